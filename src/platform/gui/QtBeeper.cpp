@@ -1,0 +1,9 @@
+#include "platform/gui/QtBeeper.h"
+
+#include <QApplication>
+
+namespace cubwave {
+
+void QtBeeper::beep() { QApplication::beep(); }
+
+}  // namespace cubwave

@@ -1,0 +1,115 @@
+#include "platform/gui/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace cubwave {
+
+namespace {
+
+QMessageBox::StandardButtons toQt(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok: return QMessageBox::Ok;
+    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon toQt(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::None: return QMessageBox::NoIcon;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// "Log Files (*.log) | *.log" is the classic description|pattern pair; Qt wants "Log Files (*.log)".
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i].trimmed() + QStringLiteral(" (") + parts[i + 1].trimmed() + QLatin1Char(')');
+    if (out.isEmpty())
+        return filter;
+    // The description often carries the pattern already.
+    for (QString& f : out) {
+        const int open = f.indexOf(QLatin1Char('('));
+        if (open >= 0 && f.indexOf(QLatin1Char('('), open + 1) > 0)
+            f = f.left(f.lastIndexOf(QStringLiteral(" (")));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString startPath(const FileDialogRequest& r)
+{
+    if (r.fileName.isEmpty())
+        return r.folder;
+    return r.folder.isEmpty() ? r.fileName : r.folder + QLatin1Char('/') + r.fileName;
+}
+
+}  // namespace
+
+MsgAnswer QtDialogs::message(const QString& title, const QString& text, MsgButtons buttons,
+                             MsgIcon icon)
+{
+    QMessageBox box(toQt(icon), title, text, toQt(buttons), parent_);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+std::optional<QString> QtDialogs::input(const QString& title, const QString& prompt,
+                                        const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)
+{
+    const QString path = QFileDialog::getOpenFileName(parent_, request.title, startPath(request),
+                                                      qtFilter(request.filter), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request)
+{
+    const QString path = QFileDialog::getSaveFileName(parent_, request.title, startPath(request),
+                                                      qtFilter(request.filter), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<qint32> QtDialogs::pickColour(qint32 initial)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, parent_, QString(),
+                                                 QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
+}
+
+}  // namespace cubwave
