@@ -1,9 +1,42 @@
+#include "core/SharedPrefsDocument.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemEnvironment.h"
+#include "platform/gui/QtBeeper.h"
+#include "platform/gui/QtDialogs.h"
 #include "ui/Form1.h"
+#include "ui/Startup.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+#include <cstdio>
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    cubwave::Form1 w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Cubwave Log"));
+
+    cubwave::SystemClock clock;
+    cubwave::SystemEnvironment env;
+    cubwave::QtDialogs dialogs;
+    cubwave::QtBeeper beeper;
+    cubwave::SharedPrefsDocument shared;
+
+    const cubwave::StartupFolders folders = cubwave::prepareFolders(QDir::currentPath(), env, dialogs, shared);
+
+    cubwave::Form1 form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
+                         [](int code) {
+                             // Nothing is left unwritten at this point: every file write is complete
+                             // when it returns.
+                             std::fflush(nullptr);
+                             ::_exit(code);
+                         }});
+    dialogs.setParent(&form);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        form.setGeometry(screen->availableGeometry());
+    form.loadWindow();
+    form.show();
     return app.exec();
 }

@@ -1,4 +1,404 @@
 #include "ui/Form1.h"
+
+#include "ui/ClickableLabel.h"
+#include "ui/KeyPipeline.h"
+#include "ui/RecentContactsModel.h"
+#include "ui/VbColor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableView>
+#include <QTimer>
+
 namespace cubwave {
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {}
+
+namespace {
+
+// Every control is placed on a 640 x 480 design surface and stretched to the window.
+constexpr double kDesignWidth = 640;
+constexpr double kDesignHeight = 480;
+
+struct GroupColumn {
+    const char* group;
+    const char* name;     // heading label
+    const char* caption;
+    int columns;          // label columns under the heading
+};
+
+constexpr GroupColumn kGroups[] = {
+    {"1", "lblSecOne", "1", 2},   {"2", "lblSecTwo", "2", 1},   {"3", "lblSecThre", "3", 1},
+    {"4", "lblSecFour", "4", 2},  {"5", "lblSecFive", "5", 2},  {"6", "Label14", "6", 1},
+    {"7", "lblSecSix", "7", 2},   {"8", "lblSecEight", "8", 1}, {"9", "lblSecNine", "9", 1},
+    {"0", "lblSecZero", "0", 2},  {"Canada", "lblSecCA", "Canada", 3},
+};
+
+}  // namespace
+
+Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      ownSatellites_(satellites ? nullptr : std::make_unique<Satellites>()),
+      satellites_(satellites ? satellites : ownSatellites_.get())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Cubwave Log"));
+    setCentralWidget(new QWidget(this));
+    centralWidget()->setMouseTracking(true);
+    setMouseTracking(true);
+    buildControls();
+    buildMenus();
+    resize(960, 720);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(60000);
+    connect(timer1_, &QTimer::timeout, this, &Form1::TimeStats);
+    timer1_->start();
+
+    keyPipeline_ = std::make_unique<KeyPipeline>(this);
+}
+
+Form1::~Form1()
+{
+    keyPipeline_.reset();
+}
+
+QLabel* Form1::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)
+{
+    auto* label = new QLabel(caption, centralWidget());
+    label->setObjectName(name);
+    place(label, design, pointSize);
+    return label;
+}
+
+QLineEdit* Form1::addField(const QString& name, int maxLength, QRect design)
+{
+    auto* field = new QLineEdit(centralWidget());
+    field->setObjectName(name);
+    field->setMaxLength(maxLength);
+    field->installEventFilter(this);
+    place(field, design, 10);
+    return field;
+}
+
+void Form1::place(QWidget* widget, QRect design, double pointSize)
+{
+    placed_.push_back({widget, design, pointSize});
+}
+
+void Form1::buildControls()
+{
+    QWidget* c = centralWidget();
+
+    lblDialog_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 400, 22}, 10);
+    lblDialog_->setAutoFillBackground(true);
+    lblDialog_->setFrameShape(QFrame::Panel);
+    lblDialog_->setFrameShadow(QFrame::Sunken);
+    QPalette pal = lblDialog_->palette();
+    pal.setColor(QPalette::Window, vbColor(kTeal));
+    lblDialog_->setPalette(pal);
+
+    addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {420, 10, 34, 16});
+    label24_ = new ClickableLabel(c);
+    label24_->setObjectName(QStringLiteral("Label24"));
+    label24_->setText(QStringLiteral("160"));
+    label24_->setToolTip(QStringLiteral("Click to change band"));
+    label24_->setCursor(Qt::PointingHandCursor);
+    place(label24_, {456, 6, 44, 22}, 12);
+    connect(label24_, &ClickableLabel::clicked, this, &Form1::label24Click);
+
+    addLabel(QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
+             {8, 32, 200, 14});
+    lblDupe_ = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
+    lblDupe_->setAutoFillBackground(true);
+
+    // The entry line with its column labels (lblStation 0..4).
+    struct FieldDef {
+        const char* name;
+        const char* caption;
+        int maxLength;
+        int x, w;
+    };
+    const FieldDef defs[] = {
+        {"txtCall", "Call", 12, 8, 100},          {"txtName", "Name", 30, 112, 100},
+        {"txtRSTR", "Age", 3, 216, 40},           {"txtCntry", "St / Pr / Cntry", 30, 260, 130},
+        {"txtSec", "Other Info", 30, 394, 110},   {"txtPostConTime", "Time", 5, 508, 50},
+        {"txtPostConDate", "Date", 10, 562, 70},
+    };
+    for (int i = 0; i < 7; ++i) {
+        const FieldDef& d = defs[i];
+        QLabel* heading = nullptr;
+        if (i < 5) {
+            heading = addLabel(QStringLiteral("lblStation_%1").arg(i), QString::fromLatin1(d.caption),
+                               {d.x, 76, d.w, 16});
+            lblStation_[static_cast<size_t>(i)] = heading;
+        } else {
+            heading = addLabel(i == 5 ? QStringLiteral("lblPostConTime") : QStringLiteral("lblPostConDate"),
+                               QString::fromLatin1(d.caption), {d.x, 76, d.w, 16});
+            heading->hide();
+            (i == 5 ? lblPostConTime_ : lblPostConDate_) = heading;
+        }
+        fields_[static_cast<size_t>(i)] = addField(QString::fromLatin1(d.name), d.maxLength, {d.x, 92, d.w, 24});
+    }
+    fields_[5]->hide();
+    fields_[6]->hide();
+    connect(fields_[0], &QLineEdit::textChanged, this, &Form1::txtCall_Change);
+    connect(fields_[3], &QLineEdit::textChanged, this, &Form1::txtCntry_Change);
+
+    label3New_ = addLabel(QStringLiteral("Label3"), QStringLiteral("New"), {350, 76, 40, 16});
+    label3New_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    label3New_->hide();
+
+    cmdClear_ = new QPushButton(QStringLiteral("&Clear"), c);
+    cmdClear_->setObjectName(QStringLiteral("cmdClear"));
+    cmdClear_->setToolTip(QStringLiteral("Click to clear entry fields or press ALT C"));
+    place(cmdClear_, {8, 122, 70, 24}, 9);
+    connect(cmdClear_, &QPushButton::clicked, this, &Form1::cmdClear_Click);
+
+    addLabel(QStringLiteral("lblPartial"), QStringLiteral("Partial dupes"), {86, 126, 70, 16});
+    cmdDup_ = new QPushButton(QStringLiteral("On"), c);
+    cmdDup_->setObjectName(QStringLiteral("cmdDup"));
+    cmdDup_->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
+    place(cmdDup_, {156, 122, 40, 24}, 9);
+
+    addLabel(QStringLiteral("Label20"), QStringLiteral("Cont"), {212, 126, 30, 16});
+    label19_ = addLabel(QStringLiteral("Label19"), QString(), {244, 126, 30, 16});
+    addLabel(QStringLiteral("Label17"), QStringLiteral("Bearing"), {282, 126, 46, 16});
+    label22_ = addLabel(QStringLiteral("Label22"), QString(), {330, 126, 36, 16});
+    addLabel(QStringLiteral("Label18"), QStringLiteral("Miles"), {374, 126, 36, 16});
+    label23_ = addLabel(QStringLiteral("Label23"), QString(), {412, 126, 50, 16});
+
+    // Recent contacts.
+    addLabel(QStringLiteral("lblRecentContacts"), QStringLiteral("Recent Contacts"), {8, 154, 110, 16}, 9);
+    cmdList_ = new QPushButton(QStringLiteral("Last 20"), c);
+    cmdList_->setObjectName(QStringLiteral("cmdList"));
+    cmdList_->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
+    place(cmdList_, {120, 150, 60, 22}, 8);
+    cmdEdit_ = new QPushButton(QStringLiteral("Edit Contact"), c);
+    cmdEdit_->setObjectName(QStringLiteral("cmdEdit"));
+    place(cmdEdit_, {190, 150, 90, 22}, 8);
+    cmdDelete_ = new QPushButton(QStringLiteral("Delete Contact"), c);
+    cmdDelete_->setObjectName(QStringLiteral("cmdDelete"));
+    place(cmdDelete_, {286, 150, 90, 22}, 8);
+    cmdEdit_->hide();
+    cmdDelete_->hide();
+
+    recentModel_ = new RecentContactsModel(store_, this);
+    listView1_ = new QTableView(c);
+    listView1_->setObjectName(QStringLiteral("ListView1"));
+    listView1_->setToolTip(QStringLiteral("Click record to edit or delete."));
+    listView1_->setModel(recentModel_);
+    listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView1_->verticalHeader()->hide();
+    listView1_->verticalHeader()->setDefaultSectionSize(18);
+    listView1_->setShowGrid(false);
+    listView1_->setFocusPolicy(Qt::ClickFocus);
+    place(listView1_, {8, 174, 432, 196}, 8);
+
+    // Statistics.
+    addLabel(QStringLiteral("lblScorStats"), QStringLiteral("Cubwave Statistics"), {450, 150, 180, 18}, 10);
+    struct StatRow {
+        const char* captionName;
+        const char* caption;
+        const char* valueName;
+        QLabel** value;
+    };
+    const StatRow stats[] = {
+        {"Label5", "Total Contacts ............", "lblTotCon", &lblTotCon_},
+        {"Label13", "Total Phone ................", "lblTotSec", &lblTotSec_},
+        {"Label6", "Total CW ....................", "lblsectogo", &lblsectogo_},
+        {"Label8", "QSOs / Hr (last 20 min)", "lblAQSO20", &lblAQSO20_},
+        {"Label9", "QSOs / Hr (last 60 min)", "lblAQSO60", &lblAQSO60_},
+    };
+    int y = 170;
+    for (const StatRow& s : stats) {
+        addLabel(QString::fromLatin1(s.captionName), QString::fromLatin1(s.caption), {450, y, 130, 16});
+        *s.value = addLabel(QString::fromLatin1(s.valueName), QStringLiteral("0"), {582, y, 50, 16});
+        (*s.value)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        y += 16;
+    }
+    addLabel(QStringLiteral("Label7"), QStringLiteral("Total Score.................."), {450, y, 130, 16})->hide();
+    lblTotScore_ = addLabel(QStringLiteral("lblTotScore"), QStringLiteral("0"), {582, y, 50, 16});
+    lblTotScore_->hide();
+
+    // DX list; its heading is element 5 of the column labels.
+    lblStation_[5] = addLabel(QStringLiteral("lblStation_5"), QStringLiteral("DX"), {450, 258, 180, 16}, 9);
+    list1_ = new QListWidget(c);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setFocusPolicy(Qt::ClickFocus);
+    place(list1_, {450, 274, 182, 96}, 8);
+
+    // Multipliers: the 62 state and province labels under their call-area headings.
+    label15_ = addLabel(QStringLiteral("Label15"), QStringLiteral("States / Provinces worked:"), {8, 376, 300, 16}, 9);
+    constexpr int kColumnWidth = 34;
+    constexpr int kRowHeight = 14;
+    int x = 14;
+    for (const GroupColumn& g : kGroups) {
+        addLabel(QString::fromLatin1(g.name), QString::fromLatin1(g.caption), {x, 394, kColumnWidth * g.columns, 14}, 9)
+            ->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        int slot = 0;
+        for (int i = 1; i <= SpcTable::kSize; ++i) {
+            const SpcTable::Entry& e = SpcTable::entry(i);
+            if (qstrcmp(e.group, g.group) != 0)
+                continue;
+            auto* label = new ClickableLabel(c);
+            label->setObjectName(QStringLiteral("Label10_%1").arg(i));
+            label->setText(QString::fromLatin1(e.code));
+            label->setToolTip(QString::fromLatin1(e.name));
+            label10_[static_cast<size_t>(i)] = label;
+            connect(label, &ClickableLabel::clicked, this, [this, label] { edit(Field::Spc)->setText(label->text()); });
+            connect(label, &ClickableLabel::hovered, this, [this, i] { label10Hover(i); });
+            if (SpcTable::hidden(i)) {
+                label->hide();
+                place(label, {0, 0, 1, 1}, 8);
+                continue;
+            }
+            const int col = slot / 4;
+            const int row = slot % 4;
+            place(label, {x + col * kColumnWidth, 410 + row * kRowHeight, kColumnWidth, kRowHeight}, 8);
+            ++slot;
+        }
+        x += kColumnWidth * g.columns;
+    }
+}
+
+void Form1::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    const auto add = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    const auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+    const auto show = [this](Satellites::Window w, bool modal) {
+        return [this, w, modal] {
+            QDir::setCurrent(services_.workDir);
+            satellites_->show(w, modal);
+        };
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    add(file, "mnuNew", QStringLiteral("&New"), [this] {
+        newLogCommand();
+        TimeStats();
+    });
+    separator(file, "mnuLine1");
+    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), [] {});
+    separator(file, "mnuLine21");
+    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), [] {});
+    separator(file, "mnuLine53");
+    add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &Form1::mnuWriteSumm_Click);
+    separator(file, "mnuLine2");
+    add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { satellites_->exportAdif(); });
+    separator(file, "mnuLine22");
+    add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"), [] {});
+    separator(file, "mnuLine3");
+    add(file, "mnuExit", QStringLiteral("&Exit"), &Form1::mnuExit_Click);
+    QAction* open = add(file, "mnuOpen", QStringLiteral("&Open"), &Form1::mnuOpen2);
+    open->setVisible(false);
+
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
+    transmit->setObjectName(QStringLiteral("mnutrans"));
+    add(transmit, "mnuCW", QStringLiteral("&CW Setup"), show(Satellites::Window::CwSetup, true));
+    add(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), show(Satellites::Window::VoiceSetup, true));
+    separator(options, "mnuLine7");
+    QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
+    appearance->setObjectName(QStringLiteral("mnuAppearance"));
+    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), [] {});
+    add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
+        satellites_->show(Satellites::Window::Colors, true);
+        SavePref();
+        mnuOpen2();
+    });
+    QAction* taskbar = add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), [] {});
+    taskbar->setCheckable(true);
+    separator(options, "mnuLine6");
+    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), show(Satellites::Window::RigInterface, false));
+    separator(options, "mnuLine8");
+    QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
+    dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
+    add(dx, "mnuDXSpotting", QStringLiteral("&Configure"), [this] {
+        SavePref();
+        satellites_->show(Satellites::Window::DxSpotting, false);
+    });
+    add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(Satellites::Window::SpectrumMap, true));
+    separator(options, "mnuLine11");
+    add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"), &Form1::mnuListPrevious_Click)
+        ->setCheckable(true);
+    separator(options, "mnuLine29");
+    add(options, "mnuPostContest", QStringLiteral("&Post Contest Mode"), &Form1::mnuPostContest_Click)
+        ->setCheckable(true);
+    add(options, "mnuSetup", QStringLiteral("&Setup"), [this] { SavePref(); });
+    add(options, "mnuRSTDefault", QStringLiteral("R&ST Default"), &Form1::mnuRSTDefault_Click)->setVisible(false);
+
+    QMenu* band = bar->addMenu(QStringLiteral("&Band"));
+    band->setObjectName(QStringLiteral("mnuBandChange"));
+    const std::pair<const char*, const char*> bands[] = {
+        {"mnuBand160Ch", "160"}, {"mnuBand80Ch", "80"}, {"mnuBand40Ch", "40"}, {"mnuBand20Ch", "20"},
+        {"mnuBand15Ch", "15"},   {"mnuBand10Ch", "10"}, {"mnuBand6Ch", "6"},   {"mnuBand2ch", "2"},
+    };
+    for (const auto& [name, code] : bands) {
+        const QString c = QString::fromLatin1(code);
+        QAction* a = add(band, name, c, [this, c] { bandCommand(c); });
+        a->setCheckable(true);
+        if (c == QLatin1String("160"))
+            a->setVisible(false);
+    }
+    separator(band, "mnuLine14");
+    add(band, "mnuPrivileges", QStringLiteral("&Privileges"), show(Satellites::Window::BandPlan, true));
+
+    QMenu* mode = bar->addMenu(QStringLiteral("&Mode"));
+    mode->setObjectName(QStringLiteral("mnuBand"));
+    add(mode, "mnu160", QStringLiteral("&CW"), [this] { modeCommand(QStringLiteral("CW")); })->setCheckable(true);
+    add(mode, "mnuSSB", QStringLiteral("&PH"), [this] { modeCommand(QStringLiteral("PH")); })->setCheckable(true);
+
+    QAction* graph = bar->addAction(QStringLiteral("&Graph"));
+    graph->setObjectName(QStringLiteral("mnuGraph"));
+    connect(graph, &QAction::triggered, this, show(Satellites::Window::Graph, true));
+    QAction* help = bar->addAction(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(help, &QAction::triggered, this, show(Satellites::Window::Help, true));
+}
+
+QAction* Form1::action(const QString& name) const { return findChild<QAction*>(name); }
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    relayout();
+}
+
+void Form1::relayout()
+{
+    const QSize area = centralWidget()->size();
+    const double sx = area.width() / kDesignWidth;
+    const double sy = area.height() / kDesignHeight;
+    const double sf = std::max(0.5, std::min(sx, sy));
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
+                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
+        QFont f = p.widget->font();
+        f.setPointSizeF(p.pointSize * sf);
+        p.widget->setFont(f);
+    }
+    QHeaderView* header = listView1_->horizontalHeader();
+    for (int i = 0; i < RecentContactsModel::kColumns; ++i)
+        header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
+}
+
 }  // namespace cubwave

@@ -1,9 +1,226 @@
 #pragma once
+
+#include "core/KeyingState.h"
+#include "core/LogStore.h"
+#include "core/Preferences.h"
+#include "ui/Satellites.h"
+
 #include <QMainWindow>
+#include <QRect>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
+class QTimer;
+
 namespace cubwave {
+
+class Beeper;
+class Clock;
+class ClickableLabel;
+class Dialogs;
+class KeyPipeline;
+class RecentContactsModel;
+
+// What the main window is given at start-up.
+struct Form1Services {
+    Clock& clock;
+    Dialogs& dialogs;
+    Beeper& beeper;
+    QString workDir;     // every data file without a path lives here
+    QString dataFolder;  // per-user program data folder (holds "BACKUP")
+    QString sharedFolder;
+    // Ends the process at once (after "File Error", or "&Exit").
+    std::function<void(int exitCode)> endProgram;
+};
+
+// The main window: the entry line, the log store and its displays, the menus and window keys.
 class Form1 : public QMainWindow {
     Q_OBJECT
+
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(Form1Services services, Satellites* satellites = nullptr, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The window's load sequence; false when it stopped with "Error opening file".
+    bool loadWindow();
+
+    // The commit and its checks.
+    void Mains();
+    void frmcmp();
+    void cmdClear_Click();
+
+    // Log store.
+    bool mnuOpen2();
+    bool SavePref();
+    void RecentListRefresh();
+    void ListRefresh();
+    void Labeldisplay();
+    void TimeStats();
+
+    // Band and mode.
+    void bandCommand(const QString& band);
+    void modeCommand(const QString& mode);
+
+    // Window-level key handlers; the key pipeline calls them before the focused field.
+    void Form_KeyDown(int& keyCode, int shift);
+    void Form_KeyPress(int& keyAscii);
+    // The focused field's keystroke rules; false when the widget is no entry field.
+    bool fieldKeyPress(QWidget* field, int& keyAscii);
+
+    LogStore& store() { return store_; }
+    Preferences& prefs() { return prefs_; }
+    KeyingState& keying() { return keying_; }
+    QString& frequencyText() { return frequencyText_; }
+    const QString& currentBand() const { return prefs_.band; }
+    const QString& currentMode() const { return prefs_.mode; }
+    bool postContestMode() const;
+    bool listPrevious() const;
+    QString logPath() const;
+    QString prefPath() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Field { Call, Name, Age, Spc, Other, PostTime, PostDate };
+
+    // Construction.
+    void buildControls();
+    void buildMenus();
+    QLabel* addLabel(const QString& name, const QString& caption, QRect design, double pointSize = 8);
+    QLineEdit* addField(const QString& name, int maxLength, QRect design);
+    void place(QWidget* widget, QRect design, double pointSize);
+    void relayout();
+
+    // Entry line.
+    std::optional<Field> fieldOf(QWidget* widget) const;
+    QLineEdit* edit(Field field) const;
+    void txtCall_KeyPress(int& key);
+    void txtName_KeyPress(int& key);
+    void txtRSTR_KeyPress(int& key);
+    void txtCntry_KeyPress(int& key);
+    void txtSec_KeyPress(int& key);
+    void postContest_KeyPress(Field field, int& key);
+    void handOver(Field to, int key);
+    void insertKey(QLineEdit* field, int key);
+    void fieldGotFocus(Field field);
+    void txtCall_LostFocus();
+    void txtCall_Change();
+    void txtCntry_Change();
+    bool spcValidate();
+
+    // Location lookup.
+    struct CountryCompletion {
+        QString rest;
+        QString continent;
+        float latitude = 0;
+        float longitude = 0;
+    };
+    std::optional<CountryCompletion> completeCountry(const QString& typed) const;
+    void lookupCall(const QString& call);
+    void showBearing(float latitude, float longitude);
+    QString dxHeading() const;
+    bool postContestCheck();
+    bool storeContact();
+    void sendTab();
+    void doEvents();
+    void beep();
+    void setStatus(const QString& text);
+
+    // Dupes and statistics.
+    void DupCheck();
+    void partialDupSearch(int key);
+    void spcWorkedUpdate();
+    void recolourMultipliers();
+    void updateNewIndicator();
+    void label10Hover(int index);
+
+    // Commands.
+    void bandMenuRefresh();
+    void checkSavedBandAndMode();
+    void label24Click();
+    bool newLogCommand();
+    void Backup();
+    void mnuExit_Click();
+    void mnuListPrevious_Click();
+    void mnuPostContest_Click();
+    void mnuRSTDefault_Click();
+    void mnuWriteSumm_Click();
+    bool openExistingLogQuestion();
+    QAction* bandAction(const QString& band) const;
+    void stopOperatingClock();
+    double operatingElapsedSeconds() const;
+    double screenWidthTwips() const;
+    void fileError();
+    QAction* action(const QString& name) const;
+
+    Form1Services services_;
+    std::unique_ptr<Satellites> ownSatellites_;
+    Satellites* satellites_;
+    std::unique_ptr<KeyPipeline> keyPipeline_;
+
+    LogStore store_;
+    Preferences prefs_;
+    KeyingState keying_;
+    QString frequencyText_;
+
+    // Commit flags and the hand-over of a key between fields.
+    bool callMissing_ = false;
+    bool invalidLocation_ = false;
+    bool shortcutSwallow_ = false;
+    bool partialDupOn_ = true;
+    bool opClockRunning_ = false;
+    bool loading_ = false;
+    bool listAll_ = false;
+
+    struct Placed {
+        QWidget* widget;
+        QRect design;
+        double pointSize;
+    };
+    std::vector<Placed> placed_;
+
+    std::array<QLineEdit*, 7> fields_{};
+    std::array<QLabel*, 6> lblStation_{};
+    std::array<ClickableLabel*, SpcTable::kSize + 1> label10_{};
+    QLabel* lblDialog_ = nullptr;
+    QLabel* lblDupe_ = nullptr;
+    QLabel* lblPostConTime_ = nullptr;
+    QLabel* lblPostConDate_ = nullptr;
+    QLabel* label3New_ = nullptr;
+    QLabel* label15_ = nullptr;
+    QLabel* label19_ = nullptr;
+    QLabel* label22_ = nullptr;
+    QLabel* label23_ = nullptr;
+    ClickableLabel* label24_ = nullptr;
+    QLabel* lblTotCon_ = nullptr;
+    QLabel* lblTotSec_ = nullptr;
+    QLabel* lblsectogo_ = nullptr;
+    QLabel* lblAQSO20_ = nullptr;
+    QLabel* lblAQSO60_ = nullptr;
+    QLabel* lblTotScore_ = nullptr;
+    QPushButton* cmdClear_ = nullptr;
+    QPushButton* cmdDup_ = nullptr;
+    QPushButton* cmdList_ = nullptr;
+    QPushButton* cmdEdit_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QTableView* listView1_ = nullptr;
+    RecentContactsModel* recentModel_ = nullptr;
+    QListWidget* list1_ = nullptr;
+    QTimer* timer1_ = nullptr;
 };
+
 }  // namespace cubwave

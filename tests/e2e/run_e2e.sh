@@ -1,2 +1,89 @@
 #!/usr/bin/env bash
-exit 0
+# Drives the real program under Xvfb as an operator would: answers the start-up question, types
+# contacts into the entry line and checks what lands in log.txt; then restarts and reloads it.
+set -euo pipefail
+bin=$(readlink -f "$1")
+src=$(cd "$(dirname "$0")/../.." && pwd)
+
+work=$(mktemp -d)
+xvfb_pid=""; wm_pid=""; app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "E2E FAIL: $*" >&2; cat "$work/app.out" >&2 2>/dev/null; [ -f "$work/log.txt" ] && cat -A "$work/log.txt" >&2; exit 1; }
+
+cp "$src"/data/* "$work/"
+export HOME="$work/home"
+mkdir -p "$HOME"
+unset USERPROFILE APPDATA QT_QPA_PLATFORM
+
+# Let Xvfb choose a free display.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null)
+read -r -t 20 display <&3 || fail "Xvfb did not start"
+xvfb_pid=$(pgrep -n -f "Xvfb -displayfd") || true
+export DISPLAY=":$display"
+matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
+wm_pid=$!
+
+start_app() {
+  (cd "$work" && exec "$bin") >"$work/app.out" 2>&1 &
+  app_pid=$!
+}
+wait_window() {  # name, seconds
+  for _ in $(seq 1 $(( $2 * 10 ))); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "program ended while waiting for '$1'"
+    sleep 0.1
+  done
+  fail "no window '$1'"
+}
+wait_log_lines() {  # count
+  for _ in $(seq 1 50); do
+    [ "$(grep -c '' "$work/log.txt" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "log.txt does not hold $1 lines"
+}
+type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
+
+start_app
+wait_window "Open existing log\\?" 20
+xdotool key Return                                   # Yes: reload the shipped, empty log
+wait_window "Cubwave Log" 10
+sleep 0.5
+type_line "w1aw tom 12 ct blue"
+wait_log_lines 1
+utc_date=$(date -u +%Y/%m/%d)
+line=$(sed -n 1p "$work/log.txt")
+[[ "$line" =~ ^\"W1AW\",\"12\",\"Blue\",\"\",\"CT\",\"[0-9]{4}/[0-9]{2}/[0-9]{2}\",\"[0-9]{2}:[0-9]{2}:[0-9]{2}\",\"CW\",\"20\",\"TOM\",\"\"$'\r'$ ]] \
+  || fail "first line is not the expected record"
+# The date is today's UTC date, give or take a midnight passing during the test.
+[[ "$line" == *"\"$utc_date\""* || "$line" == *"\"$(date -u -d '1 minute ago' +%Y/%m/%d)\""* ]] \
+  || fail "date is not today's UTC date"
+
+# A refused contact (too short a call) is not written.
+type_line "w1 ann"
+sleep 0.5
+[ "$(grep -c '' "$work/log.txt")" -eq 1 ] || fail "a contact without a valid call was stored"
+xdotool key Escape                                   # clears the entry line
+
+# Quit with File > Exit, start again and answer Yes: the log is reloaded, not erased.
+xdotool key alt+f; sleep 0.3; xdotool key e
+for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "File > Exit did not end the program"
+start_app
+wait_window "Open existing log\\?" 20
+xdotool key Return
+wait_window "Cubwave Log" 10
+sleep 0.5
+xdotool search --name "^File Error\$" >/dev/null 2>&1 && fail "reload reported a File Error"
+type_line "k2abc ann 11 ny red"
+wait_log_lines 2
+sed -n 1p "$work/log.txt" | grep -q '^"W1AW"' || fail "the first contact did not survive the restart"
+sed -n 2p "$work/log.txt" | grep -q '^"K2ABC","11","Red","","NY",' || fail "second contact not appended"
+
+echo "e2e: 2 passed, 0 failed"

@@ -1,0 +1,512 @@
+// The main window's commands: start-up load, log reload, preferences, band and mode, menus,
+// window keys and the close sequence.
+#include "ui/Form1.h"
+
+#include "core/FileWrite.h"
+#include "core/KeyCodes.h"
+#include "core/LogFile.h"
+#include "platform/Dialogs.h"
+#include "ui/ClickableLabel.h"
+#include "ui/RecentContactsModel.h"
+#include "ui/VbColor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+namespace cubwave {
+
+namespace {
+
+const QString kPrefFile = QStringLiteral("cubwavepref.txt");
+const QString kLogFile = QStringLiteral("log.txt");
+
+void setBack(QLabel* label, qint32 colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, vbColor(colour, QApplication::palette()));
+    label->setPalette(pal);
+}
+
+void setTextColour(QLabel* label, qint32 colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, vbColor(colour, QApplication::palette()));
+    label->setPalette(pal);
+}
+
+// A number written with a leading blank, as the status texts show counts.
+QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
+
+QString grouped(double n) { return QLocale(QLocale::English).toString(qRound64(n)); }
+
+}  // namespace
+
+QString Form1::logPath() const { return QDir(services_.workDir).filePath(kLogFile); }
+
+QString Form1::prefPath() const { return QDir(services_.workDir).filePath(kPrefFile); }
+
+bool Form1::listPrevious() const { return action(QStringLiteral("mnuListPrevious"))->isChecked(); }
+
+bool Form1::loadWindow()
+{
+    label3New_->hide();
+    prefs_.windowSizePct = 100;
+    setStatus(QStringLiteral("Ready to begin!"));
+    partialDupOn_ = true;
+
+    QDir::setCurrent(services_.workDir);
+    QFile file(prefPath());
+    std::optional<Preferences> read;
+    if (file.open(QIODevice::ReadOnly))
+        read = PrefFile::parse(file.read(64 * 1024 + 1));
+    if (!read) {
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
+    prefs_ = *read;
+    action(QStringLiteral("mnuListPrevious"))->setChecked(prefs_.listPrevious == 1);
+
+    checkSavedBandAndMode();
+    recolourMultipliers();
+
+    if (!SavePref()) {
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
+    if (!openExistingLogQuestion())
+        return false;
+    cmdEdit_->hide();
+    cmdDelete_->hide();
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool Form1::openExistingLogQuestion()
+{
+    const MsgAnswer answer = services_.dialogs.message(
+        QStringLiteral("Open existing log?"),
+        QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases "
+                       "any existing log and starts a new log.)"),
+        MsgButtons::YesNo, MsgIcon::Question);
+    if (answer == MsgAnswer::Yes)
+        return mnuOpen2();
+    return newLogCommand();
+}
+
+bool Form1::SavePref()
+{
+    QDir::setCurrent(services_.workDir);
+    const WriteResult written = replaceFileAtomically(prefPath(), PrefFile::serialize(prefs_));
+    if (!written.ok) {
+        services_.dialogs.message(QStringLiteral("Error saving preferences"),
+                                  QStringLiteral("Could not write %1:  %2").arg(prefPath(), written.error),
+                                  MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return written.ok;
+}
+
+bool Form1::mnuOpen2()
+{
+    QDir::setCurrent(services_.workDir);
+    const LogReadResult read = LogFile(logPath()).read();
+    if (!read.ok || !store_.load(read.records)) {
+        fileError();
+        return false;
+    }
+    RecentListRefresh();
+    TimeStats();
+    ListRefresh();
+    recolourMultipliers();
+    Labeldisplay();
+    store_.noteLoaded();
+    return true;
+}
+
+void Form1::fileError()
+{
+    services_.dialogs.message(
+        QStringLiteral("File Error"),
+        QStringLiteral("Error opening file.  This error is annoying but probably correctable.  In all likelihood, a "
+                       "character such as a quote got into your data or one of your entries has an invalid "
+                       "date/time format.  Close this program and open log.txt in the program's working directory "
+                       "with a text editor such as notepad.  Inspect the data and fix any errors you see (remove "
+                       "any extra quotes and make sure your date and time entries are valid)."),
+        MsgButtons::Ok, MsgIcon::Critical);
+    services_.endProgram(1);
+}
+
+bool Form1::newLogCommand()
+{
+    const std::optional<QString> answer = services_.dialogs.input(
+        QStringLiteral("WARNING - Your existing log file will be ERASED!"),
+        QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing "
+                       "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
+        QString());
+    if (answer && answer->toUpper() == QLatin1String("YES")) {
+        Backup();
+        prefs_.operatingSeconds = 0;
+        QDir::setCurrent(services_.workDir);
+        const WriteResult emptied = replaceFileAtomically(logPath(), QByteArray());
+        if (!emptied.ok) {
+            services_.dialogs.message(QStringLiteral("File Error"),
+                                      QStringLiteral("Could not start a new log in %1:  %2").arg(logPath(), emptied.error),
+                                      MsgButtons::Ok, MsgIcon::Critical);
+        }
+        SavePref();
+    }
+    return mnuOpen2();
+}
+
+void Form1::Backup() {}
+
+void Form1::RecentListRefresh() { recentModel_->showNewest(listAll_); }
+
+QString Form1::dxHeading() const
+{
+    return QStringLiteral("DX ") + QStringLiteral(" - ") + withLeadingBlank(store_.dxCount());
+}
+
+void Form1::ListRefresh()
+{
+    list1_->clear();
+    lblStation_[5]->setText(dxHeading());
+    list1_->addItems(store_.dxList());
+}
+
+void Form1::Labeldisplay()
+{
+    const int total = store_.count();
+    const double phone = store_.phoneCount();
+    lblTotCon_->setText(grouped(total));
+    lblTotSec_->setText(grouped(phone));
+    lblsectogo_->setText(grouped(total - phone));
+    lblTotScore_->setText(grouped(static_cast<double>(store_.pointsTotal()) * (store_.dxCount() + store_.workedCount())));
+}
+
+void Form1::recolourMultipliers()
+{
+    for (int i = 1; i <= SpcTable::kSize; ++i)
+        setTextColour(label10_[static_cast<size_t>(i)], store_.worked(i) ? prefs_.workedColour : prefs_.notWorkedColour);
+    if (!loading_)
+        label15_->setText(QStringLiteral("States / Provinces Worked: ") + QString::number(store_.workedCount()));
+}
+
+void Form1::spcWorkedUpdate()
+{
+    const int i = store_.markWorked(store_.at(store_.count()).spc());
+    if (i == 0)
+        return;
+    setTextColour(label10_[static_cast<size_t>(i)], prefs_.workedColour);
+    label15_->setText(QStringLiteral("States / Provinces Worked: ") + QString::number(store_.workedCount()));
+}
+
+void Form1::label10Hover(int index)
+{
+    const QString code = label10_[static_cast<size_t>(index)]->text();
+    int count = 0;
+    for (const QsoRecord& r : store_.records())
+        count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
+    QFont f = lblDupe_->font();
+    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * prefs_.windowSizePct / 100.0));
+    lblDupe_->setFont(f);
+    lblDupe_->setText(QStringLiteral("  ") + label10_[static_cast<size_t>(index)]->toolTip() +
+                      QStringLiteral("    Total =") + withLeadingBlank(count));
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event)
+{
+    lblDupe_->setText(QString());
+    QMainWindow::mouseMoveEvent(event);
+}
+
+// ---- band and mode ----
+
+void Form1::bandMenuRefresh()
+{
+    for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
+                             "mnuBand6Ch", "mnuBand2ch"})
+        action(QString::fromLatin1(name))->setChecked(false);
+    satellites_->bandChanged(prefs_.band);
+}
+
+QAction* Form1::bandAction(const QString& band) const
+{
+    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
+        if (a->objectName().startsWith(QLatin1String("mnuBand")) && a->text().compare(band, Qt::CaseInsensitive) == 0)
+            return a;
+    }
+    return nullptr;
+}
+
+void Form1::bandCommand(const QString& band)
+{
+    prefs_.band = band;
+    bandMenuRefresh();
+    if (QAction* a = bandAction(band))
+        a->setChecked(true);
+    label24_->setText(band);
+    SavePref();
+    if (band == QLatin1String("160") || band == QLatin1String("6") || band == QLatin1String("2"))
+        mnuOpen2();
+}
+
+void Form1::modeCommand(const QString& mode)
+{
+    prefs_.mode = mode;
+    SavePref();
+    mnuOpen2();
+    const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    action(QStringLiteral("mnu160"))->setChecked(cw);
+    action(QStringLiteral("mnuSSB"))->setChecked(!cw);
+}
+
+void Form1::checkSavedBandAndMode()
+{
+    const bool cw = prefs_.mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    action(QStringLiteral("mnu160"))->setChecked(cw);
+    action(QStringLiteral("mnuSSB"))->setChecked(!cw);
+    if (QAction* a = bandAction(prefs_.band)) {
+        a->setChecked(true);
+        label24_->setText(a->text());
+    }
+}
+
+void Form1::label24Click()
+{
+    static const std::pair<const char*, const char*> kNext[] = {
+        {"80", "40"}, {"40", "20"}, {"20", "15"}, {"15", "10"}, {"10", "6"}, {"6", "2"}, {"2", "80"},
+    };
+    for (const auto& [from, to] : kNext) {
+        if (prefs_.band.compare(QLatin1String(from), Qt::CaseInsensitive) == 0) {
+            bandCommand(QString::fromLatin1(to));
+            return;
+        }
+    }
+}
+
+// ---- menus ----
+
+void Form1::mnuListPrevious_Click()
+{
+    prefs_.listPrevious = listPrevious() ? 1 : 0;
+    SavePref();
+}
+
+void Form1::mnuPostContest_Click()
+{
+    const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), lblPostConDate_,
+                                                      lblPostConTime_})
+        w->setVisible(on);
+}
+
+void Form1::mnuRSTDefault_Click()
+{
+    prefs_.defaultRst = services_.dialogs
+                            .input(QStringLiteral("Default RST"), QStringLiteral("Please enter the default RST value."),
+                                   prefs_.defaultRst)
+                            .value_or(QString());
+    SavePref();
+}
+
+void Form1::mnuWriteSumm_Click()
+{
+    if (prefs_.ownCall.size() < 3) {
+        services_.dialogs.message(QStringLiteral("Call Sign Required!"), QStringLiteral("Please enter your call in setup."));
+        return;
+    }
+    satellites_->show(Satellites::Window::Summary, true);
+}
+
+void Form1::mnuExit_Click()
+{
+    stopOperatingClock();
+    services_.endProgram(0);
+}
+
+void Form1::stopOperatingClock()
+{
+    if (!opClockRunning_)
+        return;
+    prefs_.operatingSeconds = operatingElapsedSeconds();
+    SavePref();
+    opClockRunning_ = false;
+}
+
+// ---- close sequence ----
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Form_QueryUnload: never close in the middle of sending CW.
+    keying_.cwBuffer.clear();
+    if (keying_.cwSending) {
+        event->ignore();
+        return;
+    }
+    // Form_Unload.
+    satellites_->unloadAll();
+    Backup();
+    // Form_Terminate.
+    stopOperatingClock();
+    event->accept();
+}
+
+// ---- window keys ----
+
+void Form1::Form_KeyDown(int& keyCode, int shift)
+{
+    if (shift == 2) {
+        shortcutSwallow_ = true;
+        QDir::setCurrent(services_.workDir);
+        using W = Satellites::Window;
+        std::optional<std::pair<W, bool>> open;
+        switch (keyCode) {
+        case 'B': open = {W::SpectrumMap, true}; break;
+        case 'C':
+        case 'S': open = {W::CwSetup, false}; break;
+        case 'D': open = {W::DxSpotting, false}; break;
+        case 'F': open = {W::BandPlan, true}; break;
+        case 'G': open = {W::RigTune, true}; break;
+        case 'P': open = {W::VoiceSetup, false}; break;
+        case 'R': open = {W::RigInterface, false}; break;
+        case 'W': open = {W::CwStrings, false}; break;
+        default: break;
+        }
+        if (open) {
+            keyCode = 0;
+            satellites_->show(open->first, open->second);
+            return;
+        }
+    }
+
+    if (keying_.cwRepeat) {
+        if (keying_.winKeyOpen)
+            satellites_->winKeyClearBuffer();
+        keying_.cwBuffer.clear();
+        keying_.cwRepeat = false;
+        satellites_->stopCwRepeatTimer();
+    }
+    if (keying_.phoneRepeat) {
+        keying_.phoneRepeat = false;
+        satellites_->stopPhoneRepeatTimer();
+    }
+
+    const bool phone = prefs_.mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    if (!phone) {
+        if (keying_.cwInterface != 0 && (keyCode == key::Down || keyCode == key::Up)) {
+            if (keyCode == key::Down)
+                satellites_->cwSpeedDown();
+            else
+                satellites_->cwSpeedUp();
+            setStatus(satellites_->cwSpeedText() + QStringLiteral(" WPM"));
+            keyCode = 0;
+        }
+        if (keyCode >= key::F1 && keyCode <= key::F12 && keying_.cwInterface != 0) {
+            if (keyCode == key::F10)
+                keyCode = key::F13;  // never let the platform take F10 as the menu key
+            if (keyCode == key::F12) {
+                keying_.keyboardCwMode = !keying_.keyboardCwMode;
+                if (keying_.keyboardCwMode) {
+                    setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
+                    setBack(lblDialog_, kLightYellow);
+                } else {
+                    setStatus(QString());
+                    setBack(lblDialog_, kTeal);
+                }
+            } else {
+                satellites_->fKeyCW(keyCode);
+            }
+        }
+    } else {
+        if (keyCode == key::F10)
+            keyCode = 0;
+        else if (keyCode >= key::F1 && keyCode <= key::F9)
+            satellites_->fKeyPhone(keyCode);
+    }
+}
+
+void Form1::Form_KeyPress(int& keyAscii)
+{
+    if (shortcutSwallow_) {
+        shortcutSwallow_ = false;
+        keyAscii = 0;
+        return;
+    }
+    const bool phone = prefs_.mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    if (phone && keyAscii == key::Esc && satellites_->phonePlaying()) {
+        satellites_->phoneStop();
+        keyAscii = 0;
+        return;
+    }
+    if (keyAscii == key::Esc && keying_.cwInterface == 5 && keying_.winKeyOpen) {
+        keying_.winKeyStatus = satellites_->winKeyStatus();
+        if (keying_.winKeyStatus > 0) {
+            satellites_->winKeyClearBuffer();
+            keying_.cwBuffer.clear();
+            keyAscii = 0;
+            return;
+        }
+    }
+    if (keyAscii == key::Esc && !keying_.cwSending) {
+        cmdClear_Click();
+        keyAscii = 0;
+    }
+    if (keyAscii == key::Esc && keying_.cwSending) {
+        keying_.cwBuffer.clear();
+        keyAscii = 0;
+    }
+    if (keyAscii == 0)
+        return;
+    if (keying_.winKeyOpen)
+        keying_.winKeyStatus = satellites_->winKeyStatus();
+    if (keying_.keyboardCwMode && keyAscii == key::Backspace && keying_.winKeyStatus > 0) {
+        satellites_->winKeyBackspace();
+        keyAscii = 0;
+        return;
+    }
+    if (keyAscii == key::Backspace && keying_.cwSending && !keying_.cwBuffer.isEmpty() && keying_.keyboardCwMode) {
+        keying_.cwBuffer.chop(1);
+        keyAscii = 0;
+    } else if (!phone && keying_.keyboardCwMode) {
+        capital(keyAscii);
+        keying_.cwBuffer += QChar(keyAscii);
+        if (!keying_.cwSending)
+            satellites_->loopThroughCwBuffer();
+        keyAscii = 0;
+    }
+}
+
+// ---- hooks of the location lookup and statistics, filled in as those land ----
+
+std::optional<Form1::CountryCompletion> Form1::completeCountry(const QString&) const { return std::nullopt; }
+
+void Form1::lookupCall(const QString&) {}
+
+void Form1::showBearing(float, float) {}
+
+void Form1::DupCheck() {}
+
+void Form1::partialDupSearch(int) {}
+
+void Form1::TimeStats() {}
+
+void Form1::updateNewIndicator() {}
+
+double Form1::operatingElapsedSeconds() const { return prefs_.operatingSeconds; }
+
+double Form1::screenWidthTwips() const
+{
+    const QScreen* s = screen();
+    return (s ? s->geometry().width() : 640) * 15.0;
+}
+
+}  // namespace cubwave

@@ -1,0 +1,506 @@
+// The entry line of the main window: each field's keystroke rules, focus rules and the commit.
+#include "ui/Form1.h"
+
+#include "core/ContactTime.h"
+#include "core/KeyCodes.h"
+#include "core/LogFile.h"
+#include "platform/Beeper.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "ui/ClickableLabel.h"
+#include "ui/RecentContactsModel.h"
+#include "ui/VbColor.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+
+namespace cubwave {
+
+namespace {
+
+void setBackColour(QLabel* label, qint32 colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, vbColor(colour, QApplication::palette()));
+    label->setPalette(pal);
+}
+
+// The caret as the entry rules see it: the start of the selection when there is one.
+int caretOf(const QLineEdit* field)
+{
+    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+}
+
+}  // namespace
+
+QLineEdit* Form1::edit(Field field) const { return fields_[static_cast<size_t>(field)]; }
+
+std::optional<Form1::Field> Form1::fieldOf(QWidget* widget) const
+{
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i] == widget)
+            return static_cast<Field>(i);
+    }
+    return std::nullopt;
+}
+
+bool Form1::postContestMode() const { return edit(Field::PostTime)->isVisibleTo(centralWidget()); }
+
+void Form1::beep() { services_.beeper.beep(); }
+
+void Form1::setStatus(const QString& text) { lblDialog_->setText(text); }
+
+void Form1::doEvents() { QCoreApplication::processEvents(); }
+
+void Form1::sendTab()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return;
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(focus, &tab);
+}
+
+bool Form1::fieldKeyPress(QWidget* widget, int& key)
+{
+    const std::optional<Field> field = fieldOf(widget);
+    if (!field)
+        return false;
+    switch (*field) {
+    case Field::Call: txtCall_KeyPress(key); break;
+    case Field::Name: txtName_KeyPress(key); break;
+    case Field::Age: txtRSTR_KeyPress(key); break;
+    case Field::Spc: txtCntry_KeyPress(key); break;
+    case Field::Other: txtSec_KeyPress(key); break;
+    case Field::PostTime:
+    case Field::PostDate: postContest_KeyPress(*field, key); break;
+    }
+    if (key != 0)
+        insertKey(edit(*field), key);
+    return true;
+}
+
+void Form1::insertKey(QLineEdit* field, int key)
+{
+    if (key == key::Backspace)
+        field->backspace();
+    else if (key >= key::Space)
+        field->insert(QString(QChar(key)));
+}
+
+void Form1::handOver(Field to, int key)
+{
+    // The receiving field starts afresh with the key, run through its own rules.
+    QLineEdit* target = edit(to);
+    target->setText(QString());
+    target->setFocus(Qt::OtherFocusReason);
+    fieldKeyPress(target, key);
+}
+
+void Form1::txtCall_KeyPress(int& key)
+{
+    QLineEdit* call = edit(Field::Call);
+    lblDialog_->setText(QString());
+    lblDupe_->setText(QString());
+    QFont f = lblDupe_->font();
+    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * prefs_.windowSizePct / 100.0));
+    lblDupe_->setFont(f);
+    if (call->text().size() < 2) {
+        edit(Field::Spc)->setText(QString());
+        label19_->setText(QString());
+        label22_->setText(QString());
+        label23_->setText(QString());
+    }
+    if (key == key::Quote)
+        key = 0;
+    if (call->text().size() < 3 && opClockRunning_)
+        setStatus(QStringLiteral(" "));
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    if (key == key::Space) {
+        key = 0;
+        edit(Field::Name)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    capital(key);
+    partialDupSearch(key);
+}
+
+void Form1::txtName_KeyPress(int& key)
+{
+    if (key == key::Quote)
+        key = 0;
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    if (key == key::Space) {
+        key = 0;
+        edit(Field::Age)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    capital(key);
+    if (key >= '0' && key <= '9') {
+        const int digit = key;
+        key = 0;
+        handOver(Field::Age, digit);
+    }
+}
+
+void Form1::txtRSTR_KeyPress(int& key)
+{
+    if (key > '9') {
+        int letter = key;
+        key = 0;
+        capital(letter);
+        handOver(Field::Spc, letter);
+        return;
+    }
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    if (key == key::Space) {
+        key = 0;
+        edit(Field::Spc)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    numberOnly(key);
+}
+
+void Form1::txtCntry_KeyPress(int& key)
+{
+    QLineEdit* spc = edit(Field::Spc);
+    if (key == key::Quote)
+        key = 0;
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    int caret = caretOf(spc);
+    if (key == key::Space && caret == 0) {
+        key = 0;
+        edit(Field::Other)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Typing at the start replaces the whole entry, a looked-up country name included.
+    if (key >= key::Space && key != key::Space && caret == 0)
+        spc->setText(QString());
+    if (spc->text().isEmpty() || caret < 2)
+        capital(key);
+    if (key >= key::Space && key != key::Space && caret == 2 && spc->text().size() >= 2 && !spc->hasSelectedText()) {
+        // A name typed in capitals reads capitalised: "CA" then "n" continues as "Can".
+        QString text = spc->text();
+        text[1] = text[1].toLower();
+        spc->setText(text);
+        spc->setCursorPosition(2);
+    }
+    caret = caretOf(spc);
+    if (key > key::Space && spc->text().size() >= 2) {
+        const QString typed = spc->text().left(caret) + QChar(key);
+        if (std::optional<CountryCompletion> done = completeCountry(typed)) {
+            key = 0;
+            spc->setText(typed + done->rest);
+            spc->setSelection(typed.size(), done->rest.size());
+            label19_->setText(done->continent);
+            showBearing(done->latitude, done->longitude);
+            return;
+        }
+    }
+    if (key == key::Space && !(spc->text().size() == 1 && caret == 1)) {
+        key = 0;
+        edit(Field::Other)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Form1::txtSec_KeyPress(int& key)
+{
+    QLineEdit* other = edit(Field::Other);
+    if (key == key::Quote)
+        key = 0;
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    if (caretOf(other) == 0) {
+        if (key == key::Space) {
+            key = 0;
+            sendTab();
+            return;
+        }
+        capital(key);
+    }
+}
+
+void Form1::postContest_KeyPress(Field field, int& key)
+{
+    if (key == key::Space) {
+        key = 0;
+        sendTab();
+        return;
+    }
+    if (key == key::Enter) {
+        key = 0;
+        Mains();
+        return;
+    }
+    const bool digit = key >= '0' && key <= '9';
+    const int separator = field == Field::PostTime ? ':' : '/';
+    if (!(digit || key == separator || key == key::Backspace))
+        key = 0;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto field = fieldOf(qobject_cast<QWidget*>(watched));
+    if (field && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // A window losing or regaining the activation moves no focus between fields.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (event->type() == QEvent::FocusIn)
+                fieldGotFocus(*field);
+            else if (*field == Field::Call)
+                txtCall_LostFocus();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::fieldGotFocus(Field field)
+{
+    const int level = prefs_.voiceNavLevel;
+    switch (field) {
+    case Field::Call:
+        if (level > 0)
+            satellites_->blindKeyPhone(QStringLiteral("Call"));
+        cmdEdit_->hide();
+        cmdDelete_->hide();
+        if (edit(Field::Call)->text().isEmpty() && recentModel_->rowCount() < store_.count() &&
+            recentModel_->rowCount() < 18)
+            RecentListRefresh();
+        break;
+    case Field::Name:
+        if (level >= 2)
+            satellites_->blindKeyPhone(QStringLiteral("Name"));
+        break;
+    case Field::Age:
+        if (level >= 2)
+            satellites_->blindKeyPhone(QStringLiteral("RstRcvd"));
+        break;
+    case Field::Spc:
+        if (level >= 2)
+            satellites_->blindKeyPhone(QStringLiteral("SPC"));
+        break;
+    case Field::Other:
+        if (level >= 2)
+            satellites_->blindKeyPhone(QStringLiteral("Power"));
+        break;
+    case Field::PostTime:
+        edit(field)->selectAll();
+        break;
+    case Field::PostDate:
+        if (edit(field)->text().isEmpty()) {
+            edit(field)->setText(services_.clock.localNow().date().toString(QStringLiteral("yyyy/MM/dd")));
+            edit(field)->selectAll();
+        }
+        break;
+    }
+}
+
+void Form1::txtCall_LostFocus()
+{
+    QLineEdit* call = edit(Field::Call);
+    if (!call->text().isEmpty())
+        DupCheck();
+    QLineEdit* spc = edit(Field::Spc);
+    if (spc->text().isEmpty() && call->text().size() > 2) {
+        const QString code = SpcTable::canadianSpcForCall(call->text());
+        if (!code.isEmpty()) {
+            spc->setText(code);
+            spc->setSelection(0, 2);
+        }
+    }
+}
+
+void Form1::txtCall_Change()
+{
+    lookupCall(edit(Field::Call)->text());
+    keying_.currentCall = edit(Field::Call)->text();
+}
+
+void Form1::txtCntry_Change() { updateNewIndicator(); }
+
+void Form1::frmcmp()
+{
+    callMissing_ = false;
+    if (edit(Field::Call)->text().size() < 3) {
+        beep();
+        setStatus(QStringLiteral("Need Call Sign!"));
+        callMissing_ = true;
+        edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Form1::spcValidate()
+{
+    invalidLocation_ = true;
+    if (SpcTable::find(edit(Field::Spc)->text()) != 0) {
+        invalidLocation_ = false;
+        if (label19_->text().isEmpty())
+            label19_->setText(QStringLiteral("NA"));
+        return true;
+    }
+    beep();
+    setStatus(QStringLiteral("Invald Section!"));
+    edit(Field::Spc)->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool Form1::postContestCheck()
+{
+    QLineEdit* dateField = edit(Field::PostDate);
+    QLineEdit* timeField = edit(Field::PostTime);
+    const QString dateText = dateField->text().trimmed();
+    QDate date;
+    for (const char* format : {"yyyy/M/d", "yyyy-M-d", "M/d/yyyy", "yyyyMMdd"}) {
+        date = QDate::fromString(dateText, QString::fromLatin1(format));
+        if (date.isValid())
+            break;
+    }
+    if (!date.isValid()) {
+        setStatus(QStringLiteral("Invalid date format!"));
+        beep();
+        return false;
+    }
+    dateField->setText(date.toString(QStringLiteral("yyyy/MM/dd")));
+
+    QString timeText = timeField->text().trimmed();
+    bool numeric = false;
+    timeText.toInt(&numeric);
+    if ((timeText.size() == 3 || timeText.size() == 4) && numeric)
+        timeText.insert(timeText.size() - 2, QLatin1Char(':'));
+    QTime time = QTime::fromString(timeText, QStringLiteral("H:m"));
+    if (!time.isValid())
+        time = QTime::fromString(timeText, QStringLiteral("H:m:s"));
+    if (!time.isValid()) {
+        timeField->setText(timeText);
+        setStatus(QStringLiteral("Invalid time format!"));
+        beep();
+        return false;
+    }
+    timeField->setText(time.toString(QStringLiteral("HH:mm")));
+    return true;
+}
+
+void Form1::Mains()
+{
+    if (postContestMode() && !postContestCheck())
+        return;
+    frmcmp();
+    invalidLocation_ = false;
+    QLineEdit* spc = edit(Field::Spc);
+    if (spc->text().size() == 2) {
+        spc->setText(spc->text().toUpper());
+        spcValidate();
+    }
+    DupCheck();
+    if (!callMissing_ && !invalidLocation_) {
+        if (!storeContact())
+            return;  // nothing stored: the operator still has the contact in the fields
+    }
+    doEvents();
+    setBackColour(lblDupe_, kButtonFace);
+    lblDupe_->setText(QString());
+    TimeStats();
+    frequencyText_.clear();
+}
+
+bool Form1::storeContact()
+{
+    if (store_.isFull()) {
+        beep();
+        setStatus(QStringLiteral("The log is full: no room for more contacts!"));
+        return false;
+    }
+    QsoRecord r;
+    r[QsoRecord::Call] = edit(Field::Call)->text();
+    r[QsoRecord::Age] = edit(Field::Age)->text();
+    r[QsoRecord::Other] = edit(Field::Other)->text();
+    r[QsoRecord::Spc] = edit(Field::Spc)->text();
+    r[QsoRecord::Name] = edit(Field::Name)->text();
+    if (postContestMode()) {
+        r[QsoRecord::Date] = edit(Field::PostDate)->text();
+        r[QsoRecord::Time] = edit(Field::PostTime)->text();
+    } else {
+        const QDateTime utc = contactUtc(services_.clock.localNow(), prefs_.utcOffsetHours);
+        r[QsoRecord::Date] = contactDateText(utc);
+        r[QsoRecord::Time] = contactTimeText(utc);
+    }
+    r[QsoRecord::Mode] = prefs_.mode;
+    r[QsoRecord::Band] = prefs_.band;
+    r[QsoRecord::Frequency] = frequencyText_;
+
+    store_.append(r);
+    QDir::setCurrent(services_.workDir);
+    const WriteResult written = LogFile(logPath()).append(r);
+    if (!written.ok) {
+        // The operator must never believe a contact is saved when it is not.
+        store_.dropLast();
+        beep();
+        services_.dialogs.message(QStringLiteral("File Error"),
+                                  QStringLiteral("The contact could not be written to %1:  %2\n\n"
+                                                 "It is still in the entry line.  Free some disk space "
+                                                 "or fix the folder, then press Enter again.")
+                                      .arg(QDir::toNativeSeparators(logPath()), written.error),
+                                  MsgButtons::Ok, MsgIcon::Critical);
+        setStatus(QStringLiteral("Contact NOT saved!"));
+        return false;
+    }
+
+    RecentListRefresh();
+    setBackColour(lblDialog_, kTeal);
+    lblDialog_->setText(QString());
+    if (r.spc().size() > 2 && label3New_->isVisibleTo(centralWidget())) {
+        if (store_.addDx(r.spc())) {
+            list1_->addItem(r.spc());
+            lblStation_[5]->setText(dxHeading());
+        }
+    }
+    if (r.spc().size() == 2)
+        spcWorkedUpdate();
+    doEvents();
+    Labeldisplay();
+    for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
+        edit(f)->clear();
+    label19_->setText(QString());
+    label22_->setText(QString());
+    label23_->setText(QString());
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void Form1::cmdClear_Click()
+{
+    for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
+        edit(f)->clear();
+    setBackColour(lblDupe_, kButtonFace);
+    setBackColour(lblDialog_, kTeal);
+    for (QLabel* l : {lblDupe_, lblDialog_, label19_, label22_, label23_})
+        l->setText(QString());
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace cubwave

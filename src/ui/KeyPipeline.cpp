@@ -1,0 +1,51 @@
+#include "ui/KeyPipeline.h"
+
+#include "ui/Form1.h"
+#include "ui/KeyTranslation.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace cubwave {
+
+KeyPipeline::KeyPipeline(Form1* form) : form_(form) { qApp->installEventFilter(this); }
+
+KeyPipeline::~KeyPipeline()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+bool KeyPipeline::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !form_)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != form_ || !form_->isEnabled())
+        return false;
+    // An ignored key travels up to the parents; handle it once, at the receiver it was sent to.
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form_.data();
+    if (widget != target)
+        return false;
+
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const TranslatedKey k = translateKey(*keyEvent);
+    int keyCode = k.virtualKey;
+    form_->Form_KeyDown(keyCode, k.shiftMask);
+    if (!form_)
+        return true;
+    const bool downZeroed = keyCode == 0;
+
+    int keyAscii = k.keyAscii;
+    if (keyAscii == 0)
+        return downZeroed;
+    form_->Form_KeyPress(keyAscii);
+    if (keyAscii == 0 || !form_)
+        return true;
+    if (form_->fieldKeyPress(target, keyAscii))
+        return true;
+    // Not an entry field: the widget gets the key as it came (a button's Space, say).
+    return downZeroed || keyAscii != k.keyAscii;
+}
+
+}  // namespace cubwave

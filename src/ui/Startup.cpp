@@ -1,0 +1,27 @@
+#include "ui/Startup.h"
+
+#include "core/SharedPrefsDocument.h"
+#include "core/UserFolders.h"
+#include "platform/Dialogs.h"
+
+namespace cubwave {
+
+StartupFolders prepareFolders(const QString& workDir, const Environment& env, Dialogs& dialogs,
+                              SharedPrefsDocument& shared)
+{
+    UserFolders folders(env, [&dialogs](const QString& title, const QString& text) {
+        dialogs.message(title, text, MsgButtons::Ok, MsgIcon::Warning);
+    });
+    const QString company = folders.resolve(QStringLiteral("/Brantel Software"), QStringLiteral("/Cubwave"));
+    folders.resolve(QStringLiteral("/Brantel Software"), QStringLiteral("/Shared"));
+
+    StartupFolders result;
+    result.workDir = workDir;
+    result.sharedFolder = company + QStringLiteral("/Shared");
+    result.dataFolder = company + QStringLiteral("/Cubwave");
+    shared.load(result.sharedFolder + QLatin1Char('/') + SharedPrefsDocument::kFileName);
+    folders.createFolder(result.dataFolder + QStringLiteral("/BACKUP"), false);
+    return result;
+}
+
+}  // namespace cubwave
