@@ -1,0 +1,93 @@
+#include "support/Form1Fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+namespace cubwave::test {
+
+void Form1Fixture::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"cubwavepref.txt", "log.txt"}) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/") + QLatin1String(name), dir.filePath(name)));
+        QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    // Local wall clock 14:05:33; with 4 hours added the contact is logged at 18:05:33 UTC.
+    Preferences prefs = *PrefFile::parse([] {
+        QFile f(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/cubwavepref.txt"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }());
+    prefs.utcOffsetHours = 4;
+    writePrefs(prefs);
+}
+
+void Form1Fixture::TearDown()
+{
+    form.reset();
+}
+
+void Form1Fixture::start(bool answerYes)
+{
+    dialogs.messageAnswers.push_back(answerYes ? MsgAnswer::Yes : MsgAnswer::No);
+    form = std::make_unique<Form1>(
+        Form1Services{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
+                      [this](int code) { endedWith.push_back(code); }},
+        &satellites);
+    form->loadWindow();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    field("txtCall")->setFocus();
+    QCoreApplication::processEvents();
+}
+
+void Form1Fixture::writePrefs(const Preferences& prefs)
+{
+    QFile f(dir.filePath("cubwavepref.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(PrefFile::serialize(prefs));
+}
+
+void Form1Fixture::writeLog(const QByteArray& bytes)
+{
+    QFile f(dir.filePath("log.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray Form1Fixture::logBytes() const
+{
+    QFile f(dir.filePath("log.txt"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Form1Fixture::type(const QString& text)
+{
+    for (QChar c : text) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+        if (c == QLatin1Char(' '))
+            QTest::keyClick(target, Qt::Key_Space, Qt::NoModifier);
+        else
+            QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+void Form1Fixture::key(Qt::Key k, Qt::KeyboardModifiers mods)
+{
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+    QTest::keyClick(target, k, mods);
+}
+
+QLineEdit* Form1Fixture::field(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
+
+QLabel* Form1Fixture::label(const QString& name) const { return form->findChild<QLabel*>(name); }
+
+QAction* Form1Fixture::action(const char* name) const { return form->findChild<QAction*>(QLatin1String(name)); }
+
+QWidget* Form1Fixture::focus() const { return QApplication::focusWidget(); }
+
+QString Form1Fixture::status() const { return label(QStringLiteral("lblDialog"))->text(); }
+
+}  // namespace cubwave::test

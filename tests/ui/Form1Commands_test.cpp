@@ -1,0 +1,180 @@
+#include "support/Form1Fixture.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace cubwave;
+using namespace cubwave::test;
+
+namespace {
+
+class Commands : public Form1Fixture {
+protected:
+    Preferences savedPrefs() const
+    {
+        QFile f(dir.filePath("cubwavepref.txt"));
+        f.open(QIODevice::ReadOnly);
+        return PrefFile::parse(f.readAll()).value_or(Preferences{});
+    }
+};
+
+}  // namespace
+
+TEST_F(Commands, MenuBarHasEveryEntryWithItsCaption)
+{
+    start();
+    const std::pair<const char*, const char*> entries[] = {
+        {"mnuNew", "&New"},
+        {"mnuArchive", "Archive Current &Log"},
+        {"mnuRestore", "&Restore from Archive or Backup"},
+        {"mnuWriteSumm", "&Write Summary File"},
+        {"mnuADIF", "Export &ADIF File"},
+        {"mnuCopyListtoClipboard", "&Copy Listed Items to Clipboard"},
+        {"mnuExit", "&Exit"},
+        {"mnuCW", "&CW Setup"},
+        {"mnuVoice", "&Voice Setup"},
+        {"mnuFormSize", "&Form Size"},
+        {"mnuColors", "&Colors"},
+        {"mnuTaskbar", "&Taskbar"},
+        {"mnuRigInterface", "&Rig Interface"},
+        {"mnuDXSpotting", "&Configure"},
+        {"mnuViewSpwctrumMap", "&View Spectrum Map"},
+        {"mnuListPrevious", "&List Previous Contacts"},
+        {"mnuPostContest", "&Post Contest Mode"},
+        {"mnuSetup", "&Setup"},
+        {"mnuBand160Ch", "160"},
+        {"mnuBand80Ch", "80"},
+        {"mnuBand2ch", "2"},
+        {"mnuPrivileges", "&Privileges"},
+        {"mnu160", "&CW"},
+        {"mnuSSB", "&PH"},
+        {"mnuGraph", "&Graph"},
+        {"mnuHelp", "&Help"},
+        {"mnuRSTDefault", "R&ST Default"},
+    };
+    for (const auto& [name, caption] : entries) {
+        QAction* a = action(name);
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_EQ(a->text(), caption) << name;
+        EXPECT_TRUE(a->shortcut().isEmpty()) << name;
+    }
+    QStringList top;
+    for (QAction* a : form->menuBar()->actions())
+        top << a->text();
+    EXPECT_EQ(top, (QStringList{"&File", "&Options", "&Band", "&Mode", "&Graph", "&Help"}));
+    EXPECT_FALSE(action("mnuBand160Ch")->isVisible());
+    EXPECT_TRUE(action("mnuBand20Ch")->isChecked());  // the shipped band
+    EXPECT_TRUE(action("mnu160")->isChecked());       // and mode
+    EXPECT_EQ(label("Label24")->text(), "20");
+    EXPECT_EQ(status(), "Ready to begin!");
+}
+
+TEST_F(Commands, BandCommandsCheckSaveAndReloadForTheOutlyingBands)
+{
+    start();
+    action("mnuBand40Ch")->trigger();
+    EXPECT_TRUE(action("mnuBand40Ch")->isChecked());
+    EXPECT_FALSE(action("mnuBand20Ch")->isChecked());
+    EXPECT_EQ(label("Label24")->text(), "40");
+    EXPECT_EQ(savedPrefs().band, "40");
+
+    // 6 m reloads the log: a contact appended behind the program's back shows up.
+    writeLog("\"K1ABC\",\"12\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:00:00\",\"CW\",\"20\",\"ANN\",\"\"\r\n");
+    action("mnuBand6Ch")->trigger();
+    EXPECT_EQ(form->store().count(), 1);
+
+    // The band label steps through the bands, wrapping from 2 to 80, and stays put on 160.
+    QLabel* band = label("Label24");
+    QTest::mouseClick(band, Qt::LeftButton);
+    EXPECT_EQ(form->currentBand(), "2");
+    QTest::mouseClick(band, Qt::LeftButton);
+    EXPECT_EQ(form->currentBand(), "80");
+    form->bandCommand("160");
+    QTest::mouseClick(band, Qt::LeftButton);
+    EXPECT_EQ(form->currentBand(), "160");
+}
+
+TEST_F(Commands, ModeCommandsSwapTheCheckMarkAndSave)
+{
+    start();
+    action("mnuSSB")->trigger();
+    EXPECT_TRUE(action("mnuSSB")->isChecked());
+    EXPECT_FALSE(action("mnu160")->isChecked());
+    EXPECT_EQ(savedPrefs().mode, "PH");
+    type("w1aw ann 12 ct");
+    key(Qt::Key_Return);
+    EXPECT_TRUE(logBytes().contains("\"PH\",\"20\""));
+    EXPECT_EQ(label("lblTotSec")->text(), "1");
+}
+
+TEST_F(Commands, OptionTogglesAreSaved)
+{
+    start();
+    action("mnuListPrevious")->trigger();
+    EXPECT_EQ(savedPrefs().listPrevious, 1);
+    action("mnuListPrevious")->trigger();
+    EXPECT_EQ(savedPrefs().listPrevious, 0);
+
+    dialogs.inputAnswers.push_back(QString("599"));
+    action("mnuRSTDefault")->trigger();
+    ASSERT_EQ(dialogs.inputs.size(), 1u);
+    EXPECT_EQ(dialogs.inputs[0].title, "Default RST");
+    EXPECT_EQ(dialogs.inputs[0].prompt, "Please enter the default RST value.");
+    EXPECT_EQ(savedPrefs().defaultRst, "599");
+    action("mnuRSTDefault")->trigger();  // cancelled
+    EXPECT_EQ(dialogs.inputs[1].defaultText, "599");
+    EXPECT_EQ(savedPrefs().defaultRst, "");
+}
+
+TEST_F(Commands, SummaryNeedsTheOwnCall)
+{
+    start();
+    action("mnuWriteSumm")->trigger();
+    EXPECT_EQ(dialogs.messages.back().title, "Call Sign Required!");
+    EXPECT_EQ(dialogs.messages.back().text, "Please enter your call in setup.");
+    EXPECT_TRUE(satellites.shown.empty());
+    form->prefs().ownCall = "W1AW";
+    action("mnuWriteSumm")->trigger();
+    ASSERT_EQ(satellites.shown.size(), 1u);
+    EXPECT_EQ(satellites.shown[0].window, Satellites::Window::Summary);
+}
+
+TEST_F(Commands, ExitEndsAtOnceWithoutUnloadingAnything)
+{
+    start();
+    action("mnuExit")->trigger();
+    EXPECT_EQ(endedWith, std::vector<int>{0});
+    EXPECT_EQ(satellites.unloads, 0);
+}
+
+TEST_F(Commands, MissingPreferencesStopTheLoadWithItsMessage)
+{
+    QFile::remove(dir.filePath("cubwavepref.txt"));
+    start();
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].title, "Error opeining file");
+    EXPECT_EQ(dialogs.messages[0].text, "Error opening file");
+    EXPECT_EQ(dialogs.messages.size(), 1u);  // the log question never came
+}
+
+TEST_F(Commands, StartUpQuestionNoStartsANewLogOnlyWhenConfirmed)
+{
+    const QByteArray log = "\"K1ABC\",\"12\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:00:00\",\"CW\",\"20\",\"ANN\",\"\"\r\n";
+    writeLog(log);
+    dialogs.inputAnswers.push_back(QString("no thanks"));
+    start(false);
+    ASSERT_EQ(dialogs.inputs.size(), 1u);
+    EXPECT_EQ(dialogs.inputs[0].title, "WARNING - Your existing log file will be ERASED!");
+    EXPECT_EQ(dialogs.messages[0].title, "Open existing log?");
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Question);
+    EXPECT_EQ(logBytes(), log);
+    EXPECT_EQ(form->store().count(), 1);
+
+    form.reset();
+    dialogs.inputAnswers.push_back(QString("yes"));
+    start(false);
+    EXPECT_TRUE(logBytes().isEmpty());
+    EXPECT_EQ(form->store().count(), 0);
+}
