@@ -28,6 +28,12 @@ public:
     static std::optional<Date> parseDate(QStringView text);
     static std::optional<Time> parseTime(QStringView text);
 
+    // Days from 1970-01-01 to the date, or `unreadable`. Plain numbers rather than optionals,
+    // and the stored forms read without a general parse: the rate walk may read the whole log.
+    static qint64 dayNumberOr(QStringView date, qint64 unreadable);
+    // Seconds from midnight to the time, or `unreadable`.
+    static int secondOfDayOr(QStringView time, int unreadable);
+
     // Seconds from 1970-01-01 00:00:00 to the record's moment; nothing when either part does
     // not read.
     static std::optional<qint64> seconds(QStringView date, QStringView time);

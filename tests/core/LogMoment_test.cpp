@@ -17,17 +17,21 @@ TEST(LogMoment, ReadsStoredAndEditedDates)
         {"2012/00/10", 0, 0, 0},     {"2012/04/31", 0, 0, 0},     {"2012/06", 0, 0, 0},
         {"2012/06/16/1", 0, 0, 0},   {"2012-06-16", 0, 0, 0},     {"12/06/16", 0, 0, 0},
         {"2012//16", 0, 0, 0},       {"", 0, 0, 0},               {"yyyy/mm/dd", 0, 0, 0},
-        {"99999/1/1", 0, 0, 0},
+        {"99999/1/1", 0, 0, 0},       {"2012/0x/16", 0, 0, 0},     {"0000/01/01", 0, 0, 0},
     };
     for (const Case& c : cases) {
-        const auto d = LogMoment::parseDate(QString::fromLatin1(c.text));
+        const QString text = QString::fromLatin1(c.text);
+        const auto d = LogMoment::parseDate(text);
         if (c.year == 0) {
             EXPECT_FALSE(d) << c.text;
+            EXPECT_EQ(LogMoment::dayNumberOr(text, -99999), -99999) << c.text;
         } else {
             ASSERT_TRUE(d) << c.text;
             EXPECT_EQ(d->year, c.year) << c.text;
             EXPECT_EQ(d->month, c.month) << c.text;
             EXPECT_EQ(d->day, c.day) << c.text;
+            EXPECT_EQ(LogMoment::dayNumberOr(text, -99999), QDate(1970, 1, 1).daysTo(QDate(c.year, c.month, c.day)))
+                << c.text;
         }
     }
 }
@@ -43,9 +47,12 @@ TEST(LogMoment, ReadsLiveAndPostContestTimes)
         {"23:59:59", 86399},                   {"9:5:7", 9 * 3600 + 5 * 60 + 7},
         {"24:00", -1}, {"12:60", -1}, {"12:00:60", -1}, {"1805", -1}, {"18:05:33:00", -1},
         {"18:", -1},   {"", -1},      {"ab:cd", -1},    {"123:00", -1},
+        {"1a:05", -1}, {"18:05:3x", -1}, {" 18:05 ", 18 * 3600 + 5 * 60},
     };
     for (const Case& c : cases) {
-        const auto t = LogMoment::parseTime(QString::fromLatin1(c.text));
+        const QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(LogMoment::secondOfDayOr(text, -1), c.secondsOfDay) << c.text;
+        const auto t = LogMoment::parseTime(text);
         if (c.secondsOfDay < 0) {
             EXPECT_FALSE(t) << c.text;
         } else {
