@@ -29,6 +29,8 @@ public:
 
     enum class ThreeCharCheck { NotRun, Passed, Failed };
 
+    // Every run also puts the status line back to its normal colour; the status caption itself
+    // changes only as `status` says.
     struct Result {
         // Caption of the possible-duplicates line: "CALL " pieces, later records first. The line
         // is highlighted exactly when this is not empty.
