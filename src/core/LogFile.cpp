@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace cubwave {
 
 namespace {
@@ -43,6 +45,12 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
     if (bytes.size() > kMaxFileBytes)
         return failure(QStringLiteral("file too large"));
     LogReadResult result;
+    const auto lineCount = std::count(bytes.cbegin(), bytes.cend(), '\n') + 1;
+    result.records.reserve(static_cast<size_t>(std::min<qsizetype>(lineCount, LogStore::kCapacity)));
+    // Each line is decoded into this one buffer, so a reload of a full log does not allocate a
+    // string per line; a line never decodes to more UTF-16 units than it has bytes.
+    std::vector<QChar> text;
+    QStringDecoder decode(QStringDecoder::Utf8);
     qsizetype start = 0;
     int lineNo = 0;
     while (start < bytes.size()) {
@@ -58,8 +66,12 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
             return failure(QStringLiteral("line %1 is too long").arg(lineNo));
         if (raw.trimmed().isEmpty())
             continue;
-        QStringDecoder decode(QStringDecoder::Utf8);
-        const QString line = decode(raw);
+        if (text.size() < static_cast<size_t>(raw.size()))
+            text.resize(static_cast<size_t>(raw.size()));
+        // A fresh state per line, as each line is read on its own.
+        decode.resetState();
+        const QChar* textEnd = decode.appendToBuffer(text.data(), raw);
+        const QStringView line(text.data(), textEnd - text.data());
         if (decode.hasError() || hasControlCharacters(line))
             return failure(QStringLiteral("line %1 holds binary data").arg(lineNo));
         std::optional<QsoRecord> record = LogLine::parse(line);

@@ -50,7 +50,7 @@ std::optional<QsoRecord> LogLine::parse(QStringView line)
             value = raw.trimmed().toString();
             pos = comma;
         }
-        record.fields[static_cast<size_t>(field++)] = value;
+        record.fields[static_cast<size_t>(field++)] = std::move(value);
         if (pos >= n)
             break;
         ++pos;  // the comma

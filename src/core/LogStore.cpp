@@ -1,5 +1,8 @@
 #include "core/LogStore.h"
 
+#include <QHash>
+#include <QSet>
+
 namespace cubwave {
 
 namespace {
@@ -34,19 +37,28 @@ bool LogStore::load(std::vector<QsoRecord> records)
     float phones = 0;
     QStringList dx;
     std::array<bool, SpcTable::kSize + 1> worked{};
+    // A log repeats the same few spellings thousands of times; each distinct spelling is looked
+    // up once, so a full log does not compare every line with the whole DX list and SPC table.
+    QSet<QString> dxSeen;
+    QHash<QString, int> spcIndex;
     for (const QsoRecord& r : records) {
         if (isPhone(r))
             phones += 1;
         const QString& spc = r.spc();
         if (spc.size() > 2) {
-            if (!dx.contains(spc, Qt::CaseInsensitive)) {
+            const qsizetype seen = dxSeen.size();
+            dxSeen.insert(spc);
+            if (dxSeen.size() != seen && !dx.contains(spc, Qt::CaseInsensitive)) {
                 if (dx.size() >= kDxCapacity)
                     return false;
                 dx.append(spc);
             }
         } else if (spc.size() == 2) {
-            if (const int i = SpcTable::find(spc))
-                worked[static_cast<size_t>(i)] = true;
+            auto known = spcIndex.constFind(spc);
+            if (known == spcIndex.constEnd())
+                known = spcIndex.insert(spc, SpcTable::find(spc));
+            if (*known)
+                worked[static_cast<size_t>(*known)] = true;
         }
     }
     records_ = std::move(records);
