@@ -16,6 +16,23 @@ constexpr qint64 kMaxFileBytes = LogStore::kCapacity * 1024LL;
 
 LogReadResult failure(const QString& reason) { return {false, reason, {}}; }
 
+// The writer puts every field between quotes; a bare field read back gains these two bytes.
+constexpr qsizetype kQuoteBytes = 2 * QsoRecord::FieldCount;
+
+// Bytes of the line the writer makes of a record, without its line break.
+qint64 formattedLineBytes(const QsoRecord& record)
+{
+    qint64 bytes = kQuoteBytes + (QsoRecord::FieldCount - 1);
+    for (const QString& field : record.fields) {
+        for (QChar c : field) {
+            const char16_t u = c.unicode();
+            // A surrogate pair is four bytes in UTF-8, two for each half.
+            bytes += u < 0x80 ? 1 : (u < 0x800 || c.isSurrogate()) ? 2 : 3;
+        }
+    }
+    return bytes;
+}
+
 bool hasControlCharacters(QStringView line)
 {
     for (QChar c : line) {
@@ -53,6 +70,7 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
     QStringDecoder decode(QStringDecoder::Utf8);
     qsizetype start = 0;
     int lineNo = 0;
+    qint64 rewrittenBytesBound = 0;  // at least the size of the file a rewrite would write
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
@@ -77,9 +95,21 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
         std::optional<QsoRecord> record = LogLine::parse(line);
         if (!record)
             return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
+        // The limits hold for the line a rewrite will write too, or an edit could turn a log
+        // that loads into one that does not. Only a line near the limit needs counting.
+        if (raw.size() + kQuoteBytes > kMaxLineBytes && formattedLineBytes(*record) > kMaxLineBytes)
+            return failure(QStringLiteral("line %1 is too long").arg(lineNo));
+        rewrittenBytesBound += raw.size() + kQuoteBytes + 2;
         if (static_cast<int>(result.records.size()) >= LogStore::kCapacity)
             return failure(QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity));
         result.records.push_back(std::move(*record));
+    }
+    if (rewrittenBytesBound > kMaxFileBytes) {
+        qint64 rewrittenBytes = 0;
+        for (const QsoRecord& r : result.records)
+            rewrittenBytes += formattedLineBytes(r) + 2;
+        if (rewrittenBytes > kMaxFileBytes)
+            return failure(QStringLiteral("file too large"));
     }
     result.ok = true;
     return result;

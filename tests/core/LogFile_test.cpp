@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace cubwave;
 
@@ -31,6 +35,35 @@ QByteArray readAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// A line of eleven bare fields whose quoted form, as a rewrite writes it, is quotedBytes long.
+QByteArray bareLine(qsizetype quotedBytes)
+{
+    const qsizetype content = quotedBytes - 2 * QsoRecord::FieldCount - (QsoRecord::FieldCount - 1);
+    return QByteArray(content, 'A') + QByteArray(QsoRecord::FieldCount - 1, ',');
+}
+
+// Lets a test run out of disk space at a given file size: writes past it fail with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
 
 }  // namespace
 
@@ -91,6 +124,81 @@ TEST(LogFile, RefusesWhatCannotBeALog)
     EXPECT_FALSE(LogFile::parse(hugeLine).ok);
     EXPECT_FALSE(LogFile::parse(badUtf8).ok);
     EXPECT_TRUE(LogFile::parse(QByteArray()).ok);
+}
+
+TEST(LogFile, AcceptsOnlyLogsThatItsOwnRewriteCanReadBack)
+{
+    // Bare fields gain quotes when rewritten, so the size limits apply to the rewritten form; a
+    // log just under them as read but over them as rewritten would stop loading after an edit.
+    const qsizetype quotedLineOfFullestLog = LogStore::kCapacity * 1024LL / LogStore::kCapacity - 2;
+    const auto fullLog = [&](bool oneByteMore) {
+        QByteArray all;
+        for (int i = 0; i < LogStore::kCapacity; ++i)
+            all += bareLine(quotedLineOfFullestLog + (oneByteMore && i == 0 ? 1 : 0)) + "\n";
+        return all;
+    };
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool ok;
+    } cases[] = {
+        {"longest line", bareLine(LogFile::kMaxLineBytes) + "\r\n", true},
+        {"one byte longer once quoted", bareLine(LogFile::kMaxLineBytes + 1) + "\r\n", false},
+        {"largest file", fullLog(false), true},
+        {"one byte larger once quoted", fullLog(true), false},
+    };
+    for (const auto& c : cases) {
+        const LogReadResult read = LogFile::parse(c.bytes);
+        EXPECT_EQ(read.ok, c.ok) << c.what << ": " << read.reason.toStdString();
+        if (!read.ok)
+            continue;
+        const LogReadResult again = LogFile::parse(LogFile::serialize(read.records));
+        EXPECT_TRUE(again.ok) << c.what << ": " << again.reason.toStdString();
+        EXPECT_TRUE(again.records == read.records) << c.what;
+    }
+}
+
+TEST(LogFile, AppendThatRunsOutOfSpaceLeavesTheLogAsItWas)
+{
+    const QByteArray line = LogLine::format(sample("K1NEW")).toUtf8() + "\r\n";
+    // Room for none of the line, half of it, and all of it but the final line feed.
+    const qsizetype room[] = {0, line.size() / 2, line.size() - 1};
+    for (const qsizetype spare : room) {
+        QTemporaryDir dir;
+        const LogFile log(dir.filePath("log.txt"));
+        ASSERT_TRUE(log.append(sample("W1AW")).ok);
+        ASSERT_TRUE(log.append(sample("VE3XYZ")).ok);
+        const QByteArray before = readAll(log.path());
+
+        WriteResult result;
+        {
+            const FileSizeLimit limit(static_cast<rlim_t>(before.size() + spare));
+            result = log.append(sample("K1NEW"));
+        }
+        EXPECT_FALSE(result.ok) << spare;
+        EXPECT_FALSE(result.error.isEmpty()) << spare;
+        EXPECT_EQ(readAll(log.path()), before) << "no part of the line may stay, room " << spare;
+
+        // Once there is room again the next contact lands on a line of its own.
+        ASSERT_TRUE(log.append(sample("K1NEW")).ok);
+        const LogReadResult back = log.read();
+        ASSERT_TRUE(back.ok) << back.reason.toStdString();
+        ASSERT_EQ(back.records.size(), 3u);
+        EXPECT_EQ(back.records[2].call(), "K1NEW");
+    }
+}
+
+TEST(LogFile, AppendIntoARemovedFolderFailsWithoutCreatingIt)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("gone");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const LogFile log(folder + "/log.txt");
+    ASSERT_TRUE(log.append(sample()).ok);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+
+    EXPECT_FALSE(log.append(sample("K1NEW")).ok);
+    EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
 TEST(LogFile, AppendWritesOneCrLfLineAndRewriteReplacesTheFile)
