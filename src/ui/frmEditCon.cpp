@@ -1,0 +1,409 @@
+#include "ui/frmEditCon.h"
+
+#include "core/KeyCodes.h"
+#include "core/LogMoment.h"
+#include "platform/Beeper.h"
+#include "platform/Dialogs.h"
+#include "station/PrefixTable.h"
+#include "ui/KeyTranslation.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
+
+namespace cubwave {
+
+namespace {
+
+// The window is laid out on the 640 x 480 design surface and stretched to the screen.
+constexpr double kSurfaceWidth = 640;
+constexpr double kSurfaceHeight = 480;
+constexpr QSize kDesignSize(306, 312);
+constexpr double kDesignPointSize = 8;
+// Dialogs sit 170 twips above the screen's centre; 15 twips to the pixel.
+constexpr int kCentreRaisePx = 11;
+
+const QString kInvalidTimeTitle = QStringLiteral("Invalid Time Format!");
+const QString kInvalidTimeText = QStringLiteral("You have entered an invalid time format!");
+const QString kInvalidDateTitle = QStringLiteral("Invalid Date Format!");
+const QString kInvalidDateText = QStringLiteral("You have entered an invalid date format!");
+
+bool isBandCode(const QString& text)
+{
+    static const QStringList kBands = {QStringLiteral("160"), QStringLiteral("80"), QStringLiteral("40"),
+                                       QStringLiteral("20"),  QStringLiteral("15"), QStringLiteral("10"),
+                                       QStringLiteral("6"),   QStringLiteral("2")};
+    return kBands.contains(text);  // exact
+}
+
+bool isModeCode(const QString& text) { return text == QLatin1String("CW") || text == QLatin1String("PH"); }
+
+// The caret as the keystroke rules see it: the start of the selection when there is one.
+int caretOf(const QLineEdit* field)
+{
+    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+}
+
+// A pasted or dropped text is not filtered key by key. A double quote would end the field early
+// when the log is read back, and a line break would split the record, so neither may stay.
+bool breaksLogLine(QChar c) { return c == QLatin1Char('"') || c.unicode() < 0x20 || c.unicode() == 0x7f; }
+
+void dropLineBreakers(QLineEdit* field)
+{
+    const QString text = field->text();
+    if (std::none_of(text.begin(), text.end(), breaksLogLine))
+        return;
+    const int caret = field->cursorPosition();
+    const QStringView head = QStringView(text).left(caret);
+    const auto removedBeforeCaret = std::count_if(head.begin(), head.end(), breaksLogLine);
+    QString clean = text;
+    clean.removeIf(breaksLogLine);
+    field->setText(clean);
+    field->setCursorPosition(caret - static_cast<int>(removedBeforeCaret));
+}
+
+}  // namespace
+
+frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
+                       QWidget* parent)
+    : QDialog(parent), record_(record), dialogs_(dialogs), beeper_(beeper), prefixes_(prefixes)
+{
+    setObjectName(QStringLiteral("frmEditCon"));
+    setWindowTitle(QStringLiteral("Edit Contact Entry"));
+
+    struct Row {
+        const char* label;
+        const char* caption;
+        const char* field;
+        QsoRecord::Field source;
+        QLineEdit** edit;
+    };
+    const Row rows[] = {
+        {"lblEditCall", "Callsign", "txtEditCall", QsoRecord::Call, &txtEditCall_},
+        {"lblEditName", "Name", "Text2", QsoRecord::Name, &text2_},
+        {"lblEditCk", "Age", "txtEditCk", QsoRecord::Age, &txtEditCk_},
+        {"lblEditSec", "Other", "txtEditSec", QsoRecord::Other, &txtEditSec_},
+        {"lblEditPre", "QTH", "txtEditPre", QsoRecord::Spc, &txtEditPre_},
+        {"lblEditDate", "Date", "txtEditDate", QsoRecord::Date, &txtEditDate_},
+        {"lblEditTime", "Time", "txtEditTime", QsoRecord::Time, &txtEditTime_},
+        {"lblEditBand", "Band", "Text1", QsoRecord::Band, &text1_},
+        {"lblEditMode", "Mode", "txtEditBnd", QsoRecord::Mode, &txtEditBnd_},
+    };
+    // Created top to bottom, which is also the Tab order.
+    int y = 14;
+    for (const Row& r : rows) {
+        addLabel(QString::fromLatin1(r.label), QString::fromLatin1(r.caption), {16, y + 3, 70, 18});
+        *r.edit = addField(QString::fromLatin1(r.field), record_[r.source], {90, y, 130, 22});
+        y += 28;
+    }
+
+    cmdDone_ = new QPushButton(QStringLiteral("Done"), this);
+    cmdDone_->setObjectName(QStringLiteral("cmdDone"));
+    place(cmdDone_, {90, y + 2, 130, 28});
+    connect(cmdDone_, &QPushButton::clicked, this, &frmEditCon::cmdDone_Click);
+
+    txtEditNum_ = addField(QStringLiteral("txtEditNum"), record_[QsoRecord::Spare], {224, y + 2, 70, 22});
+    txtEditNum_->hide();
+
+    lblBandInvalid_ = addLabel(QStringLiteral("lblBandInvalid"), QStringLiteral("   Invalid!"),
+                               {224, 14 + 7 * 28 + 3, 76, 18});
+    lblModeInvalid_ = addLabel(QStringLiteral("lblModeInvalid"), QStringLiteral("CW or PH!"),
+                               {224, 14 + 8 * 28 + 3, 76, 18});
+    for (QLabel* warning : {lblBandInvalid_, lblModeInvalid_}) {
+        warning->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+        warning->hide();
+    }
+
+    ScaleFormToScreen();
+}
+
+QLabel* frmEditCon::addLabel(const QString& name, const QString& caption, QRect design)
+{
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(name);
+    place(label, design);
+    return label;
+}
+
+QLineEdit* frmEditCon::addField(const QString& name, const QString& text, QRect design)
+{
+    auto* field = new QLineEdit(text, this);
+    field->setObjectName(name);
+    field->installEventFilter(this);
+    connect(field, &QLineEdit::textEdited, this, [field] { dropLineBreakers(field); });
+    place(field, design);
+    return field;
+}
+
+void frmEditCon::place(QWidget* widget, QRect design) { placed_.push_back({widget, design}); }
+
+void frmEditCon::ScaleFormToScreen()
+{
+    const QScreen* s = screen();
+    const QRect area = s ? s->geometry() : QRect(0, 0, static_cast<int>(kSurfaceWidth), static_cast<int>(kSurfaceHeight));
+    const double sx = area.width() / kSurfaceWidth;
+    const double sy = area.height() / kSurfaceHeight;
+    resize(qRound(kDesignSize.width() * sx), qRound(kDesignSize.height() * sy));
+    move(area.left() + (area.width() - width()) / 2,
+         std::max(area.top(), area.top() + (area.height() - height()) / 2 - kCentreRaisePx));
+    relayout();
+}
+
+void frmEditCon::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    relayout();
+}
+
+// Every control keeps its place on the design surface in proportion to the window's size.
+void frmEditCon::relayout()
+{
+    const double sx = width() / static_cast<double>(kDesignSize.width());
+    const double sy = height() / static_cast<double>(kDesignSize.height());
+    const double sf = std::max(0.5, std::min(sx, sy));
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
+                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
+        QFont f = p.widget->font();
+        f.setPointSizeF(kDesignPointSize * sf);
+        p.widget->setFont(f);
+    }
+}
+
+void frmEditCon::showEvent(QShowEvent* event)
+{
+    closing_ = false;
+    QDialog::showEvent(event);
+}
+
+void frmEditCon::done(int result)
+{
+    // Leaving the window is no leaving of a field: nothing is checked on the way out.
+    closing_ = true;
+    pendingCheck_ = nullptr;
+    QDialog::done(result);
+}
+
+bool frmEditCon::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (!field || field->parentWidget() != this)
+        return QDialog::eventFilter(watched, event);
+
+    if (event->type() == QEvent::KeyPress) {
+        const TranslatedKey k = translateKey(*static_cast<QKeyEvent*>(event));
+        // Keys that type nothing (arrows, Tab, Delete) and Esc, which closes the window like its
+        // close box, keep their usual meaning.
+        if (k.keyAscii == 0 || k.keyAscii == key::Esc)
+            return false;
+        int keyAscii = k.keyAscii;
+        fieldKeyPress(field, keyAscii);
+        if (keyAscii == 0)
+            return true;
+        if (keyAscii == k.keyAscii)
+            return false;  // unchanged: the field inserts it (or copies, pastes) as usual
+        field->insert(QString(QChar(keyAscii)));
+        return true;
+    }
+
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // The window losing the activation (another program, a message box, a menu) moves no
+        // focus between fields.
+        if (closing_ || restoring_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (field == txtEditPre_)
+            txtEditPre_LostFocus();
+        const bool checked = field == text1_ || field == txtEditBnd_ || field == txtEditDate_ || field == txtEditTime_;
+        if (checked && !pendingCheck_) {
+            // The focus change is half done here; the check may open a message box, so it runs
+            // once the change is over.
+            pendingCheck_ = field;
+            QTimer::singleShot(0, this, &frmEditCon::runLeaveCheck);
+        }
+    }
+    return false;
+}
+
+void frmEditCon::fieldKeyPress(QLineEdit* field, int& key)
+{
+    if (field == txtEditPre_) {
+        txtEditPre_KeyPress(key);
+        return;
+    }
+    if (key == key::Quote)
+        key = 0;
+    if (key == key::Enter) {
+        key = 0;
+        cmdDone_Click();
+        return;
+    }
+    if (field == txtEditDate_ || field == txtEditTime_) {
+        const int separator = field == txtEditDate_ ? '/' : ':';
+        if (!((key >= '0' && key <= '9') || key == separator || key == key::Backspace))
+            key = 0;
+        return;
+    }
+    capital(key);
+}
+
+void frmEditCon::txtEditPre_KeyPress(int& key)
+{
+    QLineEdit* spc = txtEditPre_;
+    if (key == key::Quote) {
+        key = 0;
+        return;
+    }
+    if (key == key::Enter) {
+        key = 0;
+        cmdDone_Click();
+        return;
+    }
+    // Control chords (copy, paste, undo) do what they always do.
+    if (key < key::Space && key != key::Backspace)
+        return;
+    // Typing at the start replaces the whole entry.
+    if (spc->text().isEmpty() || caretOf(spc) == 0) {
+        spc->clear();
+        if (key != key::Backspace && !QChar::isSurrogate(static_cast<char32_t>(key)))
+            key = QChar::toUpper(static_cast<char32_t>(key));
+    }
+    const int caret = caretOf(spc);
+    if (prefixes_ && caret >= 2 && key >= key::Space) {
+        // Case matters here: "Can" completes to Canada, "CAN" stays as typed.
+        const QString typed = spc->text().left(caret) + QChar(key);
+        if (const PrefixEntry* match = prefixes_->completeCountry(typed, Qt::CaseSensitive)) {
+            key = 0;
+            const QString rest = match->country.mid(typed.size());
+            spc->setText(typed + rest);
+            spc->setSelection(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+        }
+    }
+}
+
+void frmEditCon::txtEditPre_LostFocus()
+{
+    // A state or province code is always stored in capitals.
+    if (txtEditPre_->text().size() < 3)
+        txtEditPre_->setText(txtEditPre_->text().toUpper());
+}
+
+void frmEditCon::runLeaveCheck()
+{
+    QLineEdit* field = std::exchange(pendingCheck_, nullptr);
+    if (!field || closing_)
+        return;
+    const QScopedValueRollback<bool> guard(restoring_, true);
+    if (!checkField(field))
+        putFocusBack(field);
+}
+
+bool frmEditCon::checkField(QLineEdit* field)
+{
+    if (field == text1_)
+        return checkBand();
+    if (field == txtEditBnd_)
+        return checkMode();
+    if (field == txtEditDate_)
+        return checkDate();
+    if (field == txtEditTime_)
+        return checkTime();
+    return true;
+}
+
+bool frmEditCon::checkBand()
+{
+    const bool ok = isBandCode(text1_->text());
+    if (!ok)
+        beeper_.beep();
+    lblBandInvalid_->setVisible(!ok);
+    return ok;
+}
+
+bool frmEditCon::checkMode()
+{
+    const bool ok = isModeCode(txtEditBnd_->text());
+    if (!ok)
+        beeper_.beep();
+    lblModeInvalid_->setVisible(!ok);
+    return ok;
+}
+
+// A date or time is valid when the rest of the program can read it back from the log.
+bool frmEditCon::checkDate()
+{
+    if (LogMoment::parseDate(txtEditDate_->text()))
+        return true;
+    beeper_.beep();
+    dialogs_.message(kInvalidDateTitle, kInvalidDateText);
+    return false;
+}
+
+bool frmEditCon::checkTime()
+{
+    if (LogMoment::parseTime(txtEditTime_->text()))
+        return true;
+    beeper_.beep();
+    dialogs_.message(kInvalidTimeTitle, kInvalidTimeText);
+    return false;
+}
+
+void frmEditCon::putFocusBack(QLineEdit* field)
+{
+    // A message box closing may hand the activation to its parent, the main window.
+    if (!isActiveWindow())
+        activateWindow();
+    field->setFocus(Qt::OtherFocusReason);
+    // Selected, so that typing replaces the refused text.
+    field->selectAll();
+}
+
+void frmEditCon::cmdDone_Click()
+{
+    if (closing_)
+        return;
+    pendingCheck_ = nullptr;  // every check runs here
+    const QScopedValueRollback<bool> guard(restoring_, true);
+    if (!checkTime()) {
+        putFocusBack(txtEditTime_);
+        return;
+    }
+    if (!checkDate()) {
+        putFocusBack(txtEditDate_);
+        return;
+    }
+    // Enter in a field reaches Done without leaving it, so the band and mode are checked here
+    // too: a contact must not be stored on a band or mode the log cannot count.
+    if (!checkBand()) {
+        putFocusBack(text1_);
+        return;
+    }
+    if (!checkMode()) {
+        putFocusBack(txtEditBnd_);
+        return;
+    }
+    txtEditPre_LostFocus();
+
+    record_[QsoRecord::Call] = txtEditCall_->text();
+    record_[QsoRecord::Spare] = txtEditNum_->text();
+    record_[QsoRecord::Spc] = txtEditPre_->text();
+    record_[QsoRecord::Age] = txtEditCk_->text();
+    record_[QsoRecord::Other] = txtEditSec_->text();
+    record_[QsoRecord::Date] = txtEditDate_->text();
+    record_[QsoRecord::Time] = txtEditTime_->text();
+    record_[QsoRecord::Mode] = txtEditBnd_->text();
+    record_[QsoRecord::Band] = text1_->text();
+    record_[QsoRecord::Name] = text2_->text();
+    stored_ = true;
+    accept();
+}
+
+}  // namespace cubwave

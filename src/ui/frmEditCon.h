@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/QsoRecord.h"
+
+#include <QDialog>
+#include <QRect>
+
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace cubwave {
+
+class Beeper;
+class Dialogs;
+class PrefixTable;
+
+// "Edit Contact Entry": corrects one logged contact. The window works on its own copy of the
+// record; Done validates and stores the fields into that copy and accepts, the close box (or
+// Esc) rejects and leaves it as it was. Writing the log back is the caller's business.
+class frmEditCon : public QDialog {
+    Q_OBJECT
+
+public:
+    // prefixes may be null: the location field then completes nothing.
+    frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
+               QWidget* parent = nullptr);
+
+    // True once Done has stored the fields.
+    bool stored() const { return stored_; }
+    const QsoRecord& record() const { return record_; }
+
+    void cmdDone_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    QLabel* addLabel(const QString& name, const QString& caption, QRect design);
+    QLineEdit* addField(const QString& name, const QString& text, QRect design);
+    void place(QWidget* widget, QRect design);
+    void ScaleFormToScreen();
+    void relayout();
+
+    // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
+    void fieldKeyPress(QLineEdit* field, int& key);
+    void txtEditPre_KeyPress(int& key);
+    void txtEditPre_LostFocus();
+
+    // The checks run when a field is left; false when the field must get the focus back.
+    bool checkField(QLineEdit* field);
+    bool checkBand();
+    bool checkMode();
+    bool checkDate();
+    bool checkTime();
+    void runLeaveCheck();
+    void putFocusBack(QLineEdit* field);
+
+    QsoRecord record_;
+    Dialogs& dialogs_;
+    Beeper& beeper_;
+    const PrefixTable* prefixes_;
+    bool stored_ = false;
+
+    // A field left with an invalid value, waiting for its check to run once the focus change
+    // is over (a message box must not open in the middle of one).
+    QLineEdit* pendingCheck_ = nullptr;
+    // Set while the window itself moves the focus or shows a message, so the field that is
+    // passed through on the way is not checked in turn: two invalid fields must not keep
+    // pulling the focus from each other.
+    bool restoring_ = false;
+    bool closing_ = false;
+
+    struct Placed {
+        QWidget* widget;
+        QRect design;  // on the 640 x 480 design surface
+    };
+    std::vector<Placed> placed_;
+
+    QLineEdit* txtEditCall_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    QLineEdit* txtEditCk_ = nullptr;
+    QLineEdit* txtEditSec_ = nullptr;
+    QLineEdit* txtEditPre_ = nullptr;
+    QLineEdit* txtEditDate_ = nullptr;
+    QLineEdit* txtEditTime_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* txtEditBnd_ = nullptr;
+    QLineEdit* txtEditNum_ = nullptr;
+    QLabel* lblBandInvalid_ = nullptr;
+    QLabel* lblModeInvalid_ = nullptr;
+    QPushButton* cmdDone_ = nullptr;
+};
+
+}  // namespace cubwave
