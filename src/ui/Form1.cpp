@@ -1,5 +1,6 @@
 #include "ui/Form1.h"
 
+#include "core/Statistics.h"
 #include "ui/ClickableLabel.h"
 #include "ui/KeyPipeline.h"
 #include "ui/RecentContactsModel.h"
@@ -61,6 +62,12 @@ Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &Form1::TimeStats);
     timer1_->start();
 
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(1000);
+    connect(timer2_, &QTimer::timeout, this, &Form1::timer2Tick);
+    timer2_->start();
+
     keyPipeline_ = std::make_unique<KeyPipeline>(this);
 }
 
@@ -100,9 +107,7 @@ void Form1::buildControls()
     lblDialog_->setAutoFillBackground(true);
     lblDialog_->setFrameShape(QFrame::Panel);
     lblDialog_->setFrameShadow(QFrame::Sunken);
-    QPalette pal = lblDialog_->palette();
-    pal.setColor(QPalette::Window, vbColor(kTeal));
-    lblDialog_->setPalette(pal);
+    setBackColour(lblDialog_, kTeal);
 
     addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {420, 10, 34, 16});
     label24_ = new ClickableLabel(c);
@@ -166,6 +171,18 @@ void Form1::buildControls()
     cmdDup_->setObjectName(QStringLiteral("cmdDup"));
     cmdDup_->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
     place(cmdDup_, {156, 122, 40, 24}, 9);
+    connect(cmdDup_, &QPushButton::clicked, this, &Form1::cmdDup_Click);
+
+    // The operating-time clock; hidden, as nothing offers it to the operator.
+    cmdLogOn_ = new QPushButton(QStringLiteral("&Log \"Time On\""), c);
+    cmdLogOn_->setObjectName(QStringLiteral("cmdLogOn"));
+    cmdLogOn_->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
+    place(cmdLogOn_, {470, 122, 80, 24}, 8);
+    connect(cmdLogOn_, &QPushButton::clicked, this, &Form1::cmdLogOn_Click);
+    addLabel(QStringLiteral("Label12"), QStringLiteral("Operating Time"), {556, 110, 76, 14})->hide();
+    lblttrack_ = addLabel(QStringLiteral("lblttrack"), QStringLiteral("00:00:00"), {556, 126, 76, 16});
+    cmdLogOn_->hide();
+    lblttrack_->hide();
 
     addLabel(QStringLiteral("Label20"), QStringLiteral("Cont"), {212, 126, 30, 16});
     label19_ = addLabel(QStringLiteral("Label19"), QString(), {244, 126, 30, 16});
@@ -180,6 +197,7 @@ void Form1::buildControls()
     cmdList_->setObjectName(QStringLiteral("cmdList"));
     cmdList_->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
     place(cmdList_, {120, 150, 60, 22}, 8);
+    connect(cmdList_, &QPushButton::clicked, this, &Form1::cmdList_Click);
     cmdEdit_ = new QPushButton(QStringLiteral("Edit Contact"), c);
     cmdEdit_->setObjectName(QStringLiteral("cmdEdit"));
     place(cmdEdit_, {190, 150, 90, 22}, 8);
@@ -237,7 +255,7 @@ void Form1::buildControls()
     place(list1_, {450, 274, 182, 96}, 8);
 
     // Multipliers: the 62 state and province labels under their call-area headings.
-    label15_ = addLabel(QStringLiteral("Label15"), QStringLiteral("States / Provinces worked:"), {8, 376, 300, 16}, 9);
+    label15_ = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
     constexpr int kColumnWidth = 34;
     constexpr int kRowHeight = 14;
     int x = 14;

@@ -2,6 +2,7 @@
 
 #include "core/KeyingState.h"
 #include "core/LogStore.h"
+#include "core/OperatingClock.h"
 #include "core/Preferences.h"
 #include "ui/Satellites.h"
 
@@ -67,9 +68,15 @@ public:
     void Labeldisplay();
     void TimeStats();
 
-    // Band and mode.
+    // Band and mode; the rig reports through the last two.
     void bandCommand(const QString& band);
     void modeCommand(const QString& mode);
+    void BandFreqConversion(float frequencyMHz);
+    void ModeSelection(const QString& mode);
+
+    void cmdDup_Click();
+    void cmdLogOn_Click();
+    void cmdList_Click();
 
     // Window-level key handlers; the key pipeline calls them before the focused field.
     void Form_KeyDown(int& keyCode, int shift);
@@ -147,6 +154,8 @@ private:
     void recolourMultipliers();
     void updateNewIndicator();
     void label10Hover(int index);
+    void timer2Tick();
+    void waitForCue();
 
     // Commands.
     void bandMenuRefresh();
@@ -162,7 +171,6 @@ private:
     bool openExistingLogQuestion();
     QAction* bandAction(const QString& band) const;
     void stopOperatingClock();
-    double operatingElapsedSeconds() const;
     double screenWidthTwips() const;
     void fileError();
     QAction* action(const QString& name) const;
@@ -182,8 +190,7 @@ private:
     bool invalidLocation_ = false;
     bool shortcutSwallow_ = false;
     bool partialDupOn_ = true;
-    bool opClockRunning_ = false;
-    bool loading_ = false;
+    OperatingClock opClock_;
     bool listAll_ = false;
 
     struct Placed {
@@ -214,6 +221,8 @@ private:
     QLabel* lblTotScore_ = nullptr;
     QPushButton* cmdClear_ = nullptr;
     QPushButton* cmdDup_ = nullptr;
+    QPushButton* cmdLogOn_ = nullptr;
+    QLabel* lblttrack_ = nullptr;
     QPushButton* cmdList_ = nullptr;
     QPushButton* cmdEdit_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
@@ -221,6 +230,7 @@ private:
     RecentContactsModel* recentModel_ = nullptr;
     QListWidget* list1_ = nullptr;
     QTimer* timer1_ = nullptr;
+    QTimer* timer2_ = nullptr;
 };
 
 }  // namespace cubwave

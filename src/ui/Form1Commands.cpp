@@ -4,7 +4,10 @@
 
 #include "core/FileWrite.h"
 #include "core/KeyCodes.h"
+#include "core/BandSelection.h"
 #include "core/LogFile.h"
+#include "core/Statistics.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "ui/ClickableLabel.h"
 #include "ui/RecentContactsModel.h"
@@ -29,24 +32,11 @@ namespace {
 const QString kPrefFile = QStringLiteral("cubwavepref.txt");
 const QString kLogFile = QStringLiteral("log.txt");
 
-void setBack(QLabel* label, qint32 colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, vbColor(colour, QApplication::palette()));
-    label->setPalette(pal);
-}
 
-void setTextColour(QLabel* label, qint32 colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, vbColor(colour, QApplication::palette()));
-    label->setPalette(pal);
-}
 
 // A number written with a leading blank, as the status texts show counts.
 QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
 
-QString grouped(double n) { return QLocale(QLocale::English).toString(qRound64(n)); }
 
 }  // namespace
 
@@ -75,8 +65,8 @@ bool Form1::loadWindow()
     prefs_ = *read;
     action(QStringLiteral("mnuListPrevious"))->setChecked(prefs_.listPrevious == 1);
 
+    opClock_.setAccumulatedSeconds(prefs_.operatingSeconds);
     checkSavedBandAndMode();
-    recolourMultipliers();
 
     if (!SavePref()) {
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
@@ -170,10 +160,7 @@ void Form1::Backup() {}
 
 void Form1::RecentListRefresh() { recentModel_->showNewest(listAll_); }
 
-QString Form1::dxHeading() const
-{
-    return QStringLiteral("DX ") + QStringLiteral(" - ") + withLeadingBlank(store_.dxCount());
-}
+QString Form1::dxHeading() const { return Statistics::dxHeading(store_.dxCount()); }
 
 void Form1::ListRefresh()
 {
@@ -184,20 +171,18 @@ void Form1::ListRefresh()
 
 void Form1::Labeldisplay()
 {
-    const int total = store_.count();
-    const double phone = store_.phoneCount();
-    lblTotCon_->setText(grouped(total));
-    lblTotSec_->setText(grouped(phone));
-    lblsectogo_->setText(grouped(total - phone));
-    lblTotScore_->setText(grouped(static_cast<double>(store_.pointsTotal()) * (store_.dxCount() + store_.workedCount())));
+    const Statistics::Totals totals = Statistics::totals(store_);
+    lblTotCon_->setText(totals.contacts);
+    lblTotSec_->setText(totals.phone);
+    lblsectogo_->setText(totals.cw);
+    lblTotScore_->setText(totals.score);
 }
 
 void Form1::recolourMultipliers()
 {
     for (int i = 1; i <= SpcTable::kSize; ++i)
         setTextColour(label10_[static_cast<size_t>(i)], store_.worked(i) ? prefs_.workedColour : prefs_.notWorkedColour);
-    if (!loading_)
-        label15_->setText(QStringLiteral("States / Provinces Worked: ") + QString::number(store_.workedCount()));
+    label15_->setText(Statistics::statesWorkedText(store_.workedCount()));
 }
 
 void Form1::spcWorkedUpdate()
@@ -206,7 +191,7 @@ void Form1::spcWorkedUpdate()
     if (i == 0)
         return;
     setTextColour(label10_[static_cast<size_t>(i)], prefs_.workedColour);
-    label15_->setText(QStringLiteral("States / Provinces Worked: ") + QString::number(store_.workedCount()));
+    label15_->setText(Statistics::statesWorkedText(store_.workedCount()));
 }
 
 void Form1::label10Hover(int index)
@@ -255,8 +240,26 @@ void Form1::bandCommand(const QString& band)
         a->setChecked(true);
     label24_->setText(band);
     SavePref();
-    if (band == QLatin1String("160") || band == QLatin1String("6") || band == QLatin1String("2"))
+    if (BandSelection::bandCommandReloadsLog(band))
         mnuOpen2();
+}
+
+void Form1::BandFreqConversion(float frequencyMHz)
+{
+    const BandSelection::FrequencyReport report = BandSelection::frequencyReport(frequencyMHz, prefs_.band);
+    if (report.bandCommand)
+        bandCommand(*report.bandCommand);
+    if (report.frequencyText)
+        frequencyText_ = *report.frequencyText;
+}
+
+void Form1::ModeSelection(const QString& mode)
+{
+    switch (BandSelection::modeSelection(mode, prefs_.mode)) {
+    case BandSelection::ModeCommand::Cw: modeCommand(QStringLiteral("CW")); break;
+    case BandSelection::ModeCommand::Ph: modeCommand(QStringLiteral("PH")); break;
+    case BandSelection::ModeCommand::None: break;
+    }
 }
 
 void Form1::modeCommand(const QString& mode)
@@ -282,15 +285,8 @@ void Form1::checkSavedBandAndMode()
 
 void Form1::label24Click()
 {
-    static const std::pair<const char*, const char*> kNext[] = {
-        {"80", "40"}, {"40", "20"}, {"20", "15"}, {"15", "10"}, {"10", "6"}, {"6", "2"}, {"2", "80"},
-    };
-    for (const auto& [from, to] : kNext) {
-        if (prefs_.band.compare(QLatin1String(from), Qt::CaseInsensitive) == 0) {
-            bandCommand(QString::fromLatin1(to));
-            return;
-        }
-    }
+    if (const std::optional<QString> next = BandSelection::nextBandOnClick(prefs_.band))
+        bandCommand(*next);
 }
 
 // ---- menus ----
@@ -335,11 +331,11 @@ void Form1::mnuExit_Click()
 
 void Form1::stopOperatingClock()
 {
-    if (!opClockRunning_)
+    if (!opClock_.running())
         return;
-    prefs_.operatingSeconds = operatingElapsedSeconds();
+    opClock_.stop(services_.clock.localNow());
+    prefs_.operatingSeconds = opClock_.accumulatedSeconds();
     SavePref();
-    opClockRunning_ = false;
 }
 
 // ---- close sequence ----
@@ -417,10 +413,10 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
                 keying_.keyboardCwMode = !keying_.keyboardCwMode;
                 if (keying_.keyboardCwMode) {
                     setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
-                    setBack(lblDialog_, kLightYellow);
+                    setBackColour(lblDialog_, kLightYellow);
                 } else {
                     setStatus(QString());
-                    setBack(lblDialog_, kTeal);
+                    setBackColour(lblDialog_, kTeal);
                 }
             } else {
                 satellites_->fKeyCW(keyCode);
@@ -493,15 +489,7 @@ void Form1::lookupCall(const QString&) {}
 
 void Form1::showBearing(float, float) {}
 
-void Form1::DupCheck() {}
 
-void Form1::partialDupSearch(int) {}
-
-void Form1::TimeStats() {}
-
-void Form1::updateNewIndicator() {}
-
-double Form1::operatingElapsedSeconds() const { return prefs_.operatingSeconds; }
 
 double Form1::screenWidthTwips() const
 {

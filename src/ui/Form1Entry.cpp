@@ -24,12 +24,6 @@ namespace cubwave {
 
 namespace {
 
-void setBackColour(QLabel* label, qint32 colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, vbColor(colour, QApplication::palette()));
-    label->setPalette(pal);
-}
 
 // The caret as the entry rules see it: the start of the selection when there is one.
 int caretOf(const QLineEdit* field)
@@ -119,7 +113,7 @@ void Form1::txtCall_KeyPress(int& key)
     }
     if (key == key::Quote)
         key = 0;
-    if (call->text().size() < 3 && opClockRunning_)
+    if (call->text().size() < 3 && opClock_.running())
         setStatus(QStringLiteral(" "));
     if (key == key::Enter) {
         key = 0;

@@ -1,9 +1,8 @@
 #include "ui/RecentContactsModel.h"
 
 #include "core/LogStore.h"
+#include "core/RecentRow.h"
 
-#include <QDate>
-#include <QTime>
 
 namespace cubwave {
 
@@ -43,35 +42,14 @@ void RecentContactsModel::appendRecord(int recNo)
     endInsertRows();
 }
 
-QString RecentContactsModel::dateTimeText(const QString& date, const QString& time)
-{
-    // Stored texts that are no date or time are shown as they stand.
-    const QDate d = QDate::fromString(date, QStringLiteral("yyyy/M/d"));
-    QTime t = QTime::fromString(time, QStringLiteral("H:m:s"));
-    if (!t.isValid())
-        t = QTime::fromString(time, QStringLiteral("H:m"));
-    return (d.isValid() ? d.toString(QStringLiteral("MM/dd")) : date) + QLatin1Char(' ') +
-           (t.isValid() ? t.toString(QStringLiteral("HH:mm")) : time);
-}
-
 QString RecentContactsModel::cellText(int row, int column) const
 {
     const int recNo = rows_.at(static_cast<size_t>(row));
     if (recNo < 1 || recNo > store_.count())
         return {};
-    const QsoRecord& r = store_.at(recNo);
-    switch (column) {
-    case 0: return QString::number(recNo);
-    case 1: return r[QsoRecord::Call];
-    case 2: return r[QsoRecord::Name];
-    case 3: return r[QsoRecord::Age];
-    case 4: return r[QsoRecord::Spc];
-    case 5: return r[QsoRecord::Other];
-    case 6: return dateTimeText(r[QsoRecord::Date], r[QsoRecord::Time]);
-    case 7: return r[QsoRecord::Band];
-    case 8: return r[QsoRecord::Mode];
-    default: return {};
-    }
+    if (column < 0 || column >= kColumns)
+        return {};
+    return RecentRow::fromRecord(recNo, store_.at(recNo)).cells().at(column);
 }
 
 int RecentContactsModel::rowCount(const QModelIndex& parent) const

@@ -26,8 +26,6 @@ public:
     void appendRecord(int recNo);
     const std::vector<int>& recordNumbers() const { return rows_; }
 
-    // "mm/dd hh:nn" from a stored date and time.
-    static QString dateTimeText(const QString& date, const QString& time);
     QString cellText(int row, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

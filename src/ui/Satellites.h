@@ -46,9 +46,9 @@ public:
     virtual void winKeyClearBuffer() {}
     virtual void winKeyBackspace() {}
 
-    // Voice navigation: plays a recorded cue; waitCue waits (bounded) until it has finished.
+    // Voice navigation: plays a recorded cue; cuePlaying is true until it has finished.
     virtual void blindKeyPhone(const QString& cue) {}
-    virtual void waitCue() {}
+    virtual bool cuePlaying() const { return false; }
 
     // The band map follows the current band.
     virtual void bandChanged(const QString& band) {}

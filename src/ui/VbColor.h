@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QColor>
 #include <QPalette>
+#include <QWidget>
 
 namespace cubwave {
 
@@ -17,6 +19,20 @@ inline QColor vbColor(qint32 value, const QPalette& palette = QPalette())
     if (value < 0)
         return palette.color(QPalette::Button);
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+inline void setBackColour(QWidget* widget, qint32 colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, vbColor(colour, QApplication::palette()));
+    widget->setPalette(pal);
+}
+
+inline void setTextColour(QWidget* widget, qint32 colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, vbColor(colour, QApplication::palette()));
+    widget->setPalette(pal);
 }
 
 }  // namespace cubwave

@@ -86,4 +86,11 @@ wait_log_lines 2
 sed -n 1p "$work/log.txt" | grep -q '^"W1AW"' || fail "the first contact did not survive the restart"
 sed -n 2p "$work/log.txt" | grep -q '^"K2ABC","11","Red","","NY",' || fail "second contact not appended"
 
-echo "e2e: 2 passed, 0 failed"
+# A duplicate on the same band and mode is reported but still stored; its empty fields come
+# from the earlier contact.
+type_line "w1aw"
+wait_log_lines 3
+sed -n 3p "$work/log.txt" | grep -q '^"W1AW","12","Blue","","CT",.*,"CW","20","TOM",""' \
+  || fail "the duplicate was not stored with the earlier contact's exchange"
+
+echo "e2e: 3 passed, 0 failed"

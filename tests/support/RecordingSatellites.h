@@ -31,6 +31,7 @@ public:
     bool playing = false;
     int phoneStops = 0;
     int winKeyStatusValue = 0;
+    bool cueNeverEnds = false;
 
     void show(Window window, bool modal) override { shown.push_back({window, modal}); }
     void fKeyCW(int& keyCode) override { cwKeys.push_back(keyCode); }
@@ -51,6 +52,7 @@ public:
     void winKeyClearBuffer() override { ++winKeyClears; }
     void winKeyBackspace() override { ++winKeyBackspaces; }
     void blindKeyPhone(const QString& cue) override { cues << cue; }
+    bool cuePlaying() const override { return cueNeverEnds; }
     void bandChanged(const QString& band) override { bands << band; }
     void unloadAll() override { ++unloads; }
 };

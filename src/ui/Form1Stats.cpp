@@ -1,0 +1,154 @@
+// The main window's duplicate displays, statistics, rates and operating-time clock.
+#include "ui/Form1.h"
+
+#include "core/DupCheck.h"
+#include "core/PartialDupSearch.h"
+#include "core/Statistics.h"
+#include "core/TimeStats.h"
+#include "platform/Beeper.h"
+#include "platform/Clock.h"
+#include "ui/RecentContactsModel.h"
+#include "ui/VbColor.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace cubwave {
+
+namespace {
+
+// How long the duplicate scan waits for the "Dupe" announcement before it goes on regardless:
+// a player that never reports the end must not freeze the entry line.
+constexpr qint64 kCueWaitLimitMs = 3000;
+
+
+}  // namespace
+
+void Form1::partialDupSearch(int key)
+{
+    PartialDupSearch::Input in;
+    in.fieldText = edit(Field::Call)->text();
+    in.keyCode = key;
+    in.band = prefs_.band;
+    in.mode = prefs_.mode;
+    in.displayOn = partialDupOn_;
+    in.clockRunning = opClock_.running();
+    const PartialDupSearch::Result r = PartialDupSearch::run(store_, in);
+
+    setBackColour(lblDialog_, kTeal);
+    setBackColour(lblDupe_, r.matches.isEmpty() ? kButtonFace : kTeal);
+    lblDupe_->setText(r.matches);
+    if (r.status)
+        setStatus(*r.status);
+    if (r.beep)
+        beep();
+}
+
+void Form1::DupCheck()
+{
+    DupCheck::Input in;
+    in.call = edit(Field::Call)->text();
+    in.band = prefs_.band;
+    in.mode = prefs_.mode;
+    in.fields = {edit(Field::Other)->text(), edit(Field::Spc)->text(), edit(Field::Name)->text(),
+                 edit(Field::Age)->text()};
+    in.listPrevious = listPrevious();
+    const DupCheck::Result r = DupCheck::run(store_, in);
+
+    if (r.replaceList) {
+        std::vector<int> recNos;
+        recNos.reserve(r.rows.size());
+        for (const RecentRow& row : r.rows)
+            recNos.push_back(row.recNo);
+        recentModel_->showRecords(std::move(recNos));
+    }
+    const auto fill = [this](Field field, const std::optional<QString>& value) {
+        if (!value)
+            return;
+        edit(field)->setText(*value);
+        edit(field)->setSelection(0, static_cast<int>(value->size()));
+    };
+    fill(Field::Other, r.fillOther);
+    fill(Field::Spc, r.fillSpc);
+    fill(Field::Name, r.fillName);
+    fill(Field::Age, r.fillAge);
+
+    if (r.duplicate) {
+        setStatus(r.duplicate->report);
+        setBackColour(lblDialog_, kRed);
+        setBackColour(lblDupe_, kButtonFace);
+        lblDupe_->setText(QString());
+        satellites_->blindKeyPhone(QStringLiteral("Dupe"));
+        if (prefs_.voiceNavLevel >= 1)
+            waitForCue();
+    }
+}
+
+void Form1::waitForCue()
+{
+    const qint64 deadline = services_.clock.ticksMs() + kCueWaitLimitMs;
+    while (satellites_->cuePlaying() && services_.clock.ticksMs() < deadline) {
+        QCoreApplication::processEvents();
+        services_.clock.sleepMs(10);
+    }
+}
+
+void Form1::cmdDup_Click()
+{
+    partialDupOn_ = !partialDupOn_;
+    setBackColour(lblDupe_, kButtonFace);
+    cmdDup_->setText(partialDupOn_ ? QStringLiteral("On") : QStringLiteral("Off"));
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::TimeStats()
+{
+    const cubwave::TimeStats::Rates rates =
+        cubwave::TimeStats::compute(store_, services_.clock.localNow(), prefs_.utcOffsetHours);
+    lblAQSO60_->setText(rates.perHour60Text());
+    lblAQSO20_->setText(rates.perHour20Text());
+}
+
+void Form1::updateNewIndicator()
+{
+    label3New_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), store_.dxList()));
+}
+
+void Form1::cmdLogOn_Click()
+{
+    const QDateTime now = services_.clock.localNow();
+    if (!opClock_.running()) {
+        opClock_.start(now);
+        cmdLogOn_->setText(QStringLiteral("&Log \"Time Off\""));
+        setStatus(QStringLiteral(" "));
+    } else {
+        opClock_.stop(now);
+        prefs_.operatingSeconds = opClock_.accumulatedSeconds();
+        cmdLogOn_->setText(QStringLiteral("&Log \"Time On\""));
+        // The offset is applied in whole hours here, as the sign-off time has always been shown.
+        const QDateTime off = now.addSecs(static_cast<qint64>(prefs_.utcOffsetHours) * 3600);
+        setStatus(QStringLiteral("Logged Off at ") + QLocale().toString(off.date(), QLocale::ShortFormat) +
+                  QLatin1Char(' ') + off.toString(QStringLiteral("HH:mm:ss")));
+        SavePref();
+    }
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::timer2Tick()
+{
+    if (opClock_.running())
+        lblttrack_->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
+}
+
+void Form1::cmdList_Click()
+{
+    listAll_ = !listAll_;
+    cmdList_->setText(listAll_ ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    RecentListRefresh();
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace cubwave
