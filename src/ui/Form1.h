@@ -4,6 +4,7 @@
 #include "core/LogStore.h"
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
+#include "station/PrefixTable.h"
 #include "ui/Satellites.h"
 
 #include <QMainWindow>
@@ -93,6 +94,7 @@ public:
     bool postContestMode() const;
     bool listPrevious() const;
     QString logPath() const;
+    const PrefixTable& prefixTable() const { return prefixTable_; }
     QString prefPath() const;
 
 protected:
@@ -138,6 +140,7 @@ private:
     };
     std::optional<CountryCompletion> completeCountry(const QString& typed) const;
     void lookupCall(const QString& call);
+    bool loadPrefixTable();
     void showBearing(float latitude, float longitude);
     QString dxHeading() const;
     bool postContestCheck();
@@ -181,6 +184,7 @@ private:
     std::unique_ptr<KeyPipeline> keyPipeline_;
 
     LogStore store_;
+    PrefixTable prefixTable_;
     Preferences prefs_;
     KeyingState keying_;
     QString frequencyText_;

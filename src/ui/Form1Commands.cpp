@@ -67,6 +67,10 @@ bool Form1::loadWindow()
 
     opClock_.setAccumulatedSeconds(prefs_.operatingSeconds);
     checkSavedBandAndMode();
+    if (!loadPrefixTable()) {
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
 
     if (!SavePref()) {
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
@@ -481,13 +485,6 @@ void Form1::Form_KeyPress(int& keyAscii)
     }
 }
 
-// ---- hooks of the location lookup and statistics, filled in as those land ----
-
-std::optional<Form1::CountryCompletion> Form1::completeCountry(const QString&) const { return std::nullopt; }
-
-void Form1::lookupCall(const QString&) {}
-
-void Form1::showBearing(float, float) {}
 
 
 

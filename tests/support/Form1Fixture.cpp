@@ -9,7 +9,7 @@ namespace cubwave::test {
 void Form1Fixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    for (const char* name : {"cubwavepref.txt", "log.txt"}) {
+    for (const char* name : {"cubwavepref.txt", "log.txt", "arrlpre2.txt"}) {
         ASSERT_TRUE(QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/") + QLatin1String(name), dir.filePath(name)));
         QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
     }

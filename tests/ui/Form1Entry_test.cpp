@@ -62,7 +62,7 @@ TEST_F(EntryLine, KeystrokeRulesOfEachField)
         // A letter in the age field starts the location, upper-cased.
         {"k1abc ann 12c", "K1ABC", "ANN", "12", "C", "", "txtCntry"},
         // A location typed in capitals reads capitalised from its third letter.
-        {"k1abc ann 12 FRan", "K1ABC", "ANN", "12", "Fran", "", "txtCntry"},
+        {"k1abc ann 12 QQq", "K1ABC", "ANN", "12", "Qqq", "", "txtCntry"},
         // The other field upper-cases only its first letter; quotes never get in.
         {"k1\"abc a\"nn 1\"2 c\"t gr\"EEn", "K1ABC", "ANN", "12", "CT", "GrEEn", "txtSec"},
         // One letter and a space in the location field is typed, not a move.
@@ -284,4 +284,45 @@ TEST_F(EntryLine, MultiplierLabelsShowTheirCountOnHoverAndFillTheLocationOnClick
     EXPECT_EQ(field("txtCntry")->text(), "CT");
     EXPECT_FALSE(label("Label10_27")->isVisible());
     EXPECT_FALSE(label("Label10_36")->isVisible());
+}
+
+TEST_F(EntryLine, TypedCallShowsWhereTheStationIs)
+{
+    Preferences p = *PrefFile::parse([&] {
+        QFile f(dir.filePath("cubwavepref.txt"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }());
+    p.ownLatitude = 41.7f;   // Connecticut
+    p.ownLongitude = 72.7f;
+    writePrefs(p);
+    start();
+
+    type("ja1abc");
+    EXPECT_EQ(field("txtCntry")->text(), "Japan");
+    EXPECT_EQ(field("txtCntry")->selectedText(), "Japan");  // typing replaces it
+    EXPECT_EQ(label("Label19")->text(), "AS");
+    EXPECT_FALSE(label("Label22")->text().isEmpty());
+    EXPECT_TRUE(label("Label23")->text().contains(','));  // thousands of miles
+
+    // US and Canadian calls leave the location to the operator, even after a shorter
+    // prefix was not found on the way.
+    for (const char* call : {"w1aw", "ve3xyz", "aa1aa"}) {
+        form->cmdClear_Click();
+        type(QString::fromLatin1(call));
+        EXPECT_EQ(field("txtCntry")->text(), "") << call;
+        EXPECT_EQ(label("Label19")->text(), "NA") << call;
+        EXPECT_EQ(label("Label22")->text(), "") << call;
+    }
+
+    form->cmdClear_Click();
+    type("q9q");
+    EXPECT_EQ(field("txtCntry")->text(), "Not Found");
+    EXPECT_EQ(label("Label19")->text(), "");
+
+    // A country name completes from the table while it is typed.
+    form->cmdClear_Click();
+    type("k1abc ann 12 CAn");
+    EXPECT_EQ(field("txtCntry")->text(), "Canada");
+    EXPECT_EQ(field("txtCntry")->selectedText(), "ada");
 }
