@@ -1,0 +1,311 @@
+#include "ui/frmStationID.h"
+
+#include "core/KeyCodes.h"
+#include "platform/Beeper.h"
+#include "station/NumericText.h"
+#include "station/PrefixTable.h"
+#include "station/UtcOffsetCheck.h"
+#include "ui/KeyTranslation.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace cubwave {
+
+namespace {
+
+// The window is laid out on the 640 x 480 design surface and stretched to the screen.
+constexpr double kSurfaceWidth = 640;
+constexpr double kSurfaceHeight = 480;
+constexpr QSize kDesignSize(352, 330);
+constexpr double kDesignPointSize = 8;
+// Dialogs sit 170 twips above the screen's centre; 15 twips to the pixel.
+constexpr int kCentreRaisePx = 11;
+constexpr int kRowTop = 12;
+constexpr int kRowStep = 28;
+
+// The caret as the keystroke rules see it: the start of the selection when there is one.
+int caretOf(const QLineEdit* field)
+{
+    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+}
+
+// A pasted or dropped text is not filtered key by key. A double quote would end the value early
+// when the preference file is read back, and a line break would shift every later line, so
+// neither may stay.
+bool breaksPrefLine(QChar c) { return c == QLatin1Char('"') || c.unicode() < 0x20 || c.unicode() == 0x7f; }
+
+void dropLineBreakers(QLineEdit* field)
+{
+    const QString text = field->text();
+    if (std::none_of(text.begin(), text.end(), breaksPrefLine))
+        return;
+    const int caret = field->cursorPosition();
+    const QStringView head = QStringView(text).left(caret);
+    const auto removedBeforeCaret = std::count_if(head.begin(), head.end(), breaksPrefLine);
+    QString clean = text;
+    clean.removeIf(breaksPrefLine);
+    field->setText(clean);
+    field->setCursorPosition(caret - static_cast<int>(removedBeforeCaret));
+}
+
+bool isNumeric(const QLineEdit* field) { return NumericText::parse(field->text()).has_value(); }
+
+float numberIn(const QLineEdit* field) { return static_cast<float>(NumericText::parse(field->text()).value_or(0.0)); }
+
+}  // namespace
+
+frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent)
+    : QDialog(parent), values_(stored), beeper_(beeper), prefixes_(prefixes)
+{
+    setObjectName(QStringLiteral("frmStationID"));
+    setWindowTitle(QStringLiteral(" Amateur Station I.D."));
+
+    // Created top to bottom, which is also the Tab order.
+    text1_ = addRow(QStringLiteral("Text1"), QStringLiteral("Please Enter your Call Sign:"), stored.ownCall, 0);
+    text5_ = addRow(QStringLiteral("Text5"), QStringLiteral("State / Province / Country:"), stored.ownSpc, 1);
+    text6_ = addRow(QStringLiteral("Text6"), QStringLiteral("Hours added for UTC:"),
+                    NumericText::shortest(stored.utcOffsetHours), 2);
+    text2_ = addRow(QStringLiteral("Text2"), QStringLiteral("Your Country:"), stored.ownCountry, 3);
+    text3_ = addRow(QStringLiteral("Text3"), QStringLiteral("Your Longitude:"), NumericText::shortest(stored.ownLongitude), 4);
+    text4_ = addRow(QStringLiteral("Text4"), QStringLiteral("Your Latitude:"), NumericText::shortest(stored.ownLatitude), 5);
+    text7_ = addRow(QStringLiteral("Text7"), QStringLiteral("Your Continent:"), stored.ownContinent, 6);
+    text9_ = addRow(QStringLiteral("Text9"), QStringLiteral("Your Name:"), stored.ownName, 7);
+    text8_ = addRow(QStringLiteral("Text8"), QStringLiteral("Your Age:"), stored.ownAge, 8);
+    text10_ = addRow(QStringLiteral("Text10"), QStringLiteral("Your Favorite Color:"), stored.ownColour, 9);
+
+    command1_ = new QPushButton(QStringLiteral("Done"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    // Enter in a field is the field's own business (Done in most, nothing in the country and the
+    // coordinates), so no button is the dialog's default.
+    command1_->setAutoDefault(false);
+    command1_->setDefault(false);
+    // A click must not take the focus: Done puts a bad offset right itself, so leaving the
+    // offset field on the way would only beep and pull the focus back.
+    command1_->setFocusPolicy(Qt::TabFocus);
+    placed_.push_back({command1_, {196, kRowTop + 10 * kRowStep + 6, 120, 28}});
+    connect(command1_, &QPushButton::clicked, this, &frmStationID::Command1_Click);
+
+    ScaleFormToScreen();
+    text1_->setFocus(Qt::OtherFocusReason);
+}
+
+QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption, const QString& text, int row)
+{
+    const int y = kRowTop + row * kRowStep;
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QStringLiteral("lbl") + fieldName);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placed_.push_back({label, {8, y, 180, 22}});
+
+    auto* field = new QLineEdit(this);
+    field->setObjectName(fieldName);
+    field->setMaxLength(kMaxTextLength);
+    field->setText(text);
+    field->installEventFilter(this);
+    connect(field, &QLineEdit::textEdited, this, [field] { dropLineBreakers(field); });
+    placed_.push_back({field, {196, y, 140, 22}});
+    label->setBuddy(field);
+    return field;
+}
+
+void frmStationID::ScaleFormToScreen()
+{
+    const QScreen* s = screen();
+    const QRect area = s ? s->geometry() : QRect(0, 0, static_cast<int>(kSurfaceWidth), static_cast<int>(kSurfaceHeight));
+    const double sx = area.width() / kSurfaceWidth;
+    const double sy = area.height() / kSurfaceHeight;
+    resize(qRound(kDesignSize.width() * sx), qRound(kDesignSize.height() * sy));
+    move(area.left() + (area.width() - width()) / 2,
+         std::max(area.top(), area.top() + (area.height() - height()) / 2 - kCentreRaisePx));
+    relayout();
+}
+
+void frmStationID::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    relayout();
+}
+
+// Every control keeps its place on the design surface in proportion to the window's size.
+void frmStationID::relayout()
+{
+    const double sx = width() / static_cast<double>(kDesignSize.width());
+    const double sy = height() / static_cast<double>(kDesignSize.height());
+    const double sf = std::max(0.5, std::min(sx, sy));
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
+                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
+        QFont f = p.widget->font();
+        f.setPointSizeF(kDesignPointSize * sf);
+        p.widget->setFont(f);
+    }
+}
+
+void frmStationID::showEvent(QShowEvent* event)
+{
+    closing_ = false;
+    QDialog::showEvent(event);
+}
+
+void frmStationID::done(int result)
+{
+    closing_ = true;
+    checkPending_ = false;
+    QDialog::done(result);
+}
+
+void frmStationID::keyPressEvent(QKeyEvent* event)
+{
+    // There is no Cancel button: Esc does not throw the edits away. The close box does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmStationID::Cap3(int& key)
+{
+    if (key == key::Quote)
+        key = 0;
+    else
+        capital(key);
+}
+
+void frmStationID::numberr(int& key)
+{
+    if (!(key == key::Backspace || (key >= '-' && key <= '9')))
+        key = 0;
+}
+
+bool frmStationID::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (!field || field->parentWidget() != this)
+        return QDialog::eventFilter(watched, event);
+
+    if (event->type() == QEvent::KeyPress) {
+        const TranslatedKey k = translateKey(*static_cast<QKeyEvent*>(event));
+        // Keys that type nothing (arrows, Tab, Delete) keep their usual meaning.
+        if (k.keyAscii == 0)
+            return false;
+        if (k.keyAscii == key::Esc)
+            return true;
+        int keyAscii = k.keyAscii;
+        fieldKeyPress(field, keyAscii);
+        if (keyAscii == 0 || keyAscii == key::Enter)
+            return true;
+        if (keyAscii == k.keyAscii)
+            return false;  // unchanged: the field inserts it (or copies, pastes) as usual
+        field->insert(QString(QChar(keyAscii)));
+        return true;
+    }
+
+    if (event->type() == QEvent::FocusOut && field == text6_) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another program, a menu or a popup taking the activation moves no focus between
+        // fields, and leaving the window is no leaving of a field.
+        if (closing_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (!checkPending_) {
+            checkPending_ = true;
+            QTimer::singleShot(0, this, &frmStationID::Text6_LostFocus);
+        }
+    }
+    return false;
+}
+
+void frmStationID::fieldKeyPress(QLineEdit* field, int& key)
+{
+    if (field == text2_) {
+        Text2_KeyPress(key);
+        return;
+    }
+    if (field == text3_ || field == text4_) {
+        // Free text; Done puts anything that is no number right.
+        if (key == key::Enter)
+            key = 0;
+        return;
+    }
+    if (key == key::Enter) {
+        key = 0;
+        Command1_Click();
+        return;
+    }
+    if (field == text6_) {
+        numberr(key);
+        // The length limit holds for typing only, so a stored value is always shown whole.
+        const qsizetype kept = field->text().size() - field->selectedText().size();
+        if (key != 0 && key != key::Backspace && kept >= kMaxOffsetLength)
+            key = 0;
+        return;
+    }
+    Cap3(key);
+}
+
+void frmStationID::Text2_KeyPress(int& key)
+{
+    if (caretOf(text2_) == 0)
+        Cap3(key);
+    // Anywhere in the name, a double quote would break the preference line it is saved in.
+    if (key == key::Quote || key == key::Enter)
+        key = 0;
+    if (key == 0 || !prefixes_)
+        return;
+
+    const int caret = caretOf(text2_);
+    const QString typed = text2_->text().left(caret) + QChar(key);
+    const PrefixEntry* match = prefixes_->completeCountry(typed, Qt::CaseSensitive);
+    if (!match)
+        return;
+    key = 0;
+    text2_->setText(match->country);
+    text2_->setSelection(static_cast<int>(typed.size()), static_cast<int>(match->country.size() - typed.size()));
+    text3_->setText(NumericText::shortest(match->longitude));
+    text4_->setText(NumericText::shortest(match->latitude));
+    text7_->setText(match->continent);
+}
+
+void frmStationID::Text6_LostFocus()
+{
+    if (!checkPending_)
+        return;
+    checkPending_ = false;
+    if (closing_ || !isVisible() || UtcOffsetCheck::parseOffset(text6_->text()))
+        return;
+    beeper_.beep();
+    text6_->setFocus(Qt::OtherFocusReason);
+}
+
+void frmStationID::Command1_Click()
+{
+    if (!UtcOffsetCheck::parseOffset(text6_->text()))
+        text6_->setText(QStringLiteral("0"));
+    for (QLineEdit* coordinate : {text3_, text4_}) {
+        if (!isNumeric(coordinate))
+            coordinate->setText(QStringLiteral("0"));
+    }
+
+    values_.ownCall = text1_->text();
+    values_.ownSpc = text5_->text();
+    values_.utcOffsetHours = UtcOffsetCheck::parseOffset(text6_->text()).value_or(0.f);
+    values_.ownCountry = text2_->text();
+    values_.ownLongitude = numberIn(text3_);
+    values_.ownLatitude = numberIn(text4_);
+    values_.ownContinent = text7_->text();
+    values_.ownName = text9_->text();
+    values_.ownAge = text8_->text();
+    values_.ownColour = text10_->text();
+    donePressed_ = true;
+    accept();
+}
+
+}  // namespace cubwave

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/Preferences.h"
+
+#include <QDialog>
+#include <QRect>
+
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+
+namespace cubwave {
+
+class Beeper;
+class PrefixTable;
+
+// " Amateur Station I.D.": the operator's own call, location, UTC offset, coordinates and own
+// exchange. The window edits a copy of the stored values; Done checks the numbers and accepts,
+// the close box rejects and leaves the copy as it was, so the caller can store values() either
+// way. Saving the preferences and updating the main window's labels is the caller's business.
+class frmStationID : public QDialog {
+    Q_OBJECT
+
+public:
+    // Text fields longer than this could only come from a paste, and would swell the
+    // preference file past what it is read back with.
+    static constexpr int kMaxTextLength = 255;
+    // Characters the operator may type into the offset field.
+    static constexpr int kMaxOffsetLength = 7;
+
+    // prefixes may be null: the country field then completes nothing.
+    frmStationID(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent = nullptr);
+
+    // The stored values with the ten station fields as Done left them; unchanged unless Done.
+    const Preferences& values() const { return values_; }
+    bool donePressed() const { return donePressed_; }
+
+    void Command1_Click();
+
+    // The keystroke rules, on a character code (0 = swallowed). Cap3 upper-cases "a".."z" and
+    // drops the double quote; numberr keeps Backspace and "-", ".", "/", "0".."9" only.
+    static void Cap3(int& key);
+    static void numberr(int& key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, int row);
+    void ScaleFormToScreen();
+    void relayout();
+
+    // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
+    void fieldKeyPress(QLineEdit* field, int& key);
+    void Text2_KeyPress(int& key);
+    void Text6_LostFocus();
+
+    Preferences values_;
+    Beeper& beeper_;
+    const PrefixTable* prefixes_;
+    bool donePressed_ = false;
+    // Leaving the window moves the focus too; no field is checked on the way out.
+    bool closing_ = false;
+    // The offset field's check runs once the focus change that left it is over.
+    bool checkPending_ = false;
+
+    struct Placed {
+        QWidget* widget;
+        QRect design;  // on the 640 x 480 design surface
+    };
+    std::vector<Placed> placed_;
+
+    QLineEdit* text1_ = nullptr;   // call sign
+    QLineEdit* text5_ = nullptr;   // state / province / country
+    QLineEdit* text6_ = nullptr;   // UTC offset
+    QLineEdit* text2_ = nullptr;   // country
+    QLineEdit* text3_ = nullptr;   // longitude
+    QLineEdit* text4_ = nullptr;   // latitude
+    QLineEdit* text7_ = nullptr;   // continent
+    QLineEdit* text9_ = nullptr;   // name
+    QLineEdit* text8_ = nullptr;   // age
+    QLineEdit* text10_ = nullptr;  // favourite colour
+    QPushButton* command1_ = nullptr;
+};
+
+}  // namespace cubwave
