@@ -169,6 +169,12 @@ void frmStationID::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // With no default button, Enter on a focused Done would do nothing.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == command1_) {
+        event->accept();
+        command1_->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -203,6 +203,14 @@ TEST_F(StationWindow, EnterIsDoneExceptInTheCountryAndCoordinateFields)
         EXPECT_EQ(form->values(), stored);  // Done with the values unchanged keeps them
         form.reset();
     }
+
+    // Enter on Done itself, reached with Tab.
+    open();
+    field("Text10")->setFocus(Qt::MouseFocusReason);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focus(), form->findChild<QPushButton*>(QStringLiteral("Command1")));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(form->donePressed());
 }
 
 TEST_F(StationWindow, OffsetFieldRefusesEverythingButNumberKeys)
