@@ -201,9 +201,11 @@ void Form1::buildControls()
     cmdEdit_ = new QPushButton(QStringLiteral("Edit Contact"), c);
     cmdEdit_->setObjectName(QStringLiteral("cmdEdit"));
     place(cmdEdit_, {190, 150, 90, 22}, 8);
+    connect(cmdEdit_, &QPushButton::clicked, this, &Form1::cmdEdit_Click);
     cmdDelete_ = new QPushButton(QStringLiteral("Delete Contact"), c);
     cmdDelete_->setObjectName(QStringLiteral("cmdDelete"));
     place(cmdDelete_, {286, 150, 90, 22}, 8);
+    connect(cmdDelete_, &QPushButton::clicked, this, &Form1::cmdDelete_Click);
     cmdEdit_->hide();
     cmdDelete_->hide();
 
@@ -220,6 +222,12 @@ void Form1::buildControls()
     listView1_->setShowGrid(false);
     listView1_->setFocusPolicy(Qt::ClickFocus);
     place(listView1_, {8, 174, 432, 196}, 8);
+    listView1_->installEventFilter(this);
+    listView1_->viewport()->installEventFilter(this);
+    connect(listView1_, &QTableView::clicked, this, &Form1::listRowsShown);
+    connect(listView1_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
+            &RecentContactsModel::sortOnceByColumn);
+    listView1_->horizontalHeader()->setSectionsClickable(true);
 
     // Statistics.
     addLabel(QStringLiteral("lblScorStats"), QStringLiteral("Cubwave Statistics"), {450, 150, 180, 18}, 10);
@@ -314,15 +322,16 @@ void Form1::buildMenus()
         TimeStats();
     });
     separator(file, "mnuLine1");
-    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), [] {});
+    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), &Form1::mnuArchive_Click);
     separator(file, "mnuLine21");
-    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), [] {});
+    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), &Form1::mnuRestore_Click);
     separator(file, "mnuLine53");
     add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &Form1::mnuWriteSumm_Click);
     separator(file, "mnuLine2");
     add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { satellites_->exportAdif(); });
     separator(file, "mnuLine22");
-    add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"), [] {});
+    add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"),
+        &Form1::mnuCopyListtoClipboard_Click);
     separator(file, "mnuLine3");
     add(file, "mnuExit", QStringLiteral("&Exit"), &Form1::mnuExit_Click);
     QAction* open = add(file, "mnuOpen", QStringLiteral("&Open"), &Form1::mnuOpen2);

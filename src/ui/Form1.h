@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -43,6 +44,8 @@ struct Form1Services {
     QString sharedFolder;
     // Ends the process at once (after "File Error", or "&Exit").
     std::function<void(int exitCode)> endProgram;
+    // Runs a modal window; tests drive the window instead. Empty: QDialog::exec.
+    std::function<int(QDialog&)> runModal = {};
 };
 
 // The main window: the entry line, the log store and its displays, the menus and window keys.
@@ -78,6 +81,13 @@ public:
     void cmdDup_Click();
     void cmdLogOn_Click();
     void cmdList_Click();
+    void cmdEdit_Click();
+    void cmdDelete_Click();
+    void mnuArchive_Click();
+    void mnuRestore_Click();
+    void mnuCopyListtoClipboard_Click();
+    // The record of the selected row of the recent-contacts list; 0 when none is selected.
+    int selectedRecord() const;
 
     // Window-level key handlers; the key pipeline calls them before the focused field.
     void Form_KeyDown(int& keyCode, int shift);
@@ -166,6 +176,9 @@ private:
     void label24Click();
     bool newLogCommand();
     void Backup();
+    void rewriteAndReload();
+    void listRowsShown();
+    int runModal(QDialog& dialog);
     void mnuExit_Click();
     void mnuListPrevious_Click();
     void mnuPostContest_Click();

@@ -138,30 +138,6 @@ void Form1::fileError()
     services_.endProgram(1);
 }
 
-bool Form1::newLogCommand()
-{
-    const std::optional<QString> answer = services_.dialogs.input(
-        QStringLiteral("WARNING - Your existing log file will be ERASED!"),
-        QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing "
-                       "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
-        QString());
-    if (answer && answer->toUpper() == QLatin1String("YES")) {
-        Backup();
-        prefs_.operatingSeconds = 0;
-        QDir::setCurrent(services_.workDir);
-        const WriteResult emptied = replaceFileAtomically(logPath(), QByteArray());
-        if (!emptied.ok) {
-            services_.dialogs.message(QStringLiteral("File Error"),
-                                      QStringLiteral("Could not start a new log in %1:  %2").arg(logPath(), emptied.error),
-                                      MsgButtons::Ok, MsgIcon::Critical);
-        }
-        SavePref();
-    }
-    return mnuOpen2();
-}
-
-void Form1::Backup() {}
-
 void Form1::RecentListRefresh() { recentModel_->showNewest(listAll_); }
 
 QString Form1::dxHeading() const { return Statistics::dxHeading(store_.dxCount()); }

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -259,6 +260,17 @@ void Form1::postContest_KeyPress(Field field, int& key)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (listView1_ && watched == listView1_ && event->type() == QEvent::FocusOut)
+        listRowsShown();
+    if (listView1_ && watched == listView1_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && recentModel_->rowCount() > 0) {
+        // A right click edits the row under the mouse.
+        const QModelIndex at = listView1_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (at.isValid())
+            listView1_->setCurrentIndex(at);
+        cmdEdit_Click();
+        return true;
+    }
     const auto field = fieldOf(qobject_cast<QWidget*>(watched));
     if (field && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // A window losing or regaining the activation moves no focus between fields.

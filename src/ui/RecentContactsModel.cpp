@@ -3,6 +3,8 @@
 #include "core/LogStore.h"
 #include "core/RecentRow.h"
 
+#include <algorithm>
+
 
 namespace cubwave {
 
@@ -40,6 +42,23 @@ void RecentContactsModel::appendRecord(int recNo)
     beginInsertRows({}, row, row);
     rows_.push_back(recNo);
     endInsertRows();
+}
+
+void RecentContactsModel::sortOnceByColumn(int column)
+{
+    if (column < 0 || column >= kColumns)
+        return;
+    std::vector<std::pair<QString, int>> keyed;
+    keyed.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i)
+        keyed.emplace_back(cellText(static_cast<int>(i), column), rows_[i]);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
+    });
+    beginResetModel();
+    for (size_t i = 0; i < keyed.size(); ++i)
+        rows_[i] = keyed[i].second;
+    endResetModel();
 }
 
 QString RecentContactsModel::cellText(int row, int column) const

@@ -25,6 +25,9 @@ public:
     void showRecords(std::vector<int> recNos);
     void appendRecord(int recNo);
     const std::vector<int>& recordNumbers() const { return rows_; }
+    // Orders the rows once by the text of a column (so "10" comes before "9"); rows added
+    // later are not kept in order.
+    void sortOnceByColumn(int column);
 
     QString cellText(int row, int column) const;
 

@@ -33,7 +33,8 @@ void Form1Fixture::start(bool answerYes)
     dialogs.messageAnswers.push_back(answerYes ? MsgAnswer::Yes : MsgAnswer::No);
     form = std::make_unique<Form1>(
         Form1Services{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
-                      [this](int code) { endedWith.push_back(code); }},
+                      [this](int code) { endedWith.push_back(code); },
+                      [this](QDialog& dialog) { return runModal(dialog); }},
         &satellites);
     form->loadWindow();
     form->show();

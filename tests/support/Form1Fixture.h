@@ -47,6 +47,7 @@ protected:
     FakeBeeper beeper;
     RecordingSatellites satellites;
     std::vector<int> endedWith;
+    std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     std::unique_ptr<Form1> form;
 };
 

@@ -1,0 +1,171 @@
+// The main window's commands on the log as a whole: edit and delete a listed contact, copy the
+// list, new log, backup, archive and restore.
+#include "ui/Form1.h"
+
+#include "core/LogArchive.h"
+#include "core/LogFile.h"
+#include "platform/Dialogs.h"
+#include "ui/RecentContactsModel.h"
+#include "ui/frmEditCon.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace cubwave {
+
+int Form1::runModal(QDialog& dialog)
+{
+    return services_.runModal ? services_.runModal(dialog) : dialog.exec();
+}
+
+void Form1::listRowsShown()
+{
+    if (recentModel_->rowCount() > 0) {
+        cmdEdit_->show();
+        cmdDelete_->show();
+    }
+}
+
+int Form1::selectedRecord() const
+{
+    const QModelIndex current = listView1_->currentIndex();
+    if (!current.isValid() || current.row() >= recentModel_->rowCount())
+        return 0;
+    const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(current.row()));
+    return recNo >= 1 && recNo <= store_.count() ? recNo : 0;
+}
+
+void Form1::rewriteAndReload()
+{
+    QDir::setCurrent(services_.workDir);
+    const WriteResult written = LogFile(logPath()).rewrite(store_.records());
+    if (!written.ok) {
+        // The reload below brings the store back to what the file still holds.
+        services_.dialogs.message(QStringLiteral("Error Saving Log"),
+                                  QStringLiteral("The log could not be rewritten in %1:  %2\n\nThe change was not saved.")
+                                      .arg(QDir::toNativeSeparators(logPath()), written.error),
+                                  MsgButtons::Ok, MsgIcon::Critical);
+    }
+    mnuOpen2();
+}
+
+void Form1::cmdEdit_Click()
+{
+    const int recNo = selectedRecord();
+    if (recNo == 0)
+        return;
+    {
+        frmEditCon window(store_.at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
+        runModal(window);
+        if (window.stored())
+            store_.at(recNo) = window.record();
+    }
+    RecentListRefresh();
+    cmdEdit_->hide();
+    cmdDelete_->hide();
+    rewriteAndReload();
+}
+
+void Form1::cmdDelete_Click()
+{
+    const int recNo = selectedRecord();
+    const MsgAnswer answer = services_.dialogs.message(QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"),
+                                                       MsgButtons::YesNo, MsgIcon::Question);
+    cmdEdit_->hide();
+    cmdDelete_->hide();
+    if (answer != MsgAnswer::Yes || recNo == 0)
+        return;
+    store_.remove(recNo);
+    rewriteAndReload();
+}
+
+void Form1::mnuCopyListtoClipboard_Click()
+{
+    QString text;
+    for (int c = 0; c < RecentContactsModel::kColumns; ++c) {
+        text += recentModel_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        text += c + 1 < RecentContactsModel::kColumns ? QStringLiteral("\t") : QStringLiteral("\r\n");
+    }
+    // From the last row shown up to the first, so the oldest listed contact comes first.
+    for (int row = recentModel_->rowCount() - 1; row >= 0; --row) {
+        for (int c = 0; c < RecentContactsModel::kColumns; ++c) {
+            text += recentModel_->cellText(row, c);
+            text += c + 1 < RecentContactsModel::kColumns ? QStringLiteral("\t") : QStringLiteral("\r\n");
+        }
+    }
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+}
+
+bool Form1::newLogCommand()
+{
+    const std::optional<QString> answer =
+        services_.dialogs.input(LogArchive::kNewLogTitle, LogArchive::kNewLogPrompt, QString());
+    if (answer && LogArchive::confirmsNewLog(*answer)) {
+        const WriteResult emptied = LogArchive(services_.clock, services_.workDir, services_.dataFolder).startNewLog(store_);
+        if (emptied.ok) {
+            opClock_.setAccumulatedSeconds(0);
+            prefs_.operatingSeconds = 0;
+            SavePref();
+        } else {
+            services_.dialogs.message(LogArchive::kNewLogErrorTitle,
+                                      QStringLiteral("The log was not erased:  ") + emptied.error, MsgButtons::Ok,
+                                      MsgIcon::Critical);
+        }
+    }
+    lblttrack_->setText(OperatingClock::display(opClock_.accumulatedSeconds()));
+    return mnuOpen2();
+}
+
+void Form1::Backup()
+{
+    // A failed backup must not stop the program from closing; the log itself is untouched.
+    LogArchive(services_.clock, services_.workDir, services_.dataFolder).backup(store_);
+}
+
+void Form1::mnuArchive_Click()
+{
+    const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
+    services_.dialogs.message(LogArchive::kArchiveInfoTitle, LogArchive::kArchiveInfoText);
+    const QString suggested = archive.suggestedArchivePath(prefs_.ownCall);
+    const std::optional<QString> target = services_.dialogs.saveFile(
+        {QStringLiteral("Archive Current Log"), archive.backupFolder(), QFileInfo(suggested).fileName(),
+         LogArchive::kFileFilter});
+    QDir::setCurrent(services_.workDir);
+    if (!target)
+        return;
+    const WriteResult copied = archive.archiveTo(*target);
+    if (!copied.ok)
+        services_.dialogs.message(LogArchive::kArchiveErrorTitle, copied.error, MsgButtons::Ok, MsgIcon::Critical);
+}
+
+void Form1::mnuRestore_Click()
+{
+    const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
+    services_.dialogs.message(LogArchive::kRestoreInfoTitle, LogArchive::kRestoreInfoText);
+    if (store_.count() >= 1 &&
+        services_.dialogs.message(LogArchive::kRestoreConfirmTitle, LogArchive::kRestoreConfirmText, MsgButtons::YesNo,
+                                  MsgIcon::Question) != MsgAnswer::Yes)
+        return;
+    const std::optional<QString> source = services_.dialogs.openFile(
+        {QStringLiteral("Restore from Archive or Backup"), archive.backupFolder(), QString(), LogArchive::kFileFilter});
+    QDir::setCurrent(services_.workDir);
+    if (!source)
+        return;
+    const WriteResult copied = archive.restoreFrom(*source);
+    if (!copied.ok) {
+        services_.dialogs.message(LogArchive::kRestoreErrorTitle, copied.error, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    mnuOpen2();
+}
+
+}  // namespace cubwave
