@@ -103,23 +103,35 @@ void Form1::buildControls()
 {
     QWidget* c = centralWidget();
 
-    lblDialog_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 400, 22}, 10);
+    lblDialog_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 380, 22}, 10);
     lblDialog_->setAutoFillBackground(true);
     lblDialog_->setFrameShape(QFrame::Panel);
     lblDialog_->setFrameShadow(QFrame::Sunken);
     setBackColour(lblDialog_, kTeal);
 
-    addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {420, 10, 34, 16});
+    addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {394, 10, 28, 16});
     label24_ = new ClickableLabel(c);
     label24_->setObjectName(QStringLiteral("Label24"));
     label24_->setText(QStringLiteral("160"));
     label24_->setToolTip(QStringLiteral("Click to change band"));
     label24_->setCursor(Qt::PointingHandCursor);
-    place(label24_, {456, 6, 44, 22}, 12);
+    place(label24_, {424, 6, 36, 22}, 12);
     connect(label24_, &ClickableLabel::clicked, this, &Form1::label24Click);
 
     addLabel(QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
              {8, 32, 200, 14});
+
+    // The clocks, and the operator's own exchange as the other station will copy it.
+    addLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), {466, 10, 24, 16});
+    lblutctime_ = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
+    lblCurTime_ = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
+    label16AmPm_ = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
+    const std::pair<const char*, QRect> own[] = {
+        {"Label2", {300, 30, 70, 16}}, {"Label26", {372, 30, 70, 16}}, {"Label4", {444, 30, 30, 16}},
+        {"Label25", {476, 30, 80, 16}}, {"Label1", {558, 30, 74, 16}},
+    };
+    for (size_t i = 0; i < ownExchange_.size(); ++i)
+        ownExchange_[i] = addLabel(QString::fromLatin1(own[i].first), QString(), own[i].second, 9);
     lblDupe_ = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
     lblDupe_->setAutoFillBackground(true);
 
@@ -370,7 +382,7 @@ void Form1::buildMenus()
     separator(options, "mnuLine29");
     add(options, "mnuPostContest", QStringLiteral("&Post Contest Mode"), &Form1::mnuPostContest_Click)
         ->setCheckable(true);
-    add(options, "mnuSetup", QStringLiteral("&Setup"), [this] { SavePref(); });
+    add(options, "mnuSetup", QStringLiteral("&Setup"), &Form1::mnuSetup_Click);
     add(options, "mnuRSTDefault", QStringLiteral("R&ST Default"), &Form1::mnuRSTDefault_Click)->setVisible(false);
 
     QMenu* band = bar->addMenu(QStringLiteral("&Band"));

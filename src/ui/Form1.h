@@ -81,6 +81,7 @@ public:
     void cmdDup_Click();
     void cmdLogOn_Click();
     void cmdList_Click();
+    void mnuSetup_Click();
     void cmdEdit_Click();
     void cmdDelete_Click();
     void mnuArchive_Click();
@@ -151,6 +152,9 @@ private:
     std::optional<CountryCompletion> completeCountry(const QString& typed) const;
     void lookupCall(const QString& call);
     bool loadPrefixTable();
+    void utcOffsetCheck();
+    void showOwnExchange();
+    void showClocks();
     void showBearing(float latitude, float longitude);
     QString dxHeading() const;
     bool postContestCheck();
@@ -240,6 +244,10 @@ private:
     QPushButton* cmdDup_ = nullptr;
     QPushButton* cmdLogOn_ = nullptr;
     QLabel* lblttrack_ = nullptr;
+    QLabel* lblutctime_ = nullptr;
+    QLabel* lblCurTime_ = nullptr;
+    QLabel* label16AmPm_ = nullptr;
+    std::array<QLabel*, 5> ownExchange_{};  // Label2, Label26, Label4, Label25, Label1
     QPushButton* cmdList_ = nullptr;
     QPushButton* cmdEdit_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;

@@ -66,11 +66,14 @@ bool Form1::loadWindow()
     action(QStringLiteral("mnuListPrevious"))->setChecked(prefs_.listPrevious == 1);
 
     opClock_.setAccumulatedSeconds(prefs_.operatingSeconds);
+    utcOffsetCheck();
     checkSavedBandAndMode();
     if (!loadPrefixTable()) {
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
+    mnuSetup_Click();
+    showClocks();
 
     if (!SavePref()) {
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));

@@ -139,6 +139,7 @@ void Form1::cmdLogOn_Click()
 
 void Form1::timer2Tick()
 {
+    showClocks();
     if (opClock_.running())
         lblttrack_->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
 }

@@ -51,6 +51,10 @@ wait_log_lines() {  # count
 type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
 
 start_app
+wait_window " Amateur Station I.D." 20
+sleep 0.3
+xdotool type --delay 40 "n0cub"                      # the own call, then Enter = Done
+xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return                                   # Yes: reload the shipped, empty log
 wait_window "Cubwave Log" 10
@@ -76,6 +80,9 @@ xdotool key alt+f; sleep 0.3; xdotool key e
 for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "File > Exit did not end the program"
 start_app
+wait_window " Amateur Station I.D." 20
+sleep 0.3
+xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return
 wait_window "Cubwave Log" 10
@@ -85,6 +92,7 @@ type_line "k2abc ann 11 ny red"
 wait_log_lines 2
 sed -n 1p "$work/log.txt" | grep -q '^"W1AW"' || fail "the first contact did not survive the restart"
 sed -n 2p "$work/log.txt" | grep -q '^"K2ABC","11","Red","","NY",' || fail "second contact not appended"
+grep -q '^"N0CUB"' "$work/cubwavepref.txt" || fail "the own call from the station window was not saved"
 
 # A duplicate on the same band and mode is reported but still stored; its empty fields come
 # from the earlier contact.

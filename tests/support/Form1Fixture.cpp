@@ -21,6 +21,7 @@ void Form1Fixture::SetUp()
     }());
     prefs.utcOffsetHours = 4;
     writePrefs(prefs);
+    clock.setUtcShiftSecs(4 * 3600);  // the computer's clocks agree with the stored offset
 }
 
 void Form1Fixture::TearDown()

@@ -1,4 +1,7 @@
 #include "support/Form1Fixture.h"
+#include "ui/frmStationID.h"
+
+#include <QDialog>
 
 #include <QFile>
 #include <QMenu>
@@ -177,4 +180,50 @@ TEST_F(Commands, StartUpQuestionNoStartsANewLogOnlyWhenConfirmed)
     start(false);
     EXPECT_TRUE(logBytes().isEmpty());
     EXPECT_EQ(form->store().count(), 0);
+}
+
+TEST_F(Commands, StationWindowAtStartUpSetsTheOwnExchange)
+{
+    runModal = [](QDialog& dialog) {
+        for (const auto& [name, text] : {std::pair{"Text1", "W1AW"}, {"Text9", "TOM"}, {"Text8", "12"},
+                                         {"Text5", "CT"}, {"Text10", "BLUE"}})
+            dialog.findChild<QLineEdit*>(name)->setText(text);
+        static_cast<frmStationID&>(dialog).Command1_Click();
+        return 1;
+    };
+    start();
+    EXPECT_EQ(savedPrefs().ownCall, "W1AW");
+    EXPECT_EQ(label("Label2")->text(), "W1AW");
+    EXPECT_EQ(label("Label26")->text(), "TOM");
+    EXPECT_EQ(label("Label4")->text(), "12");
+    EXPECT_EQ(label("Label25")->text(), "CT");
+    EXPECT_EQ(label("Label1")->text(), "BLUE");
+    EXPECT_EQ(label("lblutctime")->text(), "18:05:33");
+    EXPECT_EQ(label("lblCurTime")->text(), "2:05:33");
+    EXPECT_EQ(label("Label16")->text(), "PM");
+
+    // Closing the window from the menu without Done keeps everything.
+    runModal = [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("Text1")->setText("K9XX");
+        dialog.reject();
+        return 0;
+    };
+    action("mnuSetup")->trigger();
+    EXPECT_EQ(savedPrefs().ownCall, "W1AW");
+}
+
+TEST_F(Commands, UtcOffsetIsOfferedWhenTheComputerDisagrees)
+{
+    clock.setUtcShiftSecs(5 * 3600);
+    dialogs.inputAnswers.push_back(QString("5"));
+    start();
+    ASSERT_FALSE(dialogs.inputs.empty());
+    EXPECT_EQ(dialogs.inputs[0].title, "Update the Local Time / UTC Offset?");
+    EXPECT_EQ(dialogs.inputs[0].defaultText, "5");
+    EXPECT_EQ(savedPrefs().utcOffsetHours, 5.0f);
+
+    form.reset();
+    clock.setUtcShiftSecs(6 * 3600);
+    start();  // cancelled: the stored offset stays
+    EXPECT_EQ(savedPrefs().utcOffsetHours, 5.0f);
 }

@@ -1,0 +1,56 @@
+// The main window's side of the operator's own station: the station window, the UTC offset
+// check at start-up and the clocks.
+#include "ui/Form1.h"
+
+#include "platform/Beeper.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "station/ClockTexts.h"
+#include "station/UtcOffsetCheck.h"
+#include "ui/frmStationID.h"
+
+#include <QLabel>
+
+namespace cubwave {
+
+void Form1::utcOffsetCheck()
+{
+    const UtcOffsetCheck check(services_.clock.utcNow(), services_.clock.localNow(), prefs_.utcOffsetHours);
+    if (!check.shouldAsk())
+        return;
+    const std::optional<QString> answer =
+        services_.dialogs.input(UtcOffsetCheck::title(), check.prompt(), check.defaultAnswer());
+    if (const std::optional<float> offset = check.answeredOffset(answer)) {
+        prefs_.utcOffsetHours = *offset;
+        SavePref();
+    }
+}
+
+void Form1::mnuSetup_Click()
+{
+    {
+        frmStationID window(prefs_, services_.beeper, &prefixTable_, this);
+        runModal(window);
+        // After the close box these are the stored values, unchanged.
+        prefs_ = window.values();
+    }
+    showOwnExchange();
+    SavePref();
+}
+
+void Form1::showOwnExchange()
+{
+    const QString values[] = {prefs_.ownCall, prefs_.ownName, prefs_.ownAge, prefs_.ownSpc, prefs_.ownColour};
+    for (size_t i = 0; i < ownExchange_.size(); ++i)
+        ownExchange_[i]->setText(values[i]);
+}
+
+void Form1::showClocks()
+{
+    const QTime local = services_.clock.localNow().time();
+    lblutctime_->setText(utcClockText(local, prefs_.utcOffsetHours));
+    lblCurTime_->setText(localClockText(local));
+    label16AmPm_->setText(amPmText(local));
+}
+
+}  // namespace cubwave
