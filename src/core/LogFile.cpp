@@ -89,17 +89,27 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
         // A fresh state per line, as each line is read on its own.
         decode.resetState();
         const QChar* textEnd = decode.appendToBuffer(text.data(), raw);
+        // Logs written by older Windows tools are in a single-byte code page: a line that is
+        // no UTF-8 is read as Latin-1 rather than refused, and a rewrite stores it as UTF-8
+        // (two bytes for each such character at most).
+        qsizetype grownBytes = raw.size();
+        if (decode.hasError()) {
+            for (qsizetype i = 0; i < raw.size(); ++i)
+                text[static_cast<size_t>(i)] = QChar(static_cast<uchar>(raw[i]));
+            textEnd = text.data() + raw.size();
+            grownBytes = 2 * raw.size();
+        }
         const QStringView line(text.data(), textEnd - text.data());
-        if (decode.hasError() || hasControlCharacters(line))
+        if (hasControlCharacters(line))
             return failure(QStringLiteral("line %1 holds binary data").arg(lineNo));
         std::optional<QsoRecord> record = LogLine::parse(line);
         if (!record)
             return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
         // The limits hold for the line a rewrite will write too, or an edit could turn a log
         // that loads into one that does not. Only a line near the limit needs counting.
-        if (raw.size() + kQuoteBytes > kMaxLineBytes && formattedLineBytes(*record) > kMaxLineBytes)
+        if (grownBytes + kQuoteBytes > kMaxLineBytes && formattedLineBytes(*record) > kMaxLineBytes)
             return failure(QStringLiteral("line %1 is too long").arg(lineNo));
-        rewrittenBytesBound += raw.size() + kQuoteBytes + 2;
+        rewrittenBytesBound += grownBytes + kQuoteBytes + 2;
         if (static_cast<int>(result.records.size()) >= LogStore::kCapacity)
             return failure(QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity));
         result.records.push_back(std::move(*record));
