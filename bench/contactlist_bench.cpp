@@ -1,0 +1,115 @@
+// The recent-contacts list and whole-log rewrites with a full log.
+#include "core/LogFile.h"
+#include "core/LogLine.h"
+#include "platform/Beeper.h"
+#include "platform/Dialogs.h"
+#include "platform/SystemClock.h"
+#include "ui/Form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+using namespace cubwave;
+
+namespace {
+
+class YesDialogs final : public Dialogs {
+public:
+    MsgAnswer message(const QString&, const QString&, MsgButtons, MsgIcon) override { return MsgAnswer::Yes; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<qint32> pickColour(qint32) override { return std::nullopt; }
+};
+
+class SilentBeeper final : public Beeper {
+public:
+    void beep() override {}
+};
+
+// A shown main window over a log of n contacts, listing all of them.
+struct Window {
+    explicit Window(int n)
+    {
+        QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/cubwavepref.txt"), dir.filePath("cubwavepref.txt"));
+        QFile::setPermissions(dir.filePath("cubwavepref.txt"), QFile::ReadOwner | QFile::WriteOwner);
+        QFile log(dir.filePath("log.txt"));
+        log.open(QIODevice::WriteOnly);
+        for (int i = 0; i < n; ++i) {
+            QsoRecord r;
+            r[QsoRecord::Call] = QStringLiteral("K%1AB").arg(i);
+            r[QsoRecord::Age] = "12";
+            r[QsoRecord::Spc] = i % 4 ? QStringLiteral("CT") : QStringLiteral("Land %1").arg(i % 300);
+            r[QsoRecord::Date] = "2026/06/13";
+            r[QsoRecord::Time] = "18:05:33";
+            r[QsoRecord::Mode] = "CW";
+            r[QsoRecord::Band] = "20";
+            r[QsoRecord::Name] = "ANN";
+            log.write(LogLine::format(r).toUtf8() + "\r\n");
+        }
+        log.close();
+        form = std::make_unique<Form1>(Form1Services{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
+                                                     [](int) {}, [](QDialog&) { return 0; }});
+        form->loadWindow();
+        form->show();
+        form->cmdList_Click();  // "All"
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    SystemClock clock;
+    YesDialogs dialogs;
+    SilentBeeper beeper;
+    std::unique_ptr<Form1> form;
+};
+
+void BM_RecentListRefreshAll(benchmark::State& state)
+{
+    Window w(11000);
+    for (auto _ : state) {
+        w.form->RecentListRefresh();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_RecentListRefreshAll)->Unit(benchmark::kMillisecond);
+
+void BM_CommitWithAllListed(benchmark::State& state)
+{
+    Window w(10700);
+    auto* call = w.form->findChild<QLineEdit*>("txtCall");
+    auto* spc = w.form->findChild<QLineEdit*>("txtCntry");
+    int i = 0;
+    for (auto _ : state) {
+        call->setText(QStringLiteral("W%1XYZ").arg(i++));
+        spc->setText(QStringLiteral("MA"));
+        w.form->Mains();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CommitWithAllListed)->Unit(benchmark::kMillisecond)->Iterations(250);
+
+void BM_EditOrDeleteRewriteAndReload(benchmark::State& state)
+{
+    Window w(11000);
+    const LogFile log(w.dir.filePath("log.txt"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(log.rewrite(w.form->store().records()).ok);
+        w.form->mnuOpen2();
+    }
+}
+BENCHMARK(BM_EditOrDeleteRewriteAndReload)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
