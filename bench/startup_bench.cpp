@@ -54,7 +54,7 @@ void BM_StartToMainWindowShown(benchmark::State& state)
     YesDialogs dialogs;
     SilentBeeper beeper;
     for (auto _ : state) {
-        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}});
+        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }});
         form.loadWindow();
         form.show();
         QCoreApplication::processEvents();
