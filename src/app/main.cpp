@@ -1,6 +1,7 @@
 #include "core/SharedPrefsDocument.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemEnvironment.h"
+#include "platform/TerminationSignal.h"
 #include "platform/gui/QtBeeper.h"
 #include "platform/gui/QtDialogs.h"
 #include "ui/Form1.h"
@@ -36,6 +37,9 @@ int main(int argc, char** argv)
     dialogs.setParent(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());
+    // A termination request closes the window as the operator would, so the log is backed up.
+    cubwave::TerminationSignal termination;
+    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &QWidget::close);
     form.loadWindow();
     form.show();
     return app.exec();

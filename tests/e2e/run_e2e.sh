@@ -101,4 +101,24 @@ wait_log_lines 3
 sed -n 3p "$work/log.txt" | grep -q '^"W1AW","12","Blue","","CT",.*,"CW","20","TOM",""' \
   || fail "the duplicate was not stored with the earlier contact's exchange"
 
-echo "e2e: 3 passed, 0 failed"
+# Delete a listed contact: select the newest row, "Delete Contact", confirm. The window fills
+# the 1280 x 800 screen, so the design positions scale by 2 across and about 1.6 down.
+xdotool mousemove 100 336 click 1
+sleep 0.3
+xdotool mousemove 662 281 click 1
+wait_window "Are you sure\\?" 10
+xdotool key Return
+for _ in $(seq 1 50); do [ "$(grep -c '' "$work/log.txt")" -eq 2 ] && break; sleep 0.1; done
+[ "$(grep -c '' "$work/log.txt")" -eq 2 ] || fail "the contact was not deleted"
+sed -n 2p "$work/log.txt" | grep -q '^"K2ABC"' || fail "the wrong contact was deleted"
+
+# Closing the window (as a desktop logout does) backs the changed log up.
+kill -TERM "$app_pid"
+for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
+backup=$(ls "$HOME/Documents/Brantel Software/Cubwave/BACKUP/"*.log 2>/dev/null | head -1)
+[ -n "$backup" ] || fail "no backup file after closing"
+[[ "$(basename "$backup")" =~ ^[0-9]{12}\.log$ ]] || fail "backup name is not yyyymmddhhnn.log"
+cmp -s "$backup" "$work/log.txt" || fail "the backup differs from the log"
+
+echo "e2e: 5 passed, 0 failed"
