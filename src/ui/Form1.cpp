@@ -21,10 +21,6 @@ namespace cubwave {
 
 namespace {
 
-// Every control is placed on a 640 x 480 design surface and stretched to the window.
-constexpr double kDesignWidth = 640;
-constexpr double kDesignHeight = 480;
-
 struct GroupColumn {
     const char* group;
     const char* name;     // heading label
@@ -96,7 +92,7 @@ QLineEdit* Form1::addField(const QString& name, int maxLength, QRect design)
 
 void Form1::place(QWidget* widget, QRect design, double pointSize)
 {
-    placed_.push_back({widget, design, pointSize});
+    layout_.place(widget, design, pointSize);
 }
 
 void Form1::buildControls()
@@ -424,17 +420,7 @@ void Form1::resizeEvent(QResizeEvent* event)
 
 void Form1::relayout()
 {
-    const QSize area = centralWidget()->size();
-    const double sx = area.width() / kDesignWidth;
-    const double sy = area.height() / kDesignHeight;
-    const double sf = std::max(0.5, std::min(sx, sy));
-    for (const Placed& p : placed_) {
-        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
-                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
-        QFont f = p.widget->font();
-        f.setPointSizeF(p.pointSize * sf);
-        p.widget->setFont(f);
-    }
+    layout_.apply(centralWidget()->size());
     QHeaderView* header = listView1_->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));

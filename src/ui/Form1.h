@@ -5,6 +5,7 @@
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
 #include "station/PrefixTable.h"
+#include "ui/DesignLayout.h"
 #include "ui/Satellites.h"
 
 #include <QMainWindow>
@@ -214,12 +215,7 @@ private:
     OperatingClock opClock_;
     bool listAll_ = false;
 
-    struct Placed {
-        QWidget* widget;
-        QRect design;
-        double pointSize;
-    };
-    std::vector<Placed> placed_;
+    DesignLayout layout_{QSize(640, 480)};
 
     std::array<QLineEdit*, 7> fields_{};
     std::array<QLabel*, 6> lblStation_{};

@@ -24,12 +24,9 @@ namespace cubwave {
 namespace {
 
 // The window is laid out on the 640 x 480 design surface and stretched to the screen.
-constexpr double kSurfaceWidth = 640;
-constexpr double kSurfaceHeight = 480;
 constexpr QSize kDesignSize(306, 312);
 constexpr double kDesignPointSize = 8;
 // Dialogs sit 170 twips above the screen's centre; 15 twips to the pixel.
-constexpr int kCentreRaisePx = 11;
 
 const QString kInvalidTimeTitle = QStringLiteral("Invalid Time Format!");
 const QString kInvalidTimeText = QStringLiteral("You have entered an invalid time format!");
@@ -74,7 +71,7 @@ void dropLineBreakers(QLineEdit* field)
 
 frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
                        QWidget* parent)
-    : QDialog(parent), record_(record), dialogs_(dialogs), beeper_(beeper), prefixes_(prefixes)
+    : QDialog(parent), record_(record), dialogs_(dialogs), beeper_(beeper), prefixes_(prefixes), layout_(kDesignSize)
 {
     setObjectName(QStringLiteral("frmEditCon"));
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
@@ -122,7 +119,7 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
         warning->hide();
     }
 
-    ScaleFormToScreen();
+    layout_.scaleDialogToScreen(this);
 }
 
 QLabel* frmEditCon::addLabel(const QString& name, const QString& caption, QRect design)
@@ -143,39 +140,12 @@ QLineEdit* frmEditCon::addField(const QString& name, const QString& text, QRect 
     return field;
 }
 
-void frmEditCon::place(QWidget* widget, QRect design) { placed_.push_back({widget, design}); }
-
-void frmEditCon::ScaleFormToScreen()
-{
-    const QScreen* s = screen();
-    const QRect area = s ? s->geometry() : QRect(0, 0, static_cast<int>(kSurfaceWidth), static_cast<int>(kSurfaceHeight));
-    const double sx = area.width() / kSurfaceWidth;
-    const double sy = area.height() / kSurfaceHeight;
-    resize(qRound(kDesignSize.width() * sx), qRound(kDesignSize.height() * sy));
-    move(area.left() + (area.width() - width()) / 2,
-         std::max(area.top(), area.top() + (area.height() - height()) / 2 - kCentreRaisePx));
-    relayout();
-}
+void frmEditCon::place(QWidget* widget, QRect design) { layout_.place(widget, design, kDesignPointSize); }
 
 void frmEditCon::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    relayout();
-}
-
-// Every control keeps its place on the design surface in proportion to the window's size.
-void frmEditCon::relayout()
-{
-    const double sx = width() / static_cast<double>(kDesignSize.width());
-    const double sy = height() / static_cast<double>(kDesignSize.height());
-    const double sf = std::max(0.5, std::min(sx, sy));
-    for (const Placed& p : placed_) {
-        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
-                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
-        QFont f = p.widget->font();
-        f.setPointSizeF(kDesignPointSize * sf);
-        p.widget->setFont(f);
-    }
+    layout_.apply(size());
 }
 
 void frmEditCon::showEvent(QShowEvent* event)

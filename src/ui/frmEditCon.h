@@ -2,6 +2,8 @@
 
 #include "core/QsoRecord.h"
 
+#include "ui/DesignLayout.h"
+
 #include <QDialog>
 #include <QRect>
 
@@ -46,8 +48,6 @@ private:
     QLabel* addLabel(const QString& name, const QString& caption, QRect design);
     QLineEdit* addField(const QString& name, const QString& text, QRect design);
     void place(QWidget* widget, QRect design);
-    void ScaleFormToScreen();
-    void relayout();
 
     // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
     void fieldKeyPress(QLineEdit* field, int& key);
@@ -78,11 +78,7 @@ private:
     bool restoring_ = false;
     bool closing_ = false;
 
-    struct Placed {
-        QWidget* widget;
-        QRect design;  // on the 640 x 480 design surface
-    };
-    std::vector<Placed> placed_;
+    DesignLayout layout_;
 
     QLineEdit* txtEditCall_ = nullptr;
     QLineEdit* text2_ = nullptr;

@@ -22,12 +22,9 @@ namespace cubwave {
 namespace {
 
 // The window is laid out on the 640 x 480 design surface and stretched to the screen.
-constexpr double kSurfaceWidth = 640;
-constexpr double kSurfaceHeight = 480;
 constexpr QSize kDesignSize(352, 330);
 constexpr double kDesignPointSize = 8;
 // Dialogs sit 170 twips above the screen's centre; 15 twips to the pixel.
-constexpr int kCentreRaisePx = 11;
 constexpr int kRowTop = 12;
 constexpr int kRowStep = 28;
 
@@ -63,7 +60,7 @@ float numberIn(const QLineEdit* field) { return static_cast<float>(NumericText::
 }  // namespace
 
 frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent)
-    : QDialog(parent), values_(stored), beeper_(beeper), prefixes_(prefixes)
+    : QDialog(parent), values_(stored), beeper_(beeper), prefixes_(prefixes), layout_(kDesignSize)
 {
     setObjectName(QStringLiteral("frmStationID"));
     setWindowTitle(QStringLiteral(" Amateur Station I.D."));
@@ -90,10 +87,10 @@ frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const Pref
     // A click must not take the focus: Done puts a bad offset right itself, so leaving the
     // offset field on the way would only beep and pull the focus back.
     command1_->setFocusPolicy(Qt::TabFocus);
-    placed_.push_back({command1_, {196, kRowTop + 10 * kRowStep + 6, 120, 28}});
+    layout_.place(command1_, {196, kRowTop + 10 * kRowStep + 6, 120, 28}, kDesignPointSize);
     connect(command1_, &QPushButton::clicked, this, &frmStationID::Command1_Click);
 
-    ScaleFormToScreen();
+    layout_.scaleDialogToScreen(this);
     text1_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -103,7 +100,7 @@ QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption
     auto* label = new QLabel(caption, this);
     label->setObjectName(QStringLiteral("lbl") + fieldName);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placed_.push_back({label, {8, y, 180, 22}});
+    layout_.place(label, {8, y, 180, 22}, kDesignPointSize);
 
     auto* field = new QLineEdit(this);
     field->setObjectName(fieldName);
@@ -111,42 +108,15 @@ QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption
     field->setText(text);
     field->installEventFilter(this);
     connect(field, &QLineEdit::textEdited, this, [field] { dropLineBreakers(field); });
-    placed_.push_back({field, {196, y, 140, 22}});
+    layout_.place(field, {196, y, 140, 22}, kDesignPointSize);
     label->setBuddy(field);
     return field;
-}
-
-void frmStationID::ScaleFormToScreen()
-{
-    const QScreen* s = screen();
-    const QRect area = s ? s->geometry() : QRect(0, 0, static_cast<int>(kSurfaceWidth), static_cast<int>(kSurfaceHeight));
-    const double sx = area.width() / kSurfaceWidth;
-    const double sy = area.height() / kSurfaceHeight;
-    resize(qRound(kDesignSize.width() * sx), qRound(kDesignSize.height() * sy));
-    move(area.left() + (area.width() - width()) / 2,
-         std::max(area.top(), area.top() + (area.height() - height()) / 2 - kCentreRaisePx));
-    relayout();
 }
 
 void frmStationID::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    relayout();
-}
-
-// Every control keeps its place on the design surface in proportion to the window's size.
-void frmStationID::relayout()
-{
-    const double sx = width() / static_cast<double>(kDesignSize.width());
-    const double sy = height() / static_cast<double>(kDesignSize.height());
-    const double sf = std::max(0.5, std::min(sx, sy));
-    for (const Placed& p : placed_) {
-        p.widget->setGeometry(qRound(p.design.x() * sx), qRound(p.design.y() * sy),
-                              std::max(1, qRound(p.design.width() * sx)), std::max(1, qRound(p.design.height() * sy)));
-        QFont f = p.widget->font();
-        f.setPointSizeF(kDesignPointSize * sf);
-        p.widget->setFont(f);
-    }
+    layout_.apply(size());
 }
 
 void frmStationID::showEvent(QShowEvent* event)

@@ -2,6 +2,8 @@
 
 #include "core/Preferences.h"
 
+#include "ui/DesignLayout.h"
+
 #include <QDialog>
 #include <QRect>
 
@@ -54,8 +56,6 @@ public slots:
 
 private:
     QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, int row);
-    void ScaleFormToScreen();
-    void relayout();
 
     // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
     void fieldKeyPress(QLineEdit* field, int& key);
@@ -71,11 +71,7 @@ private:
     // The offset field's check runs once the focus change that left it is over.
     bool checkPending_ = false;
 
-    struct Placed {
-        QWidget* widget;
-        QRect design;  // on the 640 x 480 design surface
-    };
-    std::vector<Placed> placed_;
+    DesignLayout layout_;
 
     QLineEdit* text1_ = nullptr;   // call sign
     QLineEdit* text5_ = nullptr;   // state / province / country
