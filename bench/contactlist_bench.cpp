@@ -103,6 +103,14 @@ void BM_EditOrDeleteRewriteAndReload(benchmark::State& state)
 }
 BENCHMARK(BM_EditOrDeleteRewriteAndReload)->Unit(benchmark::kMillisecond);
 
+void BM_BandChangeTo6mWithReload(benchmark::State& state)
+{
+    Window w(11000);
+    for (auto _ : state)
+        w.form->bandCommand(QStringLiteral("6"));
+}
+BENCHMARK(BM_BandChangeTo6mWithReload)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -227,3 +227,15 @@ TEST_F(Commands, UtcOffsetIsOfferedWhenTheComputerDisagrees)
     start();  // cancelled: the stored offset stays
     EXPECT_EQ(savedPrefs().utcOffsetHours, 5.0f);
 }
+
+TEST_F(Commands, MalformedPrefixTableStopsTheStartUp)
+{
+    QFile table(dir.filePath("arrlpre2.txt"));
+    ASSERT_TRUE(table.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    table.write("\"JA\",\"Japan\",\"AS\",\"not a number\"\r\n");
+    table.close();
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "Error opeining file");
+    EXPECT_EQ(form->store().count(), 0);  // no log question, no reload
+}
