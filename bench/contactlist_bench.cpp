@@ -1,8 +1,7 @@
 // The recent-contacts list and whole-log rewrites with a full log.
 #include "core/LogFile.h"
+#include "BenchServices.h"
 #include "core/LogLine.h"
-#include "platform/Beeper.h"
-#include "platform/Dialogs.h"
 #include "platform/SystemClock.h"
 #include "ui/Form1.h"
 
@@ -14,22 +13,10 @@
 #include <QTemporaryDir>
 
 using namespace cubwave;
+using cubwave::bench::SilentBeeper;
+using cubwave::bench::YesDialogs;
 
 namespace {
-
-class YesDialogs final : public Dialogs {
-public:
-    MsgAnswer message(const QString&, const QString&, MsgButtons, MsgIcon) override { return MsgAnswer::Yes; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<qint32> pickColour(qint32) override { return std::nullopt; }
-};
-
-class SilentBeeper final : public Beeper {
-public:
-    void beep() override {}
-};
 
 // A shown main window over a log of n contacts, listing all of them.
 struct Window {

@@ -1,7 +1,6 @@
 // Start of the main window to shown, with an 11,000-contact log to reload.
+#include "BenchServices.h"
 #include "core/LogLine.h"
-#include "platform/Beeper.h"
-#include "platform/Dialogs.h"
 #include "platform/SystemClock.h"
 #include "ui/Form1.h"
 
@@ -12,22 +11,10 @@
 #include <QTemporaryDir>
 
 using namespace cubwave;
+using cubwave::bench::SilentBeeper;
+using cubwave::bench::YesDialogs;
 
 namespace {
-
-class YesDialogs final : public Dialogs {
-public:
-    MsgAnswer message(const QString&, const QString&, MsgButtons, MsgIcon) override { return MsgAnswer::Yes; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<qint32> pickColour(qint32) override { return std::nullopt; }
-};
-
-class SilentBeeper final : public Beeper {
-public:
-    void beep() override {}
-};
 
 void BM_StartToMainWindowShown(benchmark::State& state)
 {
