@@ -1,5 +1,6 @@
 #include "core/LogArchive.h"
 
+#include "core/FileRead.h"
 #include "core/LogFile.h"
 #include "core/LogStore.h"
 #include "core/NameFromCall.h"
@@ -42,30 +43,11 @@ namespace {
 // The log reader refuses anything larger, so a restore reads no further.
 constexpr qint64 kLargestLogBytes = qint64(LogStore::kCapacity) * 1024;
 
-struct FileBytes {
-    bool ok = false;
-    QString error;
-    QByteArray bytes;
-};
-
-FileBytes readWhole(const QString& path, qint64 maxBytes = -1)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, file.errorString(), {}};
-    FileBytes result;
-    result.bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return {false, file.errorString(), {}};
-    result.ok = true;
-    return result;
-}
-
 // A copy is written beside its target and renamed over it, so a failed copy never leaves a
 // half file in place of an earlier archive, backup or the working log.
 WriteResult copyWhole(const QString& source, const QString& target)
 {
-    const FileBytes in = readWhole(source);
+    const FileBytes in = readFileBytes(source);
     if (!in.ok)
         return {false, in.error};
     return replaceFileAtomically(target, in.bytes);
@@ -138,7 +120,7 @@ WriteResult LogArchive::archiveTo(const QString& target) const { return copyWhol
 
 WriteResult LogArchive::restoreFrom(const QString& source) const
 {
-    const FileBytes in = readWhole(source, kLargestLogBytes);
+    const FileBytes in = readFileBytes(source, kLargestLogBytes);
     if (!in.ok)
         return {false, in.error};
     // The reload that follows ends the program on a file it cannot read; with the working log

@@ -1,5 +1,6 @@
 #include "core/LogFile.h"
 
+#include "core/FileRead.h"
 #include "core/LogLine.h"
 #include "core/LogStore.h"
 
@@ -46,15 +47,10 @@ bool hasControlCharacters(QStringView line)
 
 LogReadResult LogFile::read() const
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
-    if (file.size() > kMaxFileBytes)
-        return failure(QStringLiteral("file too large"));
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failure(file.errorString());
-    return parse(bytes);
+    const FileBytes in = readFileBytes(path_, kMaxFileBytes);
+    if (!in.ok)
+        return failure(in.error);
+    return parse(in.bytes);  // refuses a file over the limit
 }
 
 LogReadResult LogFile::parse(const QByteArray& bytes)

@@ -1,5 +1,8 @@
 #include "station/PrefixTable.h"
 
+#include "core/FileRead.h"
+#include "core/QuotedFields.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,49 +24,6 @@ PrefixTableLoad failure(const QString& reason)
     PrefixTableLoad result;
     result.reason = reason;
     return result;
-}
-
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
-
-// The items of one line: quoted items end at the next quote (commas inside are kept), bare
-// ones run to the next comma and are trimmed. Nothing is escaped. False unless the line holds
-// exactly items.size() well-formed items.
-template <size_t N>
-bool splitItems(QStringView line, std::array<QStringView, N>& items)
-{
-    const qsizetype n = line.size();
-    qsizetype pos = 0;
-    size_t count = 0;
-    while (true) {
-        if (count >= N)
-            return false;
-        while (pos < n && isBlank(line[pos]))
-            ++pos;
-        if (pos < n && line[pos] == QLatin1Char('"')) {
-            const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
-            if (close < 0)
-                return false;
-            items[count++] = line.mid(pos + 1, close - pos - 1);
-            pos = close + 1;
-            while (pos < n && isBlank(line[pos]))
-                ++pos;
-            if (pos < n && line[pos] != QLatin1Char(','))
-                return false;
-        } else {
-            qsizetype comma = line.indexOf(QLatin1Char(','), pos);
-            if (comma < 0)
-                comma = n;
-            const QStringView raw = line.mid(pos, comma - pos);
-            if (raw.contains(QLatin1Char('"')))
-                return false;
-            items[count++] = raw.trimmed();
-            pos = comma;
-        }
-        if (pos >= n)
-            break;
-        ++pos;  // the comma
-    }
-    return count == N;
 }
 
 bool parseDegrees(QStringView text, float limit, float& value)
@@ -112,15 +72,10 @@ bool startsWithFolded(QStringView text, QStringView foldedPrefix)
 
 PrefixTableLoad PrefixTable::read(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
-    if (file.size() > kMaxFileBytes)
-        return failure(QStringLiteral("file too large"));
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failure(file.errorString());
-    return parse(bytes);
+    const FileBytes in = readFileBytes(path, kMaxFileBytes);
+    if (!in.ok)
+        return failure(in.error);
+    return parse(in.bytes);  // refuses a file over the limit
 }
 
 PrefixTableLoad PrefixTable::parse(QByteArrayView bytes)
@@ -156,7 +111,7 @@ PrefixTableLoad PrefixTable::parse(QByteArrayView bytes)
         const QString line = decodeLine(raw);
         std::array<QStringView, kItemsPerLine> items;
         PrefixEntry e;
-        if (!splitItems(line, items) || !parseDegrees(items[3], 180.f, e.longitude)
+        if (!splitQuotedFields(line, items) || !parseDegrees(items[3], 180.f, e.longitude)
             || !parseDegrees(items[4], 90.f, e.latitude))
             return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
         e.prefix = items[0].toString();
