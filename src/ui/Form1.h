@@ -129,6 +129,8 @@ private:
     // Entry line.
     std::optional<Field> fieldOf(QWidget* widget) const;
     QLineEdit* edit(Field field) const;
+    // Enter commits from every entry field; true when it did.
+    bool enterCommits(int& key);
     void txtCall_KeyPress(int& key);
     void txtName_KeyPress(int& key);
     void txtRSTR_KeyPress(int& key);

@@ -98,6 +98,15 @@ void Form1::handOver(Field to, int key)
     fieldKeyPress(target, key);
 }
 
+bool Form1::enterCommits(int& key)
+{
+    if (key != key::Enter)
+        return false;
+    key = 0;
+    Mains();
+    return true;
+}
+
 void Form1::txtCall_KeyPress(int& key)
 {
     QLineEdit* call = edit(Field::Call);
@@ -116,11 +125,8 @@ void Form1::txtCall_KeyPress(int& key)
         key = 0;
     if (call->text().size() < 3 && opClock_.running())
         setStatus(QStringLiteral(" "));
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     if (key == key::Space) {
         key = 0;
         edit(Field::Name)->setFocus(Qt::OtherFocusReason);
@@ -134,11 +140,8 @@ void Form1::txtName_KeyPress(int& key)
 {
     if (key == key::Quote)
         key = 0;
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     if (key == key::Space) {
         key = 0;
         edit(Field::Age)->setFocus(Qt::OtherFocusReason);
@@ -161,11 +164,8 @@ void Form1::txtRSTR_KeyPress(int& key)
         handOver(Field::Spc, letter);
         return;
     }
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     if (key == key::Space) {
         key = 0;
         edit(Field::Spc)->setFocus(Qt::OtherFocusReason);
@@ -179,11 +179,8 @@ void Form1::txtCntry_KeyPress(int& key)
     QLineEdit* spc = edit(Field::Spc);
     if (key == key::Quote)
         key = 0;
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     int caret = caretOf(spc);
     if (key == key::Space && caret == 0) {
         key = 0;
@@ -225,11 +222,8 @@ void Form1::txtSec_KeyPress(int& key)
     QLineEdit* other = edit(Field::Other);
     if (key == key::Quote)
         key = 0;
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     if (caretOf(other) == 0) {
         if (key == key::Space) {
             key = 0;
@@ -247,11 +241,8 @@ void Form1::postContest_KeyPress(Field field, int& key)
         sendTab();
         return;
     }
-    if (key == key::Enter) {
-        key = 0;
-        Mains();
+    if (enterCommits(key))
         return;
-    }
     const bool digit = key >= '0' && key <= '9';
     const int separator = field == Field::PostTime ? ':' : '/';
     if (!(digit || key == separator || key == key::Backspace))
