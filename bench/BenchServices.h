@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/LogLine.h"
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace cubwave::bench {
 
@@ -19,5 +23,28 @@ class SilentBeeper final : public Beeper {
 public:
     void beep() override {}
 };
+
+// Seeds a working directory with the shipped preferences and a log of n contacts: a third of
+// them from 300 different countries, half of them phone.
+inline void seedWorkingDir(const QString& dir, int n)
+{
+    const QString prefs = QDir(dir).filePath("cubwavepref.txt");
+    QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/cubwavepref.txt"), prefs);
+    QFile::setPermissions(prefs, QFile::ReadOwner | QFile::WriteOwner);
+    QFile log(QDir(dir).filePath("log.txt"));
+    log.open(QIODevice::WriteOnly);
+    for (int i = 0; i < n; ++i) {
+        QsoRecord r;
+        r[QsoRecord::Call] = QStringLiteral("K%1ABC").arg(i % 10) + QString::number(i);
+        r[QsoRecord::Age] = "12";
+        r[QsoRecord::Spc] = i % 3 ? QStringLiteral("CT") : QStringLiteral("Land %1").arg(i % 300);
+        r[QsoRecord::Date] = "2026/06/13";
+        r[QsoRecord::Time] = "18:05:33";
+        r[QsoRecord::Mode] = i % 2 ? "CW" : "PH";
+        r[QsoRecord::Band] = "20";
+        r[QsoRecord::Name] = "ANN";
+        log.write(LogLine::format(r).toUtf8() + "\r\n");
+    }
+}
 
 }  // namespace cubwave::bench

@@ -22,23 +22,7 @@ namespace {
 struct Window {
     explicit Window(int n)
     {
-        QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/cubwavepref.txt"), dir.filePath("cubwavepref.txt"));
-        QFile::setPermissions(dir.filePath("cubwavepref.txt"), QFile::ReadOwner | QFile::WriteOwner);
-        QFile log(dir.filePath("log.txt"));
-        log.open(QIODevice::WriteOnly);
-        for (int i = 0; i < n; ++i) {
-            QsoRecord r;
-            r[QsoRecord::Call] = QStringLiteral("K%1AB").arg(i);
-            r[QsoRecord::Age] = "12";
-            r[QsoRecord::Spc] = i % 4 ? QStringLiteral("CT") : QStringLiteral("Land %1").arg(i % 300);
-            r[QsoRecord::Date] = "2026/06/13";
-            r[QsoRecord::Time] = "18:05:33";
-            r[QsoRecord::Mode] = "CW";
-            r[QsoRecord::Band] = "20";
-            r[QsoRecord::Name] = "ANN";
-            log.write(LogLine::format(r).toUtf8() + "\r\n");
-        }
-        log.close();
+        bench::seedWorkingDir(dir.path(), n);
         form = std::make_unique<Form1>(Form1Services{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
                                                      [](int) {}, [](QDialog&) { return 0; }});
         form->loadWindow();

@@ -19,23 +19,7 @@ namespace {
 void BM_StartToMainWindowShown(benchmark::State& state)
 {
     QTemporaryDir dir;
-    QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/cubwavepref.txt"), dir.filePath("cubwavepref.txt"));
-    QFile::setPermissions(dir.filePath("cubwavepref.txt"), QFile::ReadOwner | QFile::WriteOwner);
-    QFile log(dir.filePath("log.txt"));
-    log.open(QIODevice::WriteOnly);
-    for (int i = 0; i < 11000; ++i) {
-        QsoRecord r;
-        r[QsoRecord::Call] = QStringLiteral("K%1ABC").arg(i % 10) + QString::number(i);
-        r[QsoRecord::Age] = "12";
-        r[QsoRecord::Spc] = i % 3 ? QStringLiteral("CT") : QStringLiteral("Land %1").arg(i % 300);
-        r[QsoRecord::Date] = "2026/06/13";
-        r[QsoRecord::Time] = "18:05:33";
-        r[QsoRecord::Mode] = i % 2 ? "CW" : "PH";
-        r[QsoRecord::Band] = "20";
-        r[QsoRecord::Name] = "ANN";
-        log.write(LogLine::format(r).toUtf8() + "\r\n");
-    }
-    log.close();
+    bench::seedWorkingDir(dir.path(), 11000);
 
     SystemClock clock;
     YesDialogs dialogs;
