@@ -41,13 +41,16 @@ wait_window() {  # name, seconds
   done
   fail "no window '$1'"
 }
+log_lines() { local n; n=$(grep -c '' "$work/log.txt" 2>/dev/null || true); echo "${n:-0}"; }
 wait_log_lines() {  # count
-  for _ in $(seq 1 50); do
-    [ "$(grep -c '' "$work/log.txt" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
+  for _ in $(seq 1 150); do
+    [ "$(log_lines)" -ge "$1" ] && return 0
     sleep 0.1
   done
   fail "log.txt does not hold $1 lines"
 }
+# The window fills the 1280 x 800 screen: the call field sits at about (116, 188).
+focus_call_field() { sleep 0.5; xdotool mousemove 116 188 click 1; sleep 0.2; }
 type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
 
 start_app
@@ -58,7 +61,7 @@ xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return                                   # Yes: reload the shipped, empty log
 wait_window "Cubwave Log" 10
-sleep 0.5
+focus_call_field
 type_line "w1aw tom 12 ct blue"
 wait_log_lines 1
 utc_date=$(date -u +%Y/%m/%d)
@@ -72,7 +75,7 @@ line=$(sed -n 1p "$work/log.txt")
 # A refused contact (too short a call) is not written.
 type_line "w1 ann"
 sleep 0.5
-[ "$(grep -c '' "$work/log.txt")" -eq 1 ] || fail "a contact without a valid call was stored"
+[ "$(log_lines)" -eq 1 ] || fail "a contact without a valid call was stored"
 xdotool key Escape                                   # clears the entry line
 
 # Quit with File > Exit, start again and answer Yes: the log is reloaded, not erased.
@@ -86,7 +89,7 @@ xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return
 wait_window "Cubwave Log" 10
-sleep 0.5
+focus_call_field
 xdotool search --name "^File Error\$" >/dev/null 2>&1 && fail "reload reported a File Error"
 type_line "k2abc ann 11 ny red"
 wait_log_lines 2
@@ -108,8 +111,8 @@ sleep 0.3
 xdotool mousemove 662 281 click 1
 wait_window "Are you sure\\?" 10
 xdotool key Return
-for _ in $(seq 1 50); do [ "$(grep -c '' "$work/log.txt")" -eq 2 ] && break; sleep 0.1; done
-[ "$(grep -c '' "$work/log.txt")" -eq 2 ] || fail "the contact was not deleted"
+for _ in $(seq 1 100); do [ "$(log_lines)" -eq 2 ] && break; sleep 0.1; done
+[ "$(log_lines)" -eq 2 ] || fail "the contact was not deleted"
 sed -n 2p "$work/log.txt" | grep -q '^"K2ABC"' || fail "the wrong contact was deleted"
 
 # Closing the window (as a desktop logout does) backs the changed log up.
