@@ -1,5 +1,6 @@
 #include "ui/Startup.h"
 
+#include "core/FileWrite.h"
 #include "core/SharedPrefsDocument.h"
 #include "core/UserFolders.h"
 #include "platform/Dialogs.h"
@@ -21,6 +22,11 @@ StartupFolders prepareFolders(const QString& workDir, const Environment& env, Di
     result.dataFolder = company + QStringLiteral("/Cubwave");
     shared.load(result.sharedFolder + QLatin1Char('/') + SharedPrefsDocument::kFileName);
     folders.createFolder(result.dataFolder + QStringLiteral("/BACKUP"), false);
+    // A rewrite killed before its rename leaves its temporary file behind; the file it was
+    // replacing is whole, so the leftover is only clutter.
+    for (const QString& folder : {result.workDir, result.dataFolder, result.dataFolder + QStringLiteral("/BACKUP"),
+                                  result.sharedFolder})
+        removeLeftoverTemporaryFiles(folder);
     return result;
 }
 

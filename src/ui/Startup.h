@@ -15,7 +15,8 @@ struct StartupFolders {
 };
 
 // The steps before the main window opens: record the working directory, resolve and create the
-// per-user folders, load the shared preference document and make sure "BACKUP" exists.
+// per-user folders, load the shared preference document, make sure "BACKUP" exists and clear
+// away the temporary files of rewrites that a kill interrupted.
 StartupFolders prepareFolders(const QString& workDir, const Environment& env, Dialogs& dialogs,
                               SharedPrefsDocument& shared);
 

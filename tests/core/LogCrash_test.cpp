@@ -1,7 +1,9 @@
+#include "core/FileWrite.h"
 #include "core/LogFile.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -12,7 +14,7 @@
 using namespace cubwave;
 
 // A process killed in the middle of rewriting the log leaves the old or the new log whole,
-// never a half-written one.
+// never a half-written one, and any temporary file it leaves is recognised as the program's.
 TEST(LogCrash, KilledRewriteAlwaysLeavesALogThatReloads)
 {
     QTemporaryDir dir;
@@ -31,4 +33,6 @@ TEST(LogCrash, KilledRewriteAlwaysLeavesALogThatReloads)
         ASSERT_TRUE(read.ok) << "round " << round << ": " << read.reason.toStdString();
         ASSERT_FALSE(read.records.empty());
     }
+    removeLeftoverTemporaryFiles(dir.path());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"log.txt"});
 }
