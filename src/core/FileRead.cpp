@@ -1,6 +1,7 @@
 #include "core/FileRead.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace cubwave {
 
@@ -15,6 +16,24 @@ FileBytes readFileBytes(const QString& path, qint64 maxBytes)
         return {false, file.errorString(), {}};
     result.ok = true;
     return result;
+}
+
+QStringView decodeTextLine(QByteArrayView raw, std::vector<QChar>& buffer, bool* latin1)
+{
+    // A line never decodes to more UTF-16 units than it has bytes.
+    if (buffer.size() < static_cast<size_t>(raw.size()))
+        buffer.resize(static_cast<size_t>(raw.size()));
+    QStringDecoder decode(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QChar* end = decode.appendToBuffer(buffer.data(), raw);
+    const bool fallback = decode.hasError();
+    if (fallback) {
+        for (qsizetype i = 0; i < raw.size(); ++i)
+            buffer[static_cast<size_t>(i)] = QChar(static_cast<uchar>(raw[i]));
+        end = buffer.data() + raw.size();
+    }
+    if (latin1)
+        *latin1 = fallback;
+    return QStringView(buffer.data(), end - buffer.data());
 }
 
 }  // namespace cubwave

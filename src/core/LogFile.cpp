@@ -1,11 +1,8 @@
 #include "core/LogFile.h"
 
 #include "core/FileRead.h"
-#include "core/LogLine.h"
-#include "core/LogStore.h"
 
-#include <QFile>
-#include <QStringDecoder>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -13,35 +10,16 @@ namespace cubwave {
 
 namespace {
 
-constexpr qint64 kMaxFileBytes = LogStore::kCapacity * 1024LL;
-
 LogReadResult failure(const QString& reason) { return {false, reason, {}}; }
 
 // The writer puts every field between quotes; a bare field read back gains these two bytes.
 constexpr qsizetype kQuoteBytes = 2 * QsoRecord::FieldCount;
 
-// Bytes of the line the writer makes of a record, without its line break.
-qint64 formattedLineBytes(const QsoRecord& record)
-{
-    qint64 bytes = kQuoteBytes + (QsoRecord::FieldCount - 1);
-    for (const QString& field : record.fields) {
-        for (QChar c : field) {
-            const char16_t u = c.unicode();
-            // A surrogate pair is four bytes in UTF-8, two for each half.
-            bytes += u < 0x80 ? 1 : (u < 0x800 || c.isSurrogate()) ? 2 : 3;
-        }
-    }
-    return bytes;
-}
+// A record line holds at least its ten commas and a line feed, and its rewritten form at most
+// twice its bytes (single-byte text turned UTF-8) plus the quotes: under five times as much.
+constexpr qint64 kRewriteGrowth = 5;
 
-bool hasControlCharacters(QStringView line)
-{
-    for (QChar c : line) {
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-            return true;
-    }
-    return false;
-}
+QString tooLarge() { return QStringLiteral("the log would be larger than %1 bytes").arg(LogFile::kMaxFileBytes); }
 
 }  // namespace
 
@@ -61,9 +39,8 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
     const auto lineCount = std::count(bytes.cbegin(), bytes.cend(), '\n') + 1;
     result.records.reserve(static_cast<size_t>(std::min<qsizetype>(lineCount, LogStore::kCapacity)));
     // Each line is decoded into this one buffer, so a reload of a full log does not allocate a
-    // string per line; a line never decodes to more UTF-16 units than it has bytes.
+    // string per line.
     std::vector<QChar> text;
-    QStringDecoder decode(QStringDecoder::Utf8);
     qsizetype start = 0;
     int lineNo = 0;
     qint64 rewrittenBytesBound = 0;  // at least the size of the file a rewrite would write
@@ -80,31 +57,27 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
             return failure(QStringLiteral("line %1 is too long").arg(lineNo));
         if (raw.trimmed().isEmpty())
             continue;
-        if (text.size() < static_cast<size_t>(raw.size()))
-            text.resize(static_cast<size_t>(raw.size()));
-        // A fresh state per line, as each line is read on its own.
-        decode.resetState();
-        const QChar* textEnd = decode.appendToBuffer(text.data(), raw);
-        // Logs written by older Windows tools are in a single-byte code page: a line that is
-        // no UTF-8 is read as Latin-1 rather than refused, and a rewrite stores it as UTF-8
-        // (two bytes for each such character at most).
-        qsizetype grownBytes = raw.size();
-        if (decode.hasError()) {
-            for (qsizetype i = 0; i < raw.size(); ++i)
-                text[static_cast<size_t>(i)] = QChar(static_cast<uchar>(raw[i]));
-            textEnd = text.data() + raw.size();
-            grownBytes = 2 * raw.size();
-        }
-        const QStringView line(text.data(), textEnd - text.data());
-        if (hasControlCharacters(line))
+        // Logs written by older Windows tools are in a single-byte code page: a line that is no
+        // UTF-8 is read as Latin-1 rather than refused, and a rewrite stores it as UTF-8 (two
+        // bytes for each such character at most).
+        bool latin1 = false;
+        const QStringView line = decodeTextLine(raw, text, &latin1);
+        const qsizetype grownBytes = latin1 ? 2 * raw.size() : raw.size();
+        // Checked on the whole line: a control character at the edge of a bare field would be
+        // trimmed away before the record's own check could see it.
+        if (std::any_of(line.begin(), line.end(), LogLine::isRefusedCharacter))
             return failure(QStringLiteral("line %1 holds binary data").arg(lineNo));
         std::optional<QsoRecord> record = LogLine::parse(line);
         if (!record)
             return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
-        // The limits hold for the line a rewrite will write too, or an edit could turn a log
-        // that loads into one that does not. Only a line near the limit needs counting.
-        if (grownBytes + kQuoteBytes > kMaxLineBytes && formattedLineBytes(*record) > kMaxLineBytes)
-            return failure(QStringLiteral("line %1 is too long").arg(lineNo));
+        // The writer's rule holds for what was read, or an edit could turn a log that loads into
+        // one the writer refuses. A parsed line has no quote, control character or broken
+        // character in its fields, so only a line that may grow past the limit needs the check.
+        if (grownBytes + kQuoteBytes > kMaxLineBytes) {
+            const QString refused = LogLine::refusal(*record);
+            if (!refused.isEmpty())
+                return failure(QStringLiteral("line %1: %2").arg(lineNo).arg(refused));
+        }
         rewrittenBytesBound += grownBytes + kQuoteBytes + 2;
         if (static_cast<int>(result.records.size()) >= LogStore::kCapacity)
             return failure(QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity));
@@ -113,7 +86,7 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
     if (rewrittenBytesBound > kMaxFileBytes) {
         qint64 rewrittenBytes = 0;
         for (const QsoRecord& r : result.records)
-            rewrittenBytes += formattedLineBytes(r) + 2;
+            rewrittenBytes += LogLine::formattedBytes(r) + 2;
         if (rewrittenBytes > kMaxFileBytes)
             return failure(QStringLiteral("file too large"));
     }
@@ -134,11 +107,46 @@ QByteArray LogFile::serialize(const std::vector<QsoRecord>& records)
 
 WriteResult LogFile::append(const QsoRecord& record) const
 {
-    return appendAndSync(path_, LogLine::format(record).toUtf8() + "\r\n");
+    const QString refused = LogLine::refusal(record);
+    if (!refused.isEmpty())
+        return {false, QStringLiteral("The contact was not saved: %1.").arg(refused)};
+    const QByteArray line = LogLine::format(record).toUtf8() + "\r\n";
+    // The reader limits the file, and counts the room a rewrite would need: a file edited by
+    // hand (bare fields, single-byte text) can need more than it takes now. Only near the limit
+    // can either matter, and there the file is checked whole, as the reader will see it.
+    const qint64 size = QFileInfo(path_).size();  // 0 when there is no file yet
+    if (kRewriteGrowth * size + line.size() > kMaxFileBytes) {
+        const FileBytes in = readFileBytes(path_, kMaxFileBytes);
+        if (!in.ok)
+            return {false, in.error};
+        QByteArray after = in.bytes;
+        if (!after.isEmpty() && !after.endsWith('\n'))
+            after += after.endsWith('\r') ? "\n" : "\r\n";  // as the append will end it
+        after += line;
+        const LogReadResult check = parse(after);
+        if (!check.ok) {
+            const QString why = after.size() > kMaxFileBytes ? tooLarge() : check.reason;
+            return {false, QStringLiteral("The contact was not saved: the log would no longer load (%1).").arg(why)};
+        }
+    }
+    return appendLineAndSync(path_, line);
 }
 
 WriteResult LogFile::rewrite(const std::vector<QsoRecord>& records) const
 {
+    if (records.size() > static_cast<size_t>(LogStore::kCapacity))
+        return {false, QStringLiteral("The log was not saved: more than %1 contacts.").arg(LogStore::kCapacity)};
+    qint64 bytes = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const QString refused = LogLine::refusal(records[i]);
+        if (!refused.isEmpty())
+            return {false, QStringLiteral("The log was not saved: contact %1 cannot be written, as %2.")
+                               .arg(i + 1)
+                               .arg(refused)};
+        bytes += LogLine::formattedBytes(records[i]) + 2;
+    }
+    if (bytes > kMaxFileBytes)
+        return {false, QStringLiteral("The log was not saved: %1.").arg(tooLarge())};
     return replaceFileAtomically(path_, serialize(records));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/FileWrite.h"
+#include "core/LogLine.h"
+#include "core/LogStore.h"
 #include "core/QsoRecord.h"
 
 #include <QByteArray>
@@ -16,10 +18,13 @@ struct LogReadResult {
     std::vector<QsoRecord> records;
 };
 
-// "log.txt": one record per line, lines ending in CR LF, no header.
+// "log.txt": one record per line, lines ending in CR LF, no header. The writer refuses, writing
+// nothing, every record and every file the reader would refuse, so each log it writes reloads.
 class LogFile {
 public:
-    static constexpr qint64 kMaxLineBytes = 64 * 1024;
+    static constexpr qint64 kMaxLineBytes = LogLine::kMaxBytes;
+    // A kilobyte for each contact the store can hold.
+    static constexpr qint64 kMaxFileBytes = LogStore::kCapacity * 1024LL;
 
     explicit LogFile(QString path) : path_(std::move(path)) {}
     const QString& path() const { return path_; }
@@ -28,7 +33,8 @@ public:
     static LogReadResult parse(const QByteArray& bytes);
     static QByteArray serialize(const std::vector<QsoRecord>& records);
 
-    // Appends one record and syncs it to the device.
+    // Appends one record and syncs it to the device; a last line left without its break (a
+    // file saved by an editor) gets it first.
     WriteResult append(const QsoRecord& record) const;
     // Replaces the whole file atomically.
     WriteResult rewrite(const std::vector<QsoRecord>& records) const;

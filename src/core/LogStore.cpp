@@ -41,6 +41,8 @@ bool LogStore::load(std::vector<QsoRecord> records)
     // up once, so a full log does not compare every line with the whole DX list and SPC table.
     QSet<QString> dxSeen;
     QHash<QString, int> spcIndex;
+    bool dxOverflowed = false;
+    QSet<QString> dxFolded;
     for (const QsoRecord& r : records) {
         if (isPhone(r))
             phones += 1;
@@ -48,10 +50,18 @@ bool LogStore::load(std::vector<QsoRecord> records)
         if (spc.size() > 2) {
             const qsizetype seen = dxSeen.size();
             dxSeen.insert(spc);
-            if (dxSeen.size() != seen && !dx.contains(spc, Qt::CaseInsensitive)) {
-                if (dx.size() >= kDxCapacity)
-                    return false;
-                dx.append(spc);
+            const bool newSpelling = dxSeen.size() != seen;
+            if (newSpelling && dx.size() < kDxCapacity) {
+                if (!dx.contains(spc, Qt::CaseInsensitive))
+                    dx.append(spc);
+            } else if (newSpelling && !dxOverflowed) {
+                // A full list stops growing; the contact is no less valid for it. Once the list is
+                // full its entries are folded once, so a log of thousands of countries stays quick.
+                if (dxFolded.isEmpty()) {
+                    for (const QString& entry : dx)
+                        dxFolded.insert(entry.toCaseFolded());
+                }
+                dxOverflowed = !dxFolded.contains(spc.toCaseFolded());
             }
         } else if (spc.size() == 2) {
             auto known = spcIndex.constFind(spc);
@@ -66,6 +76,7 @@ bool LogStore::load(std::vector<QsoRecord> records)
     phoneCount_ = phones;
     pointsTotal_ = 0;
     dxList_ = dx;
+    dxOverflowed_ = dxOverflowed;
     worked_ = worked;
     workedCount_ = 0;
     for (int i = 1; i <= SpcTable::kSize; ++i)
@@ -84,8 +95,10 @@ bool LogStore::dxContains(const QString& spc) const { return dxList_.contains(sp
 
 bool LogStore::addDx(const QString& spc)
 {
-    if (dxList_.size() >= kDxCapacity)
+    if (dxList_.size() >= kDxCapacity) {
+        dxOverflowed_ = true;
         return false;
+    }
     dxList_.append(spc);
     return true;
 }

@@ -33,7 +33,8 @@ public:
     void dropLast();
 
     // Rebuilds the store and every counter from a whole log, as a reload does. Fails, leaving
-    // the store untouched, when the log is too long or names more than 1000 distinct DX entries.
+    // the store untouched, when the log is too long. Every contact loads however many distinct
+    // DX entries it names; the DX list keeps the first 1000.
     bool load(std::vector<QsoRecord> records);
     // Removes record recNo; later records move down one number. Counters are not touched: a
     // delete is always followed by a reload.
@@ -47,6 +48,9 @@ public:
     bool dxContains(const QString& spc) const;
     // Appends to the DX list; false when it is full.
     bool addDx(const QString& spc);
+    // True when a distinct DX entry found no room in the list since the last load, so the
+    // window can say that the list shows fewer than the log holds.
+    bool dxListOverflowed() const { return dxOverflowed_; }
 
     // Worked flags of SPC table entries 1..62.
     bool worked(int i) const { return worked_.at(static_cast<size_t>(i)); }
@@ -65,6 +69,7 @@ private:
     float phoneCount_ = 0;
     float pointsTotal_ = 0;
     QStringList dxList_;
+    bool dxOverflowed_ = false;
     std::array<bool, SpcTable::kSize + 1> worked_{};
     int workedCount_ = 0;
     float countAtLoad_ = 0;

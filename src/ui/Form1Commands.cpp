@@ -124,6 +124,8 @@ bool Form1::mnuOpen2()
     ListRefresh();
     recolourMultipliers();
     Labeldisplay();
+    if (store_.dxListOverflowed())
+        setStatus(QStringLiteral("The DX list is full: it shows the first %1 DX entries of the log.").arg(LogStore::kDxCapacity));
     store_.noteLoaded();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "core/LogFile.h"
 #include "core/LogLine.h"
 #include "core/LogStore.h"
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace cubwave;
+using test::FileSizeLimit;
 
 namespace {
 
@@ -42,28 +41,6 @@ QByteArray bareLine(qsizetype quotedBytes)
     const qsizetype content = quotedBytes - 2 * QsoRecord::FieldCount - (QsoRecord::FieldCount - 1);
     return QByteArray(content, 'A') + QByteArray(QsoRecord::FieldCount - 1, ',');
 }
-
-// Lets a test run out of disk space at a given file size: writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -252,15 +229,35 @@ TEST(LogStore, LoadCountsPhoneDxAndWorkedLikeAReload)
     EXPECT_EQ(store.workedCount(), 1);
 }
 
-TEST(LogStore, LoadRefusesMoreThanAThousandDxEntriesAndKeepsTheOldLog)
+TEST(LogStore, AThousandAndFirstDxEntryStillLoadsAndTheListStopsGrowing)
 {
-    LogStore store;
-    ASSERT_TRUE(store.load({sample()}));
     std::vector<QsoRecord> many;
     for (int i = 0; i <= LogStore::kDxCapacity; ++i)
         many.push_back(sample("K1ABC", QStringLiteral("Land %1").arg(i)));
-    EXPECT_FALSE(store.load(many));
-    EXPECT_EQ(store.count(), 1);
+    many.push_back(sample("K1DEF", "land 3"));  // a spelling already listed
+    many.push_back(sample("K1GHI", "CT"));
+
+    LogStore store;
+    ASSERT_TRUE(store.load({sample()}));
+    EXPECT_FALSE(store.dxListOverflowed());
+    ASSERT_TRUE(store.load(many));
+    EXPECT_EQ(store.count(), LogStore::kDxCapacity + 3);  // every contact is in the log
+    EXPECT_EQ(store.dxCount(), LogStore::kDxCapacity);
+    EXPECT_EQ(store.dxList().last(), QStringLiteral("Land %1").arg(LogStore::kDxCapacity - 1));
+    EXPECT_TRUE(store.dxListOverflowed());
+    EXPECT_TRUE(store.worked(1));
+
+    // A live entry past the bound is refused by the list (the contact itself is kept) and noted.
+    LogStore live;
+    many.resize(LogStore::kDxCapacity);
+    ASSERT_TRUE(live.load(many));
+    EXPECT_FALSE(live.dxListOverflowed());
+    EXPECT_FALSE(live.addDx("Atlantis"));
+    EXPECT_TRUE(live.dxListOverflowed());
+
+    // A log that fits again clears the note.
+    ASSERT_TRUE(live.load({sample()}));
+    EXPECT_FALSE(live.dxListOverflowed());
 }
 
 TEST(LogStore, AppendStopsAtCapacityAndCountAtLoadIsFixedOnce)
@@ -293,4 +290,153 @@ TEST(LogFile, ReadsALineThatIsNoUtf8AsLatin1)
     const auto result = LogFile::parse("\"EA1ABC\",\"12\",\"\",\"\",\"Spain\",\"2012/06/16\",\"18:05\",\"CW\",\"20\",\"Jos\xe9\",\"\"\r\n");
     ASSERT_TRUE(result.ok) << result.reason.toStdString();
     EXPECT_EQ(result.records[0][QsoRecord::Name], QString::fromUtf8("Jos\xc3\xa9"));
+}
+
+TEST(LogFile, WriterRefusesWhatTheReaderWouldRefuseAndWritesNothing)
+{
+    const auto with = [](QsoRecord::Field field, const QString& text) {
+        QsoRecord r = sample();
+        r[field] = text;
+        return r;
+    };
+    const QString longest = QString(LogFile::kMaxLineBytes - LogLine::format(with(QsoRecord::Name, "")).toUtf8().size(), 'N');
+    const struct {
+        const char* what;
+        QsoRecord record;
+        bool ok;
+    } cases[] = {
+        {"plain", sample(), true},
+        {"comma and tab kept", with(QsoRecord::Other, "Red, \tblue"), true},
+        {"accents and emoji", with(QsoRecord::Name, QString::fromUtf8("Jos\xc3\xa9 \xf0\x9f\x98\x80")), true},
+        {"longest line", with(QsoRecord::Name, longest), true},
+        {"double quote", with(QsoRecord::Name, "To\"m"), false},
+        {"line feed", with(QsoRecord::Other, "Blue\nGreen"), false},
+        {"carriage return", with(QsoRecord::Call, "W1AW\r"), false},
+        {"nul", with(QsoRecord::Age, QString(QChar(0))), false},
+        {"escape", with(QsoRecord::Spc, "C\x1bT"), false},
+        {"lone surrogate", with(QsoRecord::Name, QString(QChar(0xd800))), false},
+        {"one byte too long", with(QsoRecord::Name, longest + "N"), false},
+        {"two-byte letters too long", with(QsoRecord::Name, QString(longest.size() / 2 + 1, QChar(0xe9))), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LogLine::refusal(c.record).isEmpty(), c.ok) << c.what;
+
+        QTemporaryDir dir;
+        const LogFile log(dir.filePath("log.txt"));
+        ASSERT_TRUE(log.append(sample("K1OLD")).ok);
+        const QByteArray before = readAll(log.path());
+
+        const WriteResult appended = log.append(c.record);
+        EXPECT_EQ(appended.ok, c.ok) << c.what;
+        if (!c.ok) {
+            EXPECT_FALSE(appended.error.isEmpty()) << c.what;
+            EXPECT_EQ(readAll(log.path()), before) << c.what;
+        }
+        const WriteResult rewritten = log.rewrite({sample("K1NEW"), c.record});
+        EXPECT_EQ(rewritten.ok, c.ok) << c.what;
+        if (!c.ok) {
+            EXPECT_FALSE(rewritten.error.isEmpty()) << c.what;
+            EXPECT_EQ(readAll(log.path()), before) << c.what;
+        }
+        const LogReadResult back = log.read();
+        EXPECT_TRUE(back.ok) << c.what << ": " << back.reason.toStdString();
+        if (c.ok) {
+            EXPECT_EQ(back.records, (std::vector<QsoRecord>{sample("K1NEW"), c.record})) << c.what;
+        }
+    }
+}
+
+TEST(LogFile, RewriteRefusesALogLargerOrLongerThanTheReaderTakes)
+{
+    QTemporaryDir dir;
+    const LogFile log(dir.filePath("log.txt"));
+    ASSERT_TRUE(log.append(sample()).ok);
+    const QByteArray before = readAll(log.path());
+
+    QsoRecord big = sample();
+    big[QsoRecord::Name] = QString(60 * 1024, 'N');
+    std::vector<QsoRecord> tooLarge(200, big);  // every line fits, the file does not
+    std::vector<QsoRecord> tooMany(LogStore::kCapacity + 1, sample());
+
+    for (const std::vector<QsoRecord>* records : {&tooLarge, &tooMany}) {
+        const WriteResult result = log.rewrite(*records);
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.error.isEmpty());
+        EXPECT_EQ(readAll(log.path()), before);
+    }
+    tooMany.pop_back();
+    EXPECT_TRUE(log.rewrite(tooMany).ok);
+    EXPECT_TRUE(log.read().ok);
+}
+
+TEST(LogFile, AppendRefusesALineThatWouldTakeTheFileOverTheReadersLimit)
+{
+    QTemporaryDir dir;
+    const LogFile log(dir.filePath("log.txt"));
+    QsoRecord big = sample();
+    big[QsoRecord::Name] = QString(60 * 1024, 'N');
+    // Just under the file limit: one more long line does not fit, a short one does.
+    const qint64 limit = LogStore::kCapacity * 1024LL;
+    const qint64 bigLine = LogLine::format(big).toUtf8().size() + 2;
+    std::vector<QsoRecord> records(static_cast<size_t>(limit / bigLine), big);
+    ASSERT_TRUE(log.rewrite(records).ok);
+    const QByteArray before = readAll(log.path());
+    ASSERT_GT(before.size() + bigLine, limit);
+
+    const WriteResult refused = log.append(big);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_FALSE(refused.error.isEmpty());
+    EXPECT_EQ(readAll(log.path()).size(), before.size());
+    ASSERT_TRUE(log.append(sample()).ok);
+    EXPECT_TRUE(log.read().ok);
+}
+
+TEST(LogFile, AppendAfterALastLineWithoutABreakKeepsBothRecords)
+{
+    QTemporaryDir dir;
+    const LogFile log(dir.filePath("log.txt"));
+    {
+        QFile f(log.path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(LogLine::format(sample("W1AW")).toUtf8());  // saved by an editor without a final break
+    }
+    ASSERT_TRUE(log.read().ok);
+    ASSERT_TRUE(log.append(sample("K1NEW")).ok);
+    const LogReadResult back = log.read();
+    ASSERT_TRUE(back.ok) << back.reason.toStdString();
+    EXPECT_EQ(back.records, (std::vector<QsoRecord>{sample("W1AW"), sample("K1NEW")}));
+}
+
+TEST(LogFile, RewriteThatRunsOutOfSpaceLeavesTheLogAsItWas)
+{
+    // An edit or delete in a log of 150 contacts (about 10 KiB, inside the 16 KiB a buffered
+    // writer holds back) and of 1000 (above it).
+    for (const int contacts : {150, 1000}) {
+        QTemporaryDir dir;
+        const LogFile log(dir.filePath("log.txt"));
+        std::vector<QsoRecord> records;
+        for (int i = 0; i < contacts; ++i)
+            records.push_back(sample(QStringLiteral("K%1AB").arg(i)));
+        ASSERT_TRUE(log.rewrite(records).ok);
+        const QByteArray before = readAll(log.path());
+        records.erase(records.begin() + 3);
+
+        WriteResult result;
+        {
+            const FileSizeLimit limit(static_cast<rlim_t>(before.size() / 2));
+            result = log.rewrite(records);
+        }
+        EXPECT_FALSE(result.ok) << contacts;
+        EXPECT_FALSE(result.error.isEmpty()) << contacts;
+        EXPECT_EQ(readAll(log.path()), before) << contacts;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"log.txt"});
+    }
+}
+
+TEST(LogFile, ALineEndingInHalfAUtf8CharacterIsReadAsLatin1NotCut)
+{
+    // A bare last field cut inside a two-byte character: nothing of the line may go missing.
+    const auto result = LogFile::parse("\"EA1ABC\",\"12\",\"\",\"\",\"Spain\",\"2012/06/16\",\"18:05\",\"CW\",\"20\",\"Jos\",7.0\xc3\r\n");
+    ASSERT_TRUE(result.ok) << result.reason.toStdString();
+    EXPECT_EQ(result.records[0][QsoRecord::Frequency], QString::fromLatin1("7.0\xc3"));
 }
