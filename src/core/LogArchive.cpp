@@ -40,18 +40,9 @@ const QString LogArchive::kRestoreErrorTitle = QStringLiteral("Error Restoring L
 
 namespace {
 
-// The log reader refuses anything larger, so a restore reads no further.
-constexpr qint64 kLargestLogBytes = qint64(LogStore::kCapacity) * 1024;
-
-// A copy is written beside its target and renamed over it, so a failed copy never leaves a
-// half file in place of an earlier archive, backup or the working log.
-WriteResult copyWhole(const QString& source, const QString& target)
-{
-    const FileBytes in = readFileBytes(source);
-    if (!in.ok)
-        return {false, in.error};
-    return replaceFileAtomically(target, in.bytes);
-}
+// Earlier backups of one minute before a new one takes the next free suffix; a bound, so a
+// folder that reports every name as taken cannot keep the backup looping.
+constexpr int kBackupsPerMinute = 1000;
 
 }  // namespace
 
@@ -84,9 +75,14 @@ bool LogArchive::backupDue(const LogStore& store)
 
 LogArchive::BackupResult LogArchive::backup(const LogStore& store) const
 {
-    BackupResult result;
     if (!backupDue(store))
-        return result;
+        return {};
+    return backupNow();
+}
+
+LogArchive::BackupResult LogArchive::backupNow() const
+{
+    BackupResult result;
     result.taken = true;
     const QString folder = backupFolder();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
@@ -94,10 +90,21 @@ LogArchive::BackupResult LogArchive::backup(const LogStore& store) const
         result.error = QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(folder));
         return result;
     }
-    result.path = backupFilePath();
-    const WriteResult copied = copyWhole(logPath(), result.path);
-    result.ok = copied.ok;
-    result.error = copied.error;
+    const QString first = backupFilePath();
+    const QString stem = first.chopped(4);  // without ".log"
+    for (int n = 1; n <= kBackupsPerMinute; ++n) {
+        const QString path = n == 1 ? first : QStringLiteral("%1-%2.log").arg(stem).arg(n);
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink())
+            continue;
+        const WriteResult copied = copyFileAtomically(logPath(), path, ExistingFile::Keep);
+        result.ok = copied.ok;
+        result.error = copied.error;
+        result.path = copied.ok ? path : QString();
+        return result;
+    }
+    result.ok = false;
+    result.error = QStringLiteral("%1 backups were taken this minute already").arg(kBackupsPerMinute);
     return result;
 }
 
@@ -106,31 +113,39 @@ bool LogArchive::confirmsNewLog(const QString& answer)
     return answer.toUpper() == QLatin1String("YES");
 }
 
-WriteResult LogArchive::startNewLog(const LogStore& store) const
+WriteResult LogArchive::startNewLog() const
 {
-    const BackupResult saved = backup(store);
-    if (!saved.ok) {
-        return {false, QStringLiteral("The log could not be backed up, so it was not erased.  ") +
-                           saved.error};
+    // The file, not the store, says what would be lost: the store may hold fewer contacts, or
+    // the same number as at start-up, and the log is still worth a copy.
+    const QFileInfo log(logPath());
+    if (log.exists() && (!log.isFile() || log.size() != 0)) {
+        const BackupResult saved = backupNow();
+        if (!saved.ok) {
+            return {false, QStringLiteral("The log could not be backed up, so it was not erased.  ") +
+                               saved.error};
+        }
     }
     return replaceFileAtomically(logPath(), QByteArray());
 }
 
-WriteResult LogArchive::archiveTo(const QString& target) const { return copyWhole(logPath(), target); }
+WriteResult LogArchive::archiveTo(const QString& target) const
+{
+    return copyFileAtomically(logPath(), target, ExistingFile::Replace);
+}
 
 WriteResult LogArchive::restoreFrom(const QString& source) const
 {
-    const FileBytes in = readFileBytes(source, kLargestLogBytes);
+    const FileBytes in = readFileBytes(source, LogFile::kMaxFileBytes);
     if (!in.ok)
         return {false, in.error};
     // The reload that follows ends the program on a file it cannot read; with the working log
     // already replaced, the contacts in it would be gone. Such a file is refused here instead.
+    // The bytes checked are the bytes written.
     LogReadResult parsed = LogFile::parse(in.bytes);
     LogStore trial;
     if (!parsed.ok || !trial.load(std::move(parsed.records))) {
-        const QString why = parsed.ok
-                                ? QStringLiteral("more than %1 different DX entries").arg(LogStore::kDxCapacity)
-                                : parsed.reason;
+        const QString why = parsed.ok ? QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity)
+                                      : parsed.reason;
         return {false, QStringLiteral("%1 is not a log that can be opened (%2).  The current log was "
                                       "not changed.")
                            .arg(QDir::toNativeSeparators(source), why)};

@@ -43,23 +43,25 @@ public:
 
     QString logPath() const;
     QString backupFolder() const;
-    // The backup folder, the local date and time as "yyyymmddhhnn", ".log": one file a minute.
+    // The backup folder, the local date and time as "yyyymmddhhnn", ".log". A later backup in the
+    // same minute never replaces it: it is named "yyyymmddhhnn-2.log", "-3", and so on.
     QString backupFilePath() const;
     // The backup folder, the own call's file-name stem, the local date "yyyy-mm-dd", ".log".
     QString suggestedArchivePath(const QString& ownCall) const;
 
     // A backup is due when the log holds records and their number differs from the count at load.
     static bool backupDue(const LogStore& store);
-    // Copies "log.txt" to the backup file when one is due, creating the backup folder when
-    // missing. A backup of the same minute is replaced whole, never left half written.
+    // Copies "log.txt" to a new backup file when one is due, creating the backup folder when
+    // missing. A backup is never left short nor written over an earlier one.
     BackupResult backup(const LogStore& store) const;
 
     // The typed confirmation of a new log: "YES" without regard to case.
     static bool confirmsNewLog(const QString& answer);
-    // Backs the log up when due, then empties "log.txt" (creating it when missing). A backup
-    // that was due but failed leaves the log as it was: erasing it would lose those contacts.
-    // The caller zeroes the operating time, saves the preferences and reloads the log.
-    WriteResult startNewLog(const LogStore& store) const;
+    // Backs up "log.txt" whenever it holds anything, whatever the store holds, then empties it
+    // (creating it when missing). A backup that failed leaves the log as it was: erasing it
+    // would lose those contacts. The caller zeroes the operating time, saves the preferences
+    // and reloads the log.
+    WriteResult startNewLog() const;
 
     // Copies "log.txt" to target, replacing it whole.
     WriteResult archiveTo(const QString& target) const;
@@ -68,6 +70,8 @@ public:
     WriteResult restoreFrom(const QString& source) const;
 
 private:
+    BackupResult backupNow() const;
+
     const Clock& clock_;
     QString workDir_;
     QString dataFolder_;

@@ -110,7 +110,7 @@ bool Form1::newLogCommand()
     const std::optional<QString> answer =
         services_.dialogs.input(LogArchive::kNewLogTitle, LogArchive::kNewLogPrompt, QString());
     if (answer && LogArchive::confirmsNewLog(*answer)) {
-        const WriteResult emptied = LogArchive(services_.clock, services_.workDir, services_.dataFolder).startNewLog(store_);
+        const WriteResult emptied = LogArchive(services_.clock, services_.workDir, services_.dataFolder).startNewLog();
         if (emptied.ok) {
             opClock_.setAccumulatedSeconds(0);
             prefs_.operatingSeconds = 0;

@@ -3,6 +3,7 @@
 #include "core/LogLine.h"
 #include "core/LogStore.h"
 #include "support/FakeClock.h"
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -76,8 +77,8 @@ protected:
     }
 
     QString path(const QString& relative) const { return QDir(tmp.path()).filePath(relative); }
-    QStringList backups() const { return QDir(archive.backupFolder()).entryList(QDir::Files); }
-    QStringList workFiles() const { return QDir(path("work")).entryList(QDir::Files); }
+    QStringList backups() const { return QDir(archive.backupFolder()).entryList(QDir::Files | QDir::Hidden); }
+    QStringList workFiles() const { return QDir(path("work")).entryList(QDir::Files | QDir::Hidden); }
 
     QTemporaryDir tmp;
     test::FakeClock clock{QDateTime(QDate(2026, 6, 13), QTime(14, 5, 33), Qt::UTC)};
@@ -131,19 +132,30 @@ TEST_F(LogArchiveTest, BackupIsTakenOnlyWhenTheCountChangedSinceLoad)
     }
 }
 
-TEST_F(LogArchiveTest, BackupKeepsOneFilePerMinute)
+TEST_F(LogArchiveTest, BackupNeverReplacesAnEarlierOne)
 {
     const LogStore store = storeOf(0, 3);
+    const QByteArray first = readAll(archive.logPath());
+    LogArchive::BackupResult result = archive.backup(store);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.path, path("data/BACKUP/202606131405.log"));
+
+    // Later backups in the same minute get a suffix instead of replacing it.
+    const QByteArray second = logBytes({"W1AW", "VE3XYZ", "JA1ABC", "K1NEW"});
+    writeFile(archive.logPath(), second);
+    clock.advanceMs(20'000);  // 14:05:53
+    result = archive.backup(store);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.path, path("data/BACKUP/202606131405-2.log"));
     ASSERT_TRUE(archive.backup(store).ok);
-    writeFile(archive.logPath(), logBytes({"W1AW", "VE3XYZ", "JA1ABC", "K1NEW"}));
-    clock.advanceMs(20'000);  // 14:05:53, same minute: replaced
-    ASSERT_TRUE(archive.backup(store).ok);
-    EXPECT_EQ(backups(), QStringList{"202606131405.log"});
-    EXPECT_EQ(readAll(path("data/BACKUP/202606131405.log")), readAll(archive.logPath()));
+    EXPECT_EQ(backups(), (QStringList{"202606131405-2.log", "202606131405-3.log", "202606131405.log"}));
+    EXPECT_EQ(readAll(path("data/BACKUP/202606131405.log")), first);
+    EXPECT_EQ(readAll(path("data/BACKUP/202606131405-2.log")), second);
 
     clock.advanceMs(10'000);  // 14:06:03
-    ASSERT_TRUE(archive.backup(store).ok);
-    EXPECT_EQ(backups(), (QStringList{"202606131405.log", "202606131406.log"}));
+    result = archive.backup(store);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.path, path("data/BACKUP/202606131406.log"));
 }
 
 TEST_F(LogArchiveTest, BackupFailuresAreReportedAndTouchNothing)
@@ -178,34 +190,39 @@ TEST(LogArchive, NewLogNeedsYesTypedInAnyCase)
         EXPECT_EQ(LogArchive::confirmsNewLog(answer), confirms) << answer;
 }
 
-TEST_F(LogArchiveTest, NewLogEmptiesTheLogAfterTheBackupWhenOneIsDue)
+TEST_F(LogArchiveTest, NewLogAlwaysKeepsACopyOfANonEmptyLogBeforeErasingIt)
 {
     const QByteArray log = readAll(archive.logPath());
 
-    // Unchanged since start-up: erased without a backup.
-    ASSERT_TRUE(archive.startNewLog(storeOf(3, 3)).ok);
+    // Unchanged since start-up (as after a start, or after a restart with no new contacts):
+    // erasing it still keeps a copy.
+    ASSERT_TRUE(archive.startNewLog().ok);
     EXPECT_TRUE(QFileInfo(archive.logPath()).isFile());
     EXPECT_EQ(QFileInfo(archive.logPath()).size(), 0);
-    EXPECT_TRUE(backups().isEmpty());
-
-    // Contacts added: the backup holds them before the log is emptied.
-    writeFile(archive.logPath(), log);
-    ASSERT_TRUE(archive.startNewLog(storeOf(1, 3)).ok);
-    EXPECT_EQ(QFileInfo(archive.logPath()).size(), 0);
+    EXPECT_EQ(backups(), QStringList{"202606131405.log"});
     EXPECT_EQ(readAll(archive.backupFilePath()), log);
     EXPECT_EQ(workFiles(), QStringList{"log.txt"});  // no temporary file left behind
 
-    // No log yet: one is created empty.
+    // A second new log in the same minute keeps the first copy and adds its own.
+    const QByteArray other = logBytes({"K1NEW"});
+    writeFile(archive.logPath(), other);
+    ASSERT_TRUE(archive.startNewLog().ok);
+    EXPECT_EQ(backups(), (QStringList{"202606131405-2.log", "202606131405.log"}));
+    EXPECT_EQ(readAll(path("data/BACKUP/202606131405-2.log")), other);
+
+    // An empty log needs no copy; no log yet: one is created empty.
+    ASSERT_TRUE(archive.startNewLog().ok);
     QFile::remove(archive.logPath());
-    ASSERT_TRUE(archive.startNewLog(storeOf(0, 0)).ok);
+    ASSERT_TRUE(archive.startNewLog().ok);
     EXPECT_TRUE(QFileInfo(archive.logPath()).isFile());
+    EXPECT_EQ(backups().size(), 2);
 }
 
 TEST_F(LogArchiveTest, NewLogKeepsTheLogWhenItsBackupFails)
 {
     const QByteArray log = readAll(archive.logPath());
     writeFile(archive.backupFolder(), "not a folder");
-    const WriteResult result = archive.startNewLog(storeOf(0, 3));
+    const WriteResult result = archive.startNewLog();
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(readAll(archive.logPath()), log);
@@ -298,4 +315,56 @@ TEST_F(LogArchiveTest, RestoreTakesALogWithMoreDxEntriesThanTheListShows)
     writeFile(path("countries.log"), manyCountries);
     ASSERT_TRUE(archive.restoreFrom(path("countries.log")).ok);
     EXPECT_EQ(readAll(archive.logPath()), manyCountries);
+}
+
+namespace {
+
+// A log of n contacts, about 70 bytes each.
+QByteArray logOf(int n)
+{
+    QStringList calls;
+    for (int i = 0; i < n; ++i)
+        calls << QStringLiteral("K%1AB").arg(i);
+    return logBytes(calls);
+}
+
+}  // namespace
+
+TEST_F(LogArchiveTest, FullDiskNeverCostsTheLogOrLeavesAShortCopy)
+{
+    // Logs below and above the 16 KiB a buffered writer holds back, with room for about half.
+    for (const int contacts : {20, 150, 1000}) {
+        SCOPED_TRACE(contacts);
+        QDir(archive.backupFolder()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(archive.backupFolder()));
+        const QByteArray log = logOf(contacts);
+        writeFile(archive.logPath(), log);
+        const QString olderArchive = path("data/BACKUP/W1AW2026-06-13.log");
+        writeFile(olderArchive, "an older archive");
+        writeFile(path("restore.log"), logOf(contacts + 5));
+        const rlim_t room = static_cast<rlim_t>(log.size() / 2);
+
+        LogArchive::BackupResult backup;
+        WriteResult newLog, archived, restored;
+        {
+            const test::FileSizeLimit limit(room);
+            backup = archive.backup(storeOf(0, contacts));
+            newLog = archive.startNewLog();
+            archived = archive.archiveTo(olderArchive);
+            restored = archive.restoreFrom(path("restore.log"));
+        }
+        EXPECT_FALSE(backup.ok);
+        EXPECT_FALSE(backup.error.isEmpty());
+        EXPECT_FALSE(newLog.ok);
+        EXPECT_FALSE(newLog.error.isEmpty());
+        EXPECT_FALSE(archived.ok);
+        EXPECT_FALSE(archived.error.isEmpty());
+        EXPECT_FALSE(restored.ok);
+        EXPECT_FALSE(restored.error.isEmpty());
+
+        EXPECT_EQ(readAll(archive.logPath()), log);  // the new log did not erase it
+        EXPECT_EQ(readAll(olderArchive), "an older archive");
+        EXPECT_EQ(backups(), QStringList{"W1AW2026-06-13.log"});  // no short backup, no temporary file
+        EXPECT_EQ(workFiles(), QStringList{"log.txt"});
+    }
 }
