@@ -1,8 +1,10 @@
 #include "core/Preferences.h"
 
-#include <QStringDecoder>
+#include "core/FileRead.h"
+
 #include <QStringList>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -12,24 +14,38 @@ namespace {
 
 constexpr qsizetype kMaxBytes = 64 * 1024;
 
-QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
-
-QString number(float value)
+// A text value between quotes, without what would end it early or break its line: the double
+// quote and control characters (the tab is kept, as the reader keeps it).
+QString quoted(const QString& text)
 {
-    // Shortest text that reads back as the same single-precision value.
-    return QString::number(static_cast<double>(value), 'g', std::numeric_limits<float>::max_digits10)
-        .replace(QStringLiteral("e+"), QStringLiteral("E+"))
-        .replace(QStringLiteral("e-"), QStringLiteral("E-"));
+    QString kept;
+    kept.reserve(text.size() + 2);
+    kept += QLatin1Char('"');
+    for (QChar c : text) {
+        if (c != QLatin1Char('"') && (c.unicode() >= 0x20 || c == QLatin1Char('\t')))
+            kept += c;
+    }
+    kept += QLatin1Char('"');
+    return kept;
 }
 
-QString shortestNumber(float value)
+// A plain decimal ("70", "-72.73", "3600", never exponent form) that reads back as the same
+// single-precision value. A value that is no number is written as 0, so the file still loads.
+QString plainNumber(float value)
 {
-    for (int digits = 1; digits <= std::numeric_limits<float>::max_digits10; ++digits) {
-        const QString text = QString::number(static_cast<double>(value), 'g', digits);
-        if (text.toFloat() == value)
-            return text;
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    char buf[160];  // room for 39 integer digits and 60 decimals
+    // The shortest decimal that identifies the float; as fixed, the digits are padded with zeros.
+    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr;
+    QString text = QString::fromLatin1(buf, end - buf);
+    // The reader parses double precision and narrows it; should that ever round elsewhere, the
+    // double's own decimal is exact.
+    for (int decimals = 1; static_cast<float>(text.toDouble()) != value && decimals <= 60; ++decimals) {
+        end = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, decimals).ptr;
+        text = QString::fromLatin1(buf, end - buf);
     }
-    return number(value);
+    return text;
 }
 
 std::optional<QString> text(const QString& line)
@@ -97,12 +113,12 @@ QByteArray PrefFile::serialize(const Preferences& p)
     const QStringList lines{
         quoted(p.ownCall),
         quoted(p.ownSpc),
-        shortestNumber(p.utcOffsetHours),
+        plainNumber(p.utcOffsetHours),
         quoted(p.mode),
-        shortestNumber(p.operatingSeconds),
+        plainNumber(p.operatingSeconds),
         quoted(p.ownCountry),
-        shortestNumber(p.ownLongitude),
-        shortestNumber(p.ownLatitude),
+        plainNumber(p.ownLongitude),
+        plainNumber(p.ownLatitude),
         QString::number(p.windowSizePct),
         QString::number(p.workedColour),
         QString::number(p.notWorkedColour),
@@ -124,20 +140,26 @@ std::optional<Preferences> PrefFile::parse(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxBytes)
         return std::nullopt;
-    QStringDecoder decode(QStringDecoder::Utf8);
-    QString all = decode(bytes);
-    if (decode.hasError())
-        return std::nullopt;
-    all.remove(QLatin1Char('\r'));
-    const QStringList lines = all.split(QLatin1Char('\n'));
-    if (lines.size() < kFieldCount)
-        return std::nullopt;
-    for (int i = 0; i < kFieldCount; ++i) {
-        for (QChar c : lines[i]) {
+    // Each line is read as the log's lines are: UTF-8, or Latin-1 for a line that is no UTF-8
+    // (a file saved by a single-byte Windows editor).
+    QStringList lines;
+    std::vector<QChar> buffer;
+    for (QByteArrayView rest(bytes); lines.size() < kFieldCount;) {
+        const qsizetype end = rest.indexOf('\n');
+        const QByteArrayView raw = end < 0 ? rest : rest.first(end);
+        QString line = decodeTextLine(raw, buffer).toString();
+        line.remove(QLatin1Char('\r'));  // CR LF, LF and stray CRs alike
+        for (QChar c : line) {
             if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
                 return std::nullopt;
         }
+        lines << line;
+        if (end < 0)
+            break;  // the text after the last break is a line of its own, even when empty
+        rest = rest.sliced(end + 1);
     }
+    if (lines.size() < kFieldCount)
+        return std::nullopt;
 
     Preferences p;
     bool ok = true;

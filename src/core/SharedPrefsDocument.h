@@ -7,22 +7,30 @@
 namespace cubwave {
 
 // "SharedUserPreferences.xml": a small document of <NAME>value</NAME> elements shared with other
-// programs. It is kept as text so elements this program never reads survive a save untouched.
+// programs. It is kept as text so elements this program never reads survive a save byte for byte.
 class SharedPrefsDocument {
 public:
     static const QString kFileName;
+    // Far above any preference document; a larger file is someone else's and is left alone.
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
 
     void load(const QString& path);
+    // Refused, with saveRefusal() as the reason, when the document on disk was not read whole
+    // and without loss: saving would cut off or change what other programs wrote.
     WriteResult save(const QString& path);
     WriteResult setValue(const QString& name, const QString& value, bool saveNow);
     QString value(const QString& name) const;
 
+    // Why a save would harm the file on disk; empty when saving is safe. The caller tells the
+    // operator once.
+    const QString& saveRefusal() const { return saveRefusal_; }
     const QString& text() const { return text_; }
     const QString& path() const { return path_; }
 
 private:
     QString path_;
     QString text_;
+    QString saveRefusal_;
 };
 
 }  // namespace cubwave
