@@ -53,18 +53,24 @@ QString UserFolders::resolve(const QString& company, const QString& product)
         return makeBoth(base);
     }
 
+    // The documents folder of the profile: "My Documents" where it exists, else "Documents"; only
+    // a profile with neither gets a "My Documents" of its own, and a profile folder that does
+    // not exist is never made here (a mistyped USERPROFILE would grow a stray tree).
     const QString myDocuments = profile + QStringLiteral("/My Documents");
-    if (!isFolder(myDocuments))
-        QDir().mkpath(myDocuments);
+    const QString documents = profile + QStringLiteral("/Documents");
+    const bool profileExists = isFolder(profile);
+    if (profileExists && !isFolder(myDocuments) && !isFolder(documents))
+        QDir(profile).mkdir(QStringLiteral("My Documents"));
     QString base;
     if (isFolder(myDocuments))
         base = myDocuments;
-    else if (isFolder(profile + QStringLiteral("/Documents")))
-        base = profile + QStringLiteral("/Documents");
+    else if (isFolder(documents))
+        base = documents;
     if (!base.isEmpty())
         return makeBoth(base);
 
-    makeBoth(profile);
+    if (profileExists)
+        makeBoth(profile);
     QString appData = env_.variable(QStringLiteral("APPDATA"));
     if (appData.isEmpty())
         appData = env_.configFolder();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace cubwave;
@@ -54,6 +55,28 @@ TEST(UserFolders, ProfileBranches)
         EXPECT_TRUE(QDir(c.dir.filePath("B/P")).exists());
         EXPECT_TRUE(QDir(c.dir.filePath("appdata/B/P")).exists());
     }
+}
+
+TEST(UserFolders, ProfileWithOnlyDocumentsUsesItAndMakesNoMyDocuments)
+{
+    FolderCase c;
+    ASSERT_TRUE(QDir(c.dir.path()).mkdir("Documents"));
+    c.env.variables["USERPROFILE"] = c.dir.path();
+    EXPECT_EQ(c.folders.resolve("/Brantel Software", "/Cubwave"), c.dir.filePath("Documents/Brantel Software"));
+    EXPECT_TRUE(QDir(c.dir.filePath("Documents/Brantel Software/Cubwave")).exists());
+    EXPECT_FALSE(QFileInfo::exists(c.dir.filePath("My Documents")));
+    EXPECT_TRUE(c.errors.isEmpty());
+}
+
+TEST(UserFolders, AMissingProfileFolderIsNeverCreated)
+{
+    FolderCase c;
+    const QString profile = c.dir.filePath("no-such-user");
+    c.env.variables["USERPROFILE"] = profile;
+    c.env.variables["APPDATA"] = c.dir.filePath("appdata");
+    EXPECT_EQ(c.folders.resolve("/B", "/P"), c.dir.filePath("appdata/B"));
+    EXPECT_TRUE(QDir(c.dir.filePath("appdata/B/P")).exists());
+    EXPECT_FALSE(QFileInfo::exists(profile));
 }
 
 TEST(UserFolders, EmptyPathIsReported)
