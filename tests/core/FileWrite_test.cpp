@@ -1,4 +1,5 @@
 #include "core/FileWrite.h"
+#include "support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,11 @@
 #include <sys/stat.h>
 
 using namespace cubwave;
+using test::readAll;
+using test::writeFile;
 using test::FileSizeLimit;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 QByteArray pattern(qsizetype size)
 {

@@ -3,6 +3,7 @@
 #include "core/LogLine.h"
 #include "core/LogStore.h"
 #include "support/FakeClock.h"
+#include "support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 
 using namespace cubwave;
+using test::readAll;
+using test::writeFile;
 
 namespace {
 
@@ -34,19 +37,6 @@ QByteArray logBytes(const QStringList& calls)
     for (const QString& call : calls)
         records.push_back(contact(call));
     return LogFile::serialize(records);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
 // A store as the window holds it: loaded at start-up with atLoad records, then grown or

@@ -1,6 +1,7 @@
 #include "core/LogFile.h"
 #include "core/LogLine.h"
 #include "core/LogStore.h"
+#include "support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 using namespace cubwave;
+using test::readAll;
 using test::FileSizeLimit;
 
 namespace {
@@ -27,12 +29,6 @@ QsoRecord sample(const QString& call = "W1AW", const QString& spc = "CT", const 
     r[QsoRecord::Band] = "20";
     r[QsoRecord::Name] = "Tom";
     return r;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A line of eleven bare fields whose quoted form, as a rewrite writes it, is quotedBytes long.

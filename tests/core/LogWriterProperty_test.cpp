@@ -7,16 +7,17 @@
 //   --gtest_filter='LogWriterProperty.*'
 #include "core/LogFile.h"
 #include "core/LogLine.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 
 using namespace cubwave;
+using test::readAll;
 
 namespace {
 
@@ -24,12 +25,6 @@ int fromEnvironment(const char* name, int fallback)
 {
     const char* text = std::getenv(name);
     return text && *text ? std::atoi(text) : fallback;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class TextSource {

@@ -1,6 +1,7 @@
 #include "core/NameFromCall.h"
 #include "core/Preferences.h"
 #include "core/SharedPrefsDocument.h"
+#include "support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 #include <limits>
 
 using namespace cubwave;
+using test::readAll;
+using test::writeFile;
 
 TEST(PrefFile, WritesTwentyOneCrLfLinesQuotedTextAndBareNumbers)
 {
@@ -111,19 +114,6 @@ TEST(NameFromCall, TakesTheLeadingRunOfDigitsAndCapitals)
 }
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // Line n (from 0) of a serialized preference file, without its break.
 QByteArray prefLine(const Preferences& p, int n) { return PrefFile::serialize(p).split('\n').at(n).chopped(1); }

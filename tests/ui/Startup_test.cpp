@@ -2,27 +2,17 @@
 #include "core/SharedPrefsDocument.h"
 #include "support/FakeDialogs.h"
 #include "support/Fakes.h"
+#include "support/TestFiles.h"
 #include "ui/Startup.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace cubwave;
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-}  // namespace
+using test::writeFile;
 
 TEST(Startup, ProfileWithOnlyDocumentsHoldsTheProgramDataAndItsBackupFolder)
 {
