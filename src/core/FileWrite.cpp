@@ -39,7 +39,9 @@ WriteResult replaceFileAtomically(const QString& path, const QByteArray& content
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(contents) != contents.size()) {
+    // A short write stays in QSaveFile's buffer, and commit() does not report a failed final
+    // flush: a full disk would rename a truncated file over the old one. Flush and check first.
+    if (file.write(contents) != contents.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false, reason};
