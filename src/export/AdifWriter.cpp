@@ -11,13 +11,33 @@ namespace {
 
 constexpr char kCrLf[] = "\r\n";
 
-// "<Tag:L>value" with L the value's length in bytes; one blank follows unless last on its line.
-void appendTag(QByteArray& out, const char* tag, const QByteArray& value, bool blankAfter = true)
+void appendNumber(QByteArray& out, qsizetype value)
+{
+    char buf[24];
+    int n = 0;
+    do {
+        buf[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (n > 0)
+        out.append(buf[--n]);
+}
+
+// "<Tag:L>value" with L the length in bytes of the value as written (its ASCII form); one blank
+// follows unless the tag ends its line.
+void appendTag(QByteArray& out, const char* tag, QStringView value, bool blankAfter = true)
 {
     out.append(tag);
-    out.append(QByteArray::number(value.size()));
-    out.append('>');
-    out.append(value);
+    if (isPrintableAscii(value)) {
+        appendNumber(out, value.size());
+        out.append('>');
+        appendAscii(out, value);
+    } else {
+        const QByteArray ascii = toAscii(value);
+        appendNumber(out, ascii.size());
+        out.append('>');
+        out.append(ascii);
+    }
     if (blankAfter)
         out.append(' ');
 }
@@ -53,7 +73,9 @@ QString AdifWriter::contactLine()
 }
 
 AdifWriter::AdifWriter(const AdifCountryTable& countries, AdifPower power)
-    : countries_(countries), power_(std::move(power))
+    : countries_(countries), power_(std::move(power)), usaDxcc_(countries.dxcc(u"USA")),
+      canadaDxcc_(countries.dxcc(u"Canada")), hawaiiDxcc_(countries.dxcc(u"Hawaii")),
+      alaskaDxcc_(countries.dxcc(u"Alaska"))
 {
 }
 
@@ -67,23 +89,29 @@ AdifValues AdifWriter::values(const QsoRecord& r) const
     if (location.size() == 2) {
         if (startsWithUsPrefix(r.call())) {
             v.state = location;
-            if (location.compare(QLatin1String("HI"), Qt::CaseInsensitive) == 0)
+            if (location.compare(QLatin1String("HI"), Qt::CaseInsensitive) == 0) {
                 v.country = QStringLiteral("Hawaii");
-            else if (location.compare(QLatin1String("AK"), Qt::CaseInsensitive) == 0)
+                v.dxcc = hawaiiDxcc_;
+            } else if (location.compare(QLatin1String("AK"), Qt::CaseInsensitive) == 0) {
                 v.country = QStringLiteral("Alaska");
-            else
+                v.dxcc = alaskaDxcc_;
+            } else {
                 v.country = QStringLiteral("USA");
+                v.dxcc = usaDxcc_;
+            }
         } else {
             v.country = QStringLiteral("Canada");
+            v.dxcc = canadaDxcc_;
         }
     } else if (location.size() > 2) {
         v.country = location;
+        v.dxcc = countries_.dxcc(v.country);
     }
-    v.dxcc = v.country.isEmpty() ? 0 : countries_.dxcc(v.country);
 
     v.modeText = r.mode().compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0 ? QStringLiteral("SSB")
                                                                                  : QStringLiteral("CW");
-    v.comment = QStringLiteral("Cubwave  ") + r[QsoRecord::Name];
+    v.comment.reserve(9 + r[QsoRecord::Name].size() + 6 + r[QsoRecord::Age].size() + 2 + r[QsoRecord::Other].size());
+    v.comment += QStringLiteral("Cubwave  ") + r[QsoRecord::Name];
     if (!r[QsoRecord::Age].isEmpty())
         v.comment += QStringLiteral(" Age: ") + r[QsoRecord::Age];
     if (!r[QsoRecord::Other].isEmpty())
@@ -114,35 +142,42 @@ void AdifWriter::appendRecord(QByteArray& out, const QsoRecord& r) const
 {
     const AdifValues v = values(r);
 
-    const QByteArray call = toAscii(r.call());
-    if (!call.isEmpty())
-        appendTag(out, "<Call:", call);
+    // A value whose ASCII form is empty (a lone accent) is as good as empty.
+    const auto hasText = [](QStringView text) {
+        return !text.isEmpty() && (isPrintableAscii(text) || !toAscii(text).isEmpty());
+    };
+    if (hasText(r.call()))
+        appendTag(out, "<Call:", r.call());
     if (!v.date8.isEmpty()) {
         // The date tag carries its type indicator: "<Qso_Date:8:d>".
         out.append("<Qso_Date:8:d>");
-        out.append(v.date8.toLatin1());
+        appendAscii(out, v.date8);
         out.append(' ');
     }
-    const QByteArray band = toAscii(r.band());
-    if (!band.isEmpty())
-        appendTag(out, "<Band:", band + 'M');
-    appendTag(out, "<Mode:", v.modeText.toLatin1(), false);
+    if (hasText(r.band()))
+        appendTag(out, "<Band:", QString(r.band() + QLatin1Char('M')));
+    appendTag(out, "<Mode:", v.modeText, false);
     out.append(kCrLf);
 
     if (!power_.value.isEmpty())
-        appendTag(out, "<Tx_Pwr:", toAscii(power_.value));
+        appendTag(out, "<Tx_Pwr:", power_.value);
     if (!v.freq.isEmpty())
-        appendTag(out, "<Freq:", toAscii(v.freq));
-    appendTag(out, "<Time_On:", toAscii(v.time4));
-    if (v.dxcc > 0)
-        appendTag(out, "<DXCC:", QByteArray::number(v.dxcc));
-    const QByteArray state = toAscii(v.state);
-    if (!state.isEmpty())
-        appendTag(out, "<State:", state);
-    const QByteArray name = toAscii(r[QsoRecord::Name]);
-    if (!name.isEmpty())
-        appendTag(out, "<Name:", name);
-    appendTag(out, "<Comment:", toAscii(v.comment), false);
+        appendTag(out, "<Freq:", v.freq);
+    appendTag(out, "<Time_On:", v.time4);
+    if (v.dxcc > 0) {
+        QByteArray digits;
+        appendNumber(digits, v.dxcc);
+        out.append("<DXCC:");
+        appendNumber(out, digits.size());
+        out.append('>');
+        out.append(digits);
+        out.append(' ');
+    }
+    if (hasText(v.state))
+        appendTag(out, "<State:", v.state);
+    if (hasText(r[QsoRecord::Name]))
+        appendTag(out, "<Name:", r[QsoRecord::Name]);
+    appendTag(out, "<Comment:", v.comment, false);
     out.append(kCrLf);
     out.append("<eor>");
     out.append(kCrLf);

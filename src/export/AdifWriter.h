@@ -45,6 +45,11 @@ public:
 private:
     const AdifCountryTable& countries_;
     AdifPower power_;
+    // The numbers of the four countries the export names itself, looked up once.
+    int usaDxcc_ = 0;
+    int canadaDxcc_ = 0;
+    int hawaiiDxcc_ = 0;
+    int alaskaDxcc_ = 0;
 };
 
 }  // namespace cubwave

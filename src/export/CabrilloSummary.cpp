@@ -13,14 +13,21 @@ namespace {
 constexpr char kCrLf[] = "\r\n";
 constexpr int kCutWidth = 10;  // call and name are cut to this many characters
 
-void placeAt(QByteArray& line, int column, const QByteArray& field)
+// Pads the line that starts at lineStart up to column (1-based); a line already past it gets one
+// blank instead, so an overrunning field never breaks the line.
+void moveTo(QByteArray& out, qsizetype lineStart, int column)
 {
-    const qsizetype start = column - 1;
-    if (line.size() < start)
-        line.append(start - line.size(), ' ');
-    else if (line.size() > start)
-        line.append(' ');
-    line.append(field);
+    const qsizetype length = out.size() - lineStart;
+    if (length < column - 1)
+        out.append(column - 1 - length, ' ');
+    else if (length > column - 1)
+        out.append(' ');
+}
+
+void placeAt(QByteArray& out, qsizetype lineStart, int column, QStringView field, qsizetype maxBytes = -1)
+{
+    moveTo(out, lineStart, column);
+    appendAscii(out, field, maxBytes);
 }
 
 // A header value pasted with line breaks would start lines without a keyword.
@@ -57,17 +64,23 @@ QByteArray CabrilloSummary::qsoLine(const QsoRecord& r)
 {
     QByteArray line;
     line.reserve(80);
-    line.append("QSO:");
-    placeAt(line, Frequency, bandFrequency(r.band()).toLatin1());
-    placeAt(line, Mode, toAscii(r.mode()));
-    placeAt(line, Date, toAscii(summaryDate(r[QsoRecord::Date])));
-    placeAt(line, Time, toAscii(summaryTime(r[QsoRecord::Time])));
-    placeAt(line, Call, toAscii(r.call()).left(kCutWidth));
-    placeAt(line, Name, toAscii(r[QsoRecord::Name]).left(kCutWidth));
-    placeAt(line, Age, toAscii(r[QsoRecord::Age]));
-    placeAt(line, Location, r.spc().size() <= 2 ? toAscii(r.spc()) : QByteArray("DX"));
-    placeAt(line, Other, toAscii(r[QsoRecord::Other]));
+    appendQsoLine(line, r);
     return line;
+}
+
+void CabrilloSummary::appendQsoLine(QByteArray& out, const QsoRecord& r)
+{
+    const qsizetype start = out.size();
+    out.append("QSO:");
+    placeAt(out, start, Frequency, bandFrequency(r.band()));
+    placeAt(out, start, Mode, r.mode());
+    placeAt(out, start, Date, summaryDate(r[QsoRecord::Date]));
+    placeAt(out, start, Time, summaryTime(r[QsoRecord::Time]));
+    placeAt(out, start, Call, r.call(), kCutWidth);
+    placeAt(out, start, Name, r[QsoRecord::Name], kCutWidth);
+    placeAt(out, start, Age, r[QsoRecord::Age]);
+    placeAt(out, start, Location, r.spc().size() <= 2 ? QStringView(r.spc()) : QStringView(u"DX"));
+    placeAt(out, start, Other, r[QsoRecord::Other]);
 }
 
 QByteArray CabrilloSummary::document(const Header& h, std::span<const QsoRecord> records)
@@ -91,7 +104,7 @@ QByteArray CabrilloSummary::document(const Header& h, std::span<const QsoRecord>
     for (const QString& line : soapbox)
         appendHeaderLine(out, "SOAPBOX: ", line);
     for (const QsoRecord& r : records) {
-        out.append(qsoLine(r));
+        appendQsoLine(out, r);
         out.append(kCrLf);
     }
     out.append("END-OF-LOG:");

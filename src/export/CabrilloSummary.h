@@ -32,6 +32,7 @@ public:
     // One QSO line without its CR LF. A field starts at its column; a field that reaches past
     // the next column never breaks the line: one blank follows it and the line goes on.
     static QByteArray qsoLine(const QsoRecord& record);
+    static void appendQsoLine(QByteArray& out, const QsoRecord& record);
     // The frequency column for a band code: " 1800" ... "144", empty for an unknown band.
     static QString bandFrequency(const QString& bandCode);
 };

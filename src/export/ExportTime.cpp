@@ -6,14 +6,24 @@ namespace cubwave {
 
 namespace {
 
-QString digits(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
+// Writes value as width digits with leading zeros; the exports format whole logs, so no arg().
+QChar* putDigits(QChar* p, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        p[i] = QLatin1Char(static_cast<char>('0' + value % 10));
+        value /= 10;
+    }
+    return p + width;
+}
 
 std::optional<QString> readableHhmm(QStringView stored)
 {
     const auto t = LogMoment::parseTime(stored);
     if (!t)
         return std::nullopt;
-    return digits(t->hour, 2) + digits(t->minute, 2);
+    QChar buf[4];
+    putDigits(putDigits(buf, t->hour, 2), t->minute, 2);
+    return QString(buf, 4);
 }
 
 }  // namespace
@@ -40,7 +50,11 @@ QString summaryTime(QStringView stored)
 QString adifDate(QStringView stored)
 {
     const auto d = LogMoment::parseDate(stored);
-    return d ? digits(d->year, 4) + digits(d->month, 2) + digits(d->day, 2) : QString();
+    if (!d)
+        return {};
+    QChar buf[8];
+    putDigits(putDigits(putDigits(buf, d->year, 4), d->month, 2), d->day, 2);
+    return QString(buf, 8);
 }
 
 QString summaryDate(QStringView stored)
@@ -48,7 +62,13 @@ QString summaryDate(QStringView stored)
     const auto d = LogMoment::parseDate(stored);
     if (!d)
         return stored.toString();
-    return digits(d->year, 4) + QLatin1Char('-') + digits(d->month, 2) + QLatin1Char('-') + digits(d->day, 2);
+    QChar buf[10];
+    QChar* p = putDigits(buf, d->year, 4);
+    *p++ = QLatin1Char('-');
+    p = putDigits(p, d->month, 2);
+    *p++ = QLatin1Char('-');
+    putDigits(p, d->day, 2);
+    return QString(buf, 10);
 }
 
 }  // namespace cubwave
