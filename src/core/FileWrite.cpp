@@ -37,11 +37,11 @@ void syncFolderOf(const QString& path)
 WriteResult replaceFileAtomically(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write "succeeds" into memory and the failure of the final flush
+    // (a full disk) never reaches commit(), which would rename a cut-off file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
-    // A short write stays in QSaveFile's buffer, and commit() does not report a failed final
-    // flush: a full disk would rename a truncated file over the old one. Flush and check first.
-    if (file.write(contents) != contents.size() || !file.flush()) {
+    if (file.write(contents) != contents.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false, reason};
