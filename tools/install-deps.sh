@@ -7,18 +7,30 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool matchbox-window-manager x11-utils
+  hamradio-files
 )
+# Node runs the independent ADIF reader of the export tests.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
 [ "${CUBWAVE_WITH_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# Debian's nodejs may come without npm.
+command -v npm >/dev/null 2>&1 || $sudo apt-get install -y -qq --no-install-recommends npm
+
+# The ADIF reader the export tests compare with, at the version the lock file names.
+peer="$(dirname "$0")/../tests/export/adif-peer"
+if [ ! -d "$peer/node_modules" ]; then
+  (cd "$peer" && npm ci --no-audit --no-fund --loglevel=error)
+fi
