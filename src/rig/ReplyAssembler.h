@@ -28,6 +28,8 @@ public:
     // Feeds one read and hands each reply it completes to onReply, in order. The view is valid only
     // during the call.
     void feed(QByteArrayView bytes, const std::function<void(QByteArrayView)>& onReply);
+    // A query has gone out since the last reset.
+    bool hasQueried() const { return queried_; }
     // Part of a reply is held: no new query should go out yet.
     bool holdsPartialReply() const;
     // Drops a partial reply when limitMs or more have passed since its query; true when it did.

@@ -31,6 +31,7 @@ void RigPoller::start(const RigPollSettings& settings, qint64 nowMs)
     settings_ = settings;
     mode_.clear();
     assembler_.emplace(*settings_.model);
+    lateInput_.clear();
     unprocessed_.clear();
     polling_ = settings_.model->family != RigFamily::None;
     suspended_ = false;
@@ -56,6 +57,7 @@ void RigPoller::resume(qint64 nowMs)
     silentSinceMs_ += nowMs - suspendedAtMs_;
     if (assembler_)
         assembler_->reset();
+    lateInput_.clear();
     unprocessed_.clear();
 }
 
@@ -126,9 +128,29 @@ RigTickResult RigPoller::sendTick(qint64 nowMs)
     const RigModel& model = *settings_.model;
     if (model.sendRule == QuerySendRule::Nothing || !link_)
         return result;
-    assembler_->dropStale(nowMs, replyLimitMs());
+    const bool stale = assembler_->dropStale(nowMs, replyLimitMs());
     if (assembler_->holdsPartialReply())
         return result;  // the rest of a reply is still on its way
+    const std::optional<QByteArray> input = link_->takeInput();
+    if (!input)
+        return lost(result);
+    if (!input->isEmpty()) {
+        // Before the first query it is the answer to the opening bytes, after a dropped reply its
+        // tail: both go. Otherwise it is a reply that missed its read tick: read it there, under
+        // the query it answers, before asking again.
+        if (!assembler_->hasQueried() || stale)
+            return sendQueries(nowMs, result);
+        lateInput_.append(*input);
+        if (lateInput_.size() > assembler_->capacity())
+            lateInput_.remove(0, lateInput_.size() - assembler_->capacity());
+        return result;
+    }
+    return sendQueries(nowMs, result);
+}
+
+RigTickResult RigPoller::sendQueries(qint64 nowMs, RigTickResult result)
+{
+    const RigModel& model = *settings_.model;
     const std::optional<qint64> pending = link_->pendingOutputBytes();
     if (!pending)
         return lost(result);
@@ -187,9 +209,10 @@ RigTickResult RigPoller::readTick(qint64 nowMs)
         }
     } else if (link_) {
         const bool stale = assembler_->dropStale(nowMs, replyLimitMs());
-        const std::optional<QByteArray> input = link_->takeInput();
+        std::optional<QByteArray> input = link_->takeInput();
         if (!input)
             return lost(result);
+        input->prepend(std::exchange(lateInput_, QByteArray()));
         if (!input->isEmpty()) {
             keepUnprocessed(*input);
             result.unprocessedLabel = unprocessedText();

@@ -87,6 +87,7 @@ public:
 
 private:
     RigTickResult sendTick(qint64 nowMs);
+    RigTickResult sendQueries(qint64 nowMs, RigTickResult result);
     RigTickResult readTick(qint64 nowMs);
     QByteArray composeQueries();
     void apply(const RigReading& reading);
@@ -106,6 +107,7 @@ private:
     float frequencyMHz_ = 0;
     QString mode_;
     int kenwoodVfoDigit_ = kInitialKenwoodVfoDigit;
+    QByteArray lateInput_;    // found at a send tick: read on the next read tick, before a new query
     QByteArray unprocessed_;  // what arrived since the last query, the newest kUnprocessedBytes
     int silentCycles_ = 0;
     qint64 silentSinceMs_ = 0;
