@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool matchbox-window-manager x11-utils
+  libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
 )
 [ "${CUBWAVE_WITH_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 
