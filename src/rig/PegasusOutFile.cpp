@@ -57,7 +57,8 @@ std::optional<float> frequencyValue(QByteArrayView text)
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
                                               std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0)
+    // A number beyond single precision is no frequency either.
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 || !std::isfinite(float(value)))
         return std::nullopt;
     return float(value);
 }

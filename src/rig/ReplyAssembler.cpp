@@ -14,11 +14,13 @@ ReplyAssembler::ReplyAssembler(const RigModel& model)
     : framing_(model.framing), terminator_(model.terminator), capacity_(model.longestReplyBytes() + kSlackBytes)
 {
     pending_.reserve(capacity_);
+    reset();
 }
 
 void ReplyAssembler::reset()
 {
-    queried_ = false;
+    // "Other" sends no opening bytes and may have no queries: all it hears is shown.
+    queried_ = framing_ == ReplyFraming::Raw;
     awaitingFixed_ = false;
     civ_ = CivState::Idle;
     pending_.clear();

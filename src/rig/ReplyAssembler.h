@@ -21,7 +21,7 @@ public:
 
     explicit ReplyAssembler(const RigModel& model);
 
-    // Forgets everything; input is discarded until the next query goes out.
+    // Forgets everything; framed input is discarded until the next query goes out.
     void reset();
     // A query went out; for a fixed-length family replyBytes is the length of its answer.
     void queryOut(qint64 nowMs, int replyBytes);

@@ -393,6 +393,17 @@ TEST_F(Poll, OtherCountsAnyReplyAsAnAnswer)
         EXPECT_FALSE(cycle("x").noResponse);
 }
 
+TEST_F(Poll, OtherWithoutQueriesShowsWhatTheRadioSendsByItself)
+{
+    start(u"Other");
+    EXPECT_FALSE(tick().queried);
+    link.input = "FA00014025000;";
+    EXPECT_EQ(tick().unprocessedLabel, "FA00014025000;");
+    link.input = "FA00014026000;";
+    tick();
+    EXPECT_EQ(tick().unprocessedLabel, "FA00014025000;FA00014026000;");
+}
+
 TEST_F(Poll, PegasusReadsTheExchangeFileOnEachReadTick)
 {
     QTemporaryDir dir;

@@ -266,7 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PegasusCase{"NotANumber", "abc,\"USB\"", 0, nullptr},
                       PegasusCase{"NumberWithLetters", "14.02x,\"USB\"", 0, nullptr},
                       PegasusCase{"UnterminatedQuote", "14.025,\"USB", 0, nullptr},
-                      PegasusCase{"Negative", "-14.025,USB", 0, nullptr}),
+                      PegasusCase{"Negative", "-14.025,USB", 0, nullptr},
+                      PegasusCase{"BeyondSinglePrecision", QByteArray(46, '2') + "015\r0\r\n", 0, nullptr}),
     [](const ::testing::TestParamInfo<PegasusCase>& info) { return std::string(info.param.name); });
 
 TEST(PegasusOutFileRead, ReadsTheFileFromItsFolderAndNoMoreThanFourKilobytes)
