@@ -19,24 +19,14 @@ char modeDigit(RadioMode mode)
     return '2';
 }
 
-class KenwoodRadio final : public SimulatedRadio {
+class KenwoodRadio final : public TerminatedCommandRadio {
 public:
-    QByteArray answer(QByteArray& input) override
-    {
-        QByteArray out;
-        qsizetype end;
-        while ((end = input.indexOf(';')) >= 0) {
-            const QByteArray command = input.left(end);
-            input.remove(0, end + 1);
-            out += answerOne(command);
-        }
-        return out;
-    }
+    KenwoodRadio() : TerminatedCommandRadio(';') {}
 
 private:
     QByteArray hertz() const { return QByteArray::number(frequencyHz).rightJustified(11, '0'); }
 
-    QByteArray answerOne(const QByteArray& c)
+    QByteArray answerOne(const QByteArray& c) override
     {
         if (c == "FA" || c == "FB")
             return c + hertz() + ';';

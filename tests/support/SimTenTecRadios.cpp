@@ -71,7 +71,7 @@ public:
     }
 };
 
-class OrionRadio final : public SimulatedRadio {
+class OrionRadio final : public TerminatedCommandRadio {
     // Main receiver mode: 0 USB, 1 LSB, 2 CW upper, 3 CW lower, 4 AM, 5 FM, 6 FSK.
     char modeChar() const
     {
@@ -87,35 +87,30 @@ class OrionRadio final : public SimulatedRadio {
     }
 
 public:
-    QByteArray answer(QByteArray& input) override
+    OrionRadio() : TerminatedCommandRadio('\r') {}
+
+private:
+    QByteArray answerOne(const QByteArray& c) override
     {
-        QByteArray out;
-        qsizetype end;
-        while ((end = input.indexOf('\r')) >= 0) {
-            const QByteArray c = input.left(end);
-            input.remove(0, end + 1);
-            if (c == "?AF" || c == "?BF") {
-                out += "@" + c.mid(1) + QByteArray::number(frequencyHz).rightJustified(8, '0') + '\r';
-            } else if (c.startsWith("*AF")) {
-                frequencyHz = c.mid(3).toLongLong();
-            } else if (c == "?RMM" || c == "?RSM") {
-                out += "@" + c.mid(1) + modeChar() + '\r';
-            } else if (c.startsWith("*RMM") && c.size() == 5) {
-                const char m = c[4];
-                mode = m == '1' ? RadioMode::Lsb : m == '2' ? RadioMode::Cw : m == '3' ? RadioMode::CwReverse
-                       : m == '4' ? RadioMode::Am : m == '5' ? RadioMode::Fm : RadioMode::Usb;
-            } else if (c == "?V") {
-                out += "Version 1.372\r";
-            } else if (c == "X" || c == "XX") {
-                out += "ORION START\r";
-            } else if (c.startsWith("*")) {
-                // settings the simulation does not model
-            } else {
-                unknown(c);
-                out += "Z!\r";
-            }
+        if (c == "?AF" || c == "?BF")
+            return "@" + c.mid(1) + QByteArray::number(frequencyHz).rightJustified(8, '0') + '\r';
+        if (c == "?RMM" || c == "?RSM")
+            return "@" + c.mid(1) + modeChar() + '\r';
+        if (c.startsWith("*AF")) {
+            frequencyHz = c.mid(3).toLongLong();
+        } else if (c.startsWith("*RMM") && c.size() == 5) {
+            const char m = c[4];
+            mode = m == '1' ? RadioMode::Lsb : m == '2' ? RadioMode::Cw : m == '3' ? RadioMode::CwReverse
+                   : m == '4' ? RadioMode::Am : m == '5' ? RadioMode::Fm : RadioMode::Usb;
+        } else if (c == "?V") {
+            return "Version 1.372\r";
+        } else if (c == "X" || c == "XX") {
+            return "ORION START\r";
+        } else if (!c.startsWith("*")) {  // other settings are not modelled
+            unknown(c);
+            return "Z!\r";
         }
-        return out;
+        return {};
     }
 };
 

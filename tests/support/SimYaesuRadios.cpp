@@ -212,21 +212,9 @@ private:
 };
 
 // FTdx9000 (and, with nine digits, the FTdx101 and kin): "FA;" "MD0;" and ";"-ended answers.
-class YaesuTextRadio final : public SimulatedRadio {
+class YaesuTextRadio final : public TerminatedCommandRadio {
 public:
-    explicit YaesuTextRadio(int digits) : digits_(digits) {}
-
-    QByteArray answer(QByteArray& input) override
-    {
-        QByteArray out;
-        qsizetype end;
-        while ((end = input.indexOf(';')) >= 0) {
-            const QByteArray command = input.left(end);
-            input.remove(0, end + 1);
-            out += answerOne(command);
-        }
-        return out;
-    }
+    explicit YaesuTextRadio(int digits) : TerminatedCommandRadio(';'), digits_(digits) {}
 
 private:
     char modeChar() const
@@ -242,7 +230,7 @@ private:
         return '2';
     }
 
-    QByteArray answerOne(const QByteArray& c)
+    QByteArray answerOne(const QByteArray& c) override
     {
         const QByteArray hz = QByteArray::number(frequencyHz).rightJustified(digits_, '0');
         if (c == "FA" || c == "FB")

@@ -27,6 +27,30 @@ protected:
     void unknown(const QByteArray& command) { unknownCommands.append(QString::fromLatin1(command.toHex(' '))); }
 };
 
+// A text protocol whose commands end with one terminator character.
+class TerminatedCommandRadio : public SimulatedRadio {
+public:
+    explicit TerminatedCommandRadio(char terminator) : terminator_(terminator) {}
+    QByteArray answer(QByteArray& input) override
+    {
+        QByteArray out;
+        qsizetype end;
+        while ((end = input.indexOf(terminator_)) >= 0) {
+            const QByteArray command = input.left(end);
+            input.remove(0, end + 1);
+            out += answerOne(command);
+        }
+        return out;
+    }
+
+protected:
+    // One command without its terminator.
+    virtual QByteArray answerOne(const QByteArray& command) = 0;
+
+private:
+    char terminator_;
+};
+
 // One simulation per family, named after the radios it stands for.
 std::unique_ptr<SimulatedRadio> makeKenwoodRadio();              // TS-2000 and kin, Elecraft K2/K3
 std::unique_ptr<SimulatedRadio> makeIcomRadio(unsigned char address, int frequencyBytes);  // IC-706, IC-735, Omni VI
