@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool matchbox-window-manager x11-utils
   hamradio-files
+  libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
 )
 # Node runs the independent ADIF reader of the export tests.
 command -v node >/dev/null 2>&1 || packages+=(nodejs)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace cubwave {
+
+// The hex text of the query boxes ("FE FE 64 E0 03 FD") and of the unprocessed-reply label.
+class HexText {
+public:
+    // Pairs of hex digits at character positions 1, 4, 7, … (one separator character between
+    // pairs), each pair one byte; at most maxBytes pairs when maxBytes >= 0. Nothing when a pair is
+    // not two hex digits or stray characters follow the last pair, so a mistyped query sends
+    // nothing rather than a wrong byte.
+    static std::optional<QByteArray> spacedToBytes(QStringView text, int maxBytes = -1);
+    // Each byte as two upper-case hex digits and a space: "FE FE 64 ".
+    static QString bytesToSpaced(QByteArrayView bytes);
+    // The value of one hex digit, or -1.
+    static int digitValue(char16_t c);
+};
+
+}  // namespace cubwave
