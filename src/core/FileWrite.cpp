@@ -37,7 +37,9 @@ void syncFolderOf(const QString& path)
 WriteResult replaceFileAtomically(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write "succeeds" into memory and the failure of the final flush
+    // (a full disk) never reaches commit(), which would rename a cut-off file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     if (file.write(contents) != contents.size()) {
         const QString reason = file.errorString();

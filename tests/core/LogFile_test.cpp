@@ -1,6 +1,7 @@
 #include "core/LogFile.h"
 #include "core/LogLine.h"
 #include "core/LogStore.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -43,27 +44,7 @@ QByteArray bareLine(qsizetype quotedBytes)
     return QByteArray(content, 'A') + QByteArray(QsoRecord::FieldCount - 1, ',');
 }
 
-// Lets a test run out of disk space at a given file size: writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using test::FileSizeLimit;
 
 }  // namespace
 
