@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcw-dev
   xvfb xdotool matchbox-window-manager x11-utils
 )
 [ "${CUBWAVE_WITH_FUZZ:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)

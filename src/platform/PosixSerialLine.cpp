@@ -101,6 +101,35 @@ bool PosixSerialLine::open(const QString& devicePath)
     return true;
 }
 
+void PosixSerialLine::applyLineSettings(termios& t, const SerialSettings& settings, int handshaking)
+{
+    ::cfmakeraw(&t);
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    switch (settings.dataBits) {
+    case 5: t.c_cflag |= CS5; break;
+    case 6: t.c_cflag |= CS6; break;
+    case 7: t.c_cflag |= CS7; break;
+    default: t.c_cflag |= CS8; break;
+    }
+    if (settings.parity == 'E')
+        t.c_cflag |= PARENB;
+    else if (settings.parity == 'O')
+        t.c_cflag |= PARENB | PARODD;
+    if (settings.stopBits == 2)
+        t.c_cflag |= CSTOPB;
+    t.c_iflag &= ~(IXON | IXOFF | IXANY);
+    if (handshaking == 1 || handshaking == 3)
+        t.c_iflag |= IXON | IXOFF;
+    if (handshaking == 2 || handshaking == 3)
+        t.c_cflag |= CRTSCTS;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    const speed_t speed = speedFor(settings.baud);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+}
+
 bool PosixSerialLine::applyTermios()
 {
     termios t{};
@@ -108,32 +137,7 @@ bool PosixSerialLine::applyTermios()
         error_ = systemReason(errno);
         return false;
     }
-    ::cfmakeraw(&t);
-    t.c_cflag |= CLOCAL | CREAD | HUPCL;
-    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-    switch (settings_.dataBits) {
-    case 5: t.c_cflag |= CS5; break;
-    case 6: t.c_cflag |= CS6; break;
-    case 7: t.c_cflag |= CS7; break;
-    default: t.c_cflag |= CS8; break;
-    }
-    if (settings_.parity == 'E')
-        t.c_cflag |= PARENB;
-    else if (settings_.parity == 'O')
-        t.c_cflag |= PARENB | PARODD;
-    if (settings_.stopBits == 2)
-        t.c_cflag |= CSTOPB;
-    t.c_iflag &= ~(IXON | IXOFF | IXANY);
-    // Mode 3 is both at once, which QSerialPort cannot express; termios can.
-    if (handshaking_ == 1 || handshaking_ == 3)
-        t.c_iflag |= IXON | IXOFF;
-    if (handshaking_ == 2 || handshaking_ == 3)
-        t.c_cflag |= CRTSCTS;
-    t.c_cc[VMIN] = 0;
-    t.c_cc[VTIME] = 0;
-    const speed_t speed = speedFor(settings_.baud);
-    ::cfsetispeed(&t, speed);
-    ::cfsetospeed(&t, speed);
+    applyLineSettings(t, settings_, handshaking_);
     if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
         error_ = systemReason(errno);
         return false;

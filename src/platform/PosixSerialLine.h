@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QSocketNotifier;
+struct termios;
 
 namespace cubwave {
 
@@ -22,6 +23,10 @@ public:
     static constexpr qsizetype kMaxReadBytes = 64 * 1024;
 
     explicit PosixSerialLine(QObject* parent = nullptr);
+
+    // Raw 8-bit framing, HUPCL and the handshaking on a set of terminal settings. Mode 3 sets
+    // RTS/CTS and XON/XOFF at once, which QSerialPort cannot express; termios can.
+    static void applyLineSettings(termios& t, const SerialSettings& settings, int handshaking);
     ~PosixSerialLine() override;
 
     bool open(const QString& devicePath) override;
