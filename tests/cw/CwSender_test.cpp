@@ -1,31 +1,16 @@
-#include "cw/CwKeyingLines.h"
-#include "cw/CwSender.h"
-#include "support/FakeKeying.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
+#include "CwSenderFixture.h"
 
 namespace cubwave {
 namespace {
 
+using test::CwSenderTest;
 using test::FakeKeyingLine;
-using test::FakeParallelPorts;
-using test::FakeSerialLine;
 using test::KeyEdge;
+using test::LineRun;
 using test::VirtualKeyingTimer;
-
-bool waitFor(const std::function<bool()>& condition, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return condition();
-}
+using test::decode;
+using test::runsOf;
+using test::waitFor;
 
 // A line source that hands out one recording line, for faults the real lines cannot show.
 class OneLine final : public CwLineSource {
@@ -35,101 +20,6 @@ public:
 
 private:
     std::shared_ptr<KeyingLine> line_;
-};
-
-// Run lengths in ms between edges, down first, the last key-up measured to the end.
-struct LineRun {
-    bool down;
-    double ms;
-    bool operator==(const LineRun&) const = default;
-};
-std::vector<LineRun> runsOf(const std::vector<KeyEdge>& edges, qint64 endNs)
-{
-    std::vector<LineRun> out;
-    for (size_t i = 0; i < edges.size(); ++i) {
-        const qint64 next = i + 1 < edges.size() ? edges[i + 1].ns : endNs;
-        out.push_back({edges[i].down, std::round((next - edges[i].ns) / 1e3) / 1e3});
-    }
-    return out;
-}
-
-// Reads the keyed text back from edge lengths (dot 1 unit, dash 3; a gap of 7 or more
-// units a word), independent of the encoder's table.
-QString decode(const std::vector<KeyEdge>& edges, double unitMs)
-{
-    static const QMap<QString, QChar> patterns = {
-        {".-", 'A'}, {"-...", 'B'}, {"-.-.", 'C'}, {"-..", 'D'}, {".", 'E'}, {"..-.", 'F'}, {"--.", 'G'},
-        {"....", 'H'}, {"..", 'I'}, {".---", 'J'}, {"-.-", 'K'}, {".-..", 'L'}, {"--", 'M'}, {"-.", 'N'},
-        {"---", 'O'}, {".--.", 'P'}, {"--.-", 'Q'}, {".-.", 'R'}, {"...", 'S'}, {"-", 'T'}, {"..-", 'U'},
-        {"...-", 'V'}, {".--", 'W'}, {"-..-", 'X'}, {"-.--", 'Y'}, {"--..", 'Z'}, {".----", '1'}, {"-----", '0'},
-        {".....", '5'}};
-    QString text, symbol;
-    for (size_t i = 0; i + 1 < edges.size(); ++i) {
-        const double units = (edges[i + 1].ns - edges[i].ns) / 1e6 / unitMs;
-        if (edges[i].down) {
-            symbol += units < 2 ? '.' : '-';
-        } else if (units >= 2) {
-            text += patterns.value(symbol, '?');
-            symbol.clear();
-            if (units >= 6)
-                text += ' ';
-        }
-    }
-    if (!symbol.isEmpty())
-        text += patterns.value(symbol, '?');
-    return text;
-}
-
-class CwSenderTest : public ::testing::Test {
-protected:
-    CwSenderTest()
-    {
-        CwSettings s;
-        s.cwInterface = kCwDtr;
-        s.port = "1";
-        s.speedWpm = "20";
-        s.displayText = true;
-        sender.setSettings(s);
-        QObject::connect(&sender, &CwSender::sendingEnded, [this] { ++ended; });
-        QObject::connect(&sender, &CwSender::problem, [this](const QString& p) { problems << p; });
-        QObject::connect(&sender, &CwSender::dialogTextChanged, [this](const QString& t) { dialog << t; });
-    }
-
-    void configure(const std::function<void(CwSettings&)>& change)
-    {
-        CwSettings s = sender.settings();
-        change(s);
-        sender.setSettings(s);
-    }
-
-    void send(const QString& text)
-    {
-        sender.setBuffer(text);
-        const int before = ended;
-        sender.loopThroughCwBuffer();
-        ASSERT_TRUE(waitFor([&] { return ended > before; })) << "the sending never ended";
-    }
-
-    std::vector<LineRun> dtrRuns() { return runsOf(serial.edges(ModemLine::Dtr), timer.nowNs()); }
-    // Edges after the drops made when the port opened.
-    std::vector<KeyEdge> keyedDtr()
-    {
-        auto e = serial.edges(ModemLine::Dtr);
-        if (!e.empty() && !e.front().down)
-            e.erase(e.begin());
-        return e;
-    }
-
-    VirtualKeyingTimer timer;
-    std::function<qint64()> now = [this] { return timer.nowNs(); };
-    FakeSerialLine serial{now};
-    FakeParallelPorts ports{now};
-    CwKeyingLines lines{serial, ports, [] { return SerialPortMap(); }};
-    CharacterKeyer keyer{timer};
-    CwSender sender{keyer, lines};
-    int ended = 0;
-    QStringList problems;
-    QStringList dialog;
 };
 
 TEST_F(CwSenderTest, EBlankEAt20WpmKeepsTheLineForExactUnits)
