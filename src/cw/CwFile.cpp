@@ -36,11 +36,12 @@ QStringList CwFile::values(const QString& text)
             ++pos;
         QString value;
         if (pos < n && text[pos] == u'"') {
-            qsizetype close = text.indexOf(u'"', pos + 1);
-            if (close < 0)
-                close = n;
+            // A value never runs past its line, so a stray quote cannot shift the lines after it.
+            qsizetype close = pos + 1;
+            while (close < n && text[close] != u'"' && !isLineEnd(text[close]))
+                ++close;
             value = text.mid(pos + 1, close - pos - 1);
-            pos = close + 1;
+            pos = close < n && text[close] == u'"' ? close + 1 : close;
             // Whatever follows the closing quote up to the separator is not part of the value.
             while (pos < n && text[pos] != u',' && !isLineEnd(text[pos]))
                 ++pos;

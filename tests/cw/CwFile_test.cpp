@@ -187,6 +187,18 @@ TEST(CwFile, FailedWriteToAMissingFolderReports)
     EXPECT_FALSE(r.error.isEmpty());
 }
 
+TEST(CwFile, AStrayQuoteShiftsNoLaterLine)
+{
+    QByteArray bytes = kFull;
+    bytes.replace("\"CQ TEST $\"", "\"CQ \"TEST\" $\"");
+    bytes.replace("\"TU\"", "\"TU");
+    const CwSettings s = CwFile::parse(bytes);
+    EXPECT_EQ(s.messages[0], "CQ ");
+    EXPECT_EQ(s.messages[2], "TU");
+    EXPECT_EQ(s.speedWpm, "20");
+    EXPECT_EQ(s.cwInterface, kCwDtr);
+}
+
 TEST(CwFile, ValuesSplitLikeTheReader)
 {
     EXPECT_EQ(CwFile::values("\"a,b\",c\r\n d \r\n\"x\"junk,y\n\n"),
