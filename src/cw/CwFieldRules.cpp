@@ -1,8 +1,9 @@
 #include "cw/CwFieldRules.h"
 
+#include "core/DecimalText.h"
+#include "cw/CwFile.h"
 #include "cw/CwNumber.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace cubwave {
@@ -35,14 +36,7 @@ QChar CwFieldRules::messageKey(QChar key)
     return key;
 }
 
-QString CwFieldRules::pastedMessage(const QString& text)
-{
-    QString out = text;
-    out.remove(QLatin1Char('"'));
-    out.remove(QLatin1Char('\r'));
-    out.remove(QLatin1Char('\n'));
-    return out;
-}
+QString CwFieldRules::pastedMessage(const QString& text) { return CwFile::storable(text); }
 
 QString CwFieldRules::leftNumberField(const QString& text)
 {
@@ -80,13 +74,6 @@ CwFieldRules::RepeatField CwFieldRules::leftRepeat(const QString& text)
     return {text, static_cast<int>(CwNumber::roundHalfEven(*seconds * 1000.0)), false};
 }
 
-QString CwFieldRules::numberText(double value)
-{
-    if (!std::isfinite(value) || value == 0)
-        return QStringLiteral("0");
-    char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(res.ptr - buf));
-}
+QString CwFieldRules::numberText(double value) { return DecimalText::shortest(value); }
 
 }  // namespace cubwave

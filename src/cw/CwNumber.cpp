@@ -1,35 +1,13 @@
 #include "cw/CwNumber.h"
 
+#include "core/DecimalText.h"
+
 #include <cfenv>
 #include <cmath>
 
 namespace cubwave {
 
-std::optional<double> CwNumber::parse(QStringView text)
-{
-    const QStringView t = text.trimmed();
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
-        ++i;
-    int digits = 0;
-    bool point = false;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c >= u'0' && c <= u'9')
-            ++digits;
-        else if (c == u'.' && !point)
-            point = true;
-        else
-            return std::nullopt;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
+std::optional<double> CwNumber::parse(QStringView text) { return DecimalText::parse(text); }
 
 std::optional<quint16> CwNumber::parseAddress(QStringView text)
 {
