@@ -74,6 +74,13 @@ CwFieldRules::RepeatField CwFieldRules::leftRepeat(const QString& text)
     return {text, static_cast<int>(CwNumber::roundHalfEven(*seconds * 1000.0)), false};
 }
 
+bool CwFieldRules::testNeedsPort(const CwSettings& settings)
+{
+    if (settings.cwInterface != kCwRts && settings.cwInterface != kCwDtr)
+        return false;
+    return CwNumber::parse(settings.port).value_or(0) < 1;
+}
+
 QString CwFieldRules::numberText(double value) { return DecimalText::shortest(value); }
 
 }  // namespace cubwave

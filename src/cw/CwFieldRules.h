@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cw/CwSettings.h"
+
 #include <QChar>
 #include <QString>
 
@@ -39,6 +41,11 @@ public:
         bool beep = false;
     };
     static RepeatField leftRepeat(const QString& text);
+
+    // "&Test" refuses a serial keying line without a port number above 0.
+    static inline const QString kTestNeedsPortTitle = QStringLiteral("A com port is required.");
+    static inline const QString kTestNeedsPortText = QStringLiteral("Please enter a com port for CW rig interface.");
+    static bool testNeedsPort(const CwSettings& settings);
 
     // A number as the fields show it: shortest form, no exponent.
     static QString numberText(double value);

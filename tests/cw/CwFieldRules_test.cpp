@@ -76,5 +76,21 @@ TEST(CwFieldRules, RepeatIntervalOnLeaving)
     }
 }
 
+TEST(CwFieldRules, TestNeedsAPortOnlyForSerialKeying)
+{
+    struct {
+        int iface;
+        const char* port;
+        bool refused;
+    } cases[] = {{kCwDtr, "0", true}, {kCwRts, "", true}, {kCwRts, "0.5", true}, {kCwDtr, "1", false},
+                 {kCwPrinter, "0", false}, {kCwNone, "0", false}, {kCwWinKey, "0", false}};
+    for (const auto& c : cases) {
+        CwSettings s;
+        s.cwInterface = c.iface;
+        s.port = c.port;
+        EXPECT_EQ(CwFieldRules::testNeedsPort(s), c.refused) << c.iface << " " << c.port;
+    }
+}
+
 }  // namespace
 }  // namespace cubwave
