@@ -77,8 +77,7 @@ void CwSender::loopThroughCwBuffer()
             emit commitRequested();
         if (winKeyTransmit_)
             winKeyTransmit_(buffer_);
-        if (repeat_)
-            repeatTimer_.start();
+        startRepeatTimer();
         return;
     }
     if (!sending_) {
@@ -188,13 +187,19 @@ void CwSender::finish()
 {
     if (!sending_)
         return;
-    if (repeat_)
-        repeatTimer_.start();
+    startRepeatTimer();
     sending_ = false;
     emit sendingChanged(false);
     if (settings_.displayText)
         emit dialogTextChanged(keyboardMode_ ? kKeyboardModeOnText : QString());
     emit sendingEnded();
+}
+
+void CwSender::startRepeatTimer()
+{
+    // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
+    if (repeat_ && repeatTimer_.interval() > 0)
+        repeatTimer_.start();
 }
 
 void CwSender::typeCharacter(QChar c)

@@ -89,6 +89,7 @@ private:
     void onCharacterStarted(QChar c);
     void onCharacterEnded(QChar c, CharacterKeyer::Outcome outcome, const QString& reason);
     void runDeferred();
+    void startRepeatTimer();
     void pushTiming();
 
     CharacterKeyer& keyer_;

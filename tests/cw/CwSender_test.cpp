@@ -278,6 +278,18 @@ TEST_F(CwSenderTest, F1WithoutIntervalDoesNotRepeat)
     EXPECT_FALSE(sender.repeatTimerActive());
 }
 
+TEST_F(CwSenderTest, F1RepeatIntervalThatRoundsToZeroNeverFires)
+{
+    configure([](CwSettings& s) {
+        s.messages[0] = "E";
+        s.repeatSeconds = "0.0001";
+    });
+    sender.fKeyCW(112);
+    ASSERT_TRUE(waitFor([&] { return ended == 1; }));
+    EXPECT_TRUE(sender.repeating());
+    EXPECT_FALSE(sender.repeatTimerActive());
+}
+
 TEST_F(CwSenderTest, PortThatCannotOpenSaysSoOnceAndEndsTheSending)
 {
     serial.failOpen = true;
