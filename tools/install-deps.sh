@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcw-dev
   xvfb xdotool matchbox-window-manager x11-utils
   hamradio-files
   libhamlib-utils  # rigctl: an independent client the radio simulators are checked against

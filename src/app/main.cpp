@@ -1,4 +1,5 @@
 #include "core/SharedPrefsDocument.h"
+#include "platform/KeyingRelease.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemEnvironment.h"
 #include "platform/TerminationSignal.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cubwave Log"));
+    // A crash or any exit leaves no transmitter keyed.
+    cubwave::KeyingRelease::installExitHandlers();
 
     cubwave::SystemClock clock;
     cubwave::SystemEnvironment env;
@@ -32,6 +35,7 @@ int main(int argc, char** argv)
                              // Nothing is left unwritten at this point: every file write is complete
                              // when it returns.
                              std::fflush(nullptr);
+                             cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
                          }});
     dialogs.setParent(&form);

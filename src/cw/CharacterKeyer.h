@@ -1,0 +1,89 @@
+#pragma once
+
+#include "cw/MorseTable.h"
+#include "cw/MorseTiming.h"
+#include "platform/KeyingLine.h"
+#include "platform/KeyingTimer.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace cubwave {
+
+// The keying thread: times one character at a time on a keying line, so the window thread
+// never spins or sleeps through Morse. One character may wait behind the one on the air; it
+// starts the moment that one ends, so the hand-over costs no time on the air, and it can be
+// taken back until it starts. Speed, method and loop offset are read at each element; the
+// line is fixed per character. Every way out of a character leaves the line key-up.
+class CharacterKeyer : public QObject {
+    Q_OBJECT
+
+public:
+    struct Job {
+        QChar character;
+        std::vector<KeyingRun> runs;
+        std::shared_ptr<KeyingLine> line;
+    };
+    enum class Outcome {
+        Sent,
+        Cancelled,     // a space cut short, or the keyer shutting down
+        LineFailed,    // the device refused; the reason comes with it
+        SpeedInvalid,  // the speed became zero, negative or not a number
+    };
+    Q_ENUM(Outcome)
+
+    explicit CharacterKeyer(KeyingTimer& timer, QObject* parent = nullptr);
+    // Cuts the current character short with the line up and joins the thread.
+    ~CharacterKeyer() override;
+
+    void setSpeedWpm(double wpm);  // NaN for a speed text that is not a number
+    void setMethod(TimingMethod method);
+    void setLoopOffset(double loopOffset);
+
+    // False when a character is already waiting.
+    bool hand(Job job);
+    // The waiting character, if it has not started.
+    std::optional<Job> withdraw();
+    std::optional<QChar> waitingCharacter() const;
+    // A character on the air or waiting.
+    bool isBusy() const;
+    // Ends the character on the air now if it keys nothing (a space); a marked character
+    // always finishes.
+    void cutSpaceShort();
+
+    // Times the counting loop on this thread, between characters; loopCalibrated reports it.
+    void calibrateLoop();
+
+signals:
+    void characterStarted(QChar character);
+    void characterEnded(QChar character, cubwave::CharacterKeyer::Outcome outcome, const QString& reason);
+    void loopCalibrated(qint64 elapsedUs, double loopOffset);
+
+private:
+    void run();
+    Outcome key(const Job& job, QString& reason);
+    bool waitRun(const KeyingRun& run, Outcome& outcome);
+
+    KeyingTimer& timer_;
+    std::atomic<double> speedWpm_{13};
+    std::atomic<int> method_{static_cast<int>(TimingMethod::Timer)};
+    std::atomic<double> loopOffset_{0};
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Job> waiting_;
+    bool onAir_ = false;
+    bool onAirIsSpace_ = false;
+    bool calibrate_ = false;
+    bool quit_ = false;
+    std::atomic<bool> stopWait_{false};  // cuts the wait of the current element short
+    std::thread thread_;
+};
+
+}  // namespace cubwave

@@ -1,0 +1,80 @@
+#include "cw/CwKeyingLines.h"
+
+#include "cw/CwNumber.h"
+
+#include <cmath>
+
+namespace cubwave {
+
+namespace {
+
+int portNumber(const QString& text)
+{
+    const auto n = CwNumber::parse(text);
+    if (!n || *n < 1 || *n > SerialPortMap::kMaxPort)
+        return 0;
+    return static_cast<int>(std::floor(*n));
+}
+
+}  // namespace
+
+CwKeyingLines::CwKeyingLines(SerialLine& serial, ParallelPorts& parallel, std::function<SerialPortMap()> portMap,
+                             SerialLineSharing* sharing)
+    : serial_(serial), parallel_(parallel), portMap_(std::move(portMap)), sharing_(sharing)
+{
+}
+
+QString CwKeyingLines::deviceFor(const QString& portText) const
+{
+    const int port = portNumber(portText);
+    return port > 0 ? portMap_().devicePath(port) : QString();
+}
+
+void CwKeyingLines::closeSerial() { serial_.close(); }
+
+CwLineSource::Line CwKeyingLines::setup(const QString& portText)
+{
+    serial_.close();
+    const int port = portNumber(portText);
+    if (port <= 0)
+        return {std::make_shared<NullKeyingLine>(), {}, {}, {}};
+    if (sharing_)
+        sharing_->beforeOpening(SerialLineSharing::User::CwKeying);
+    const QString device = portMap_().devicePath(port);
+    if (!serial_.open(device))
+        return {nullptr, kInvalidPortTitle, kInvalidPortText, device + QStringLiteral(": ") + serial_.errorText()};
+    return {std::make_shared<NullKeyingLine>(), {}, {}, {}};
+}
+
+CwLineSource::Line CwKeyingLines::lineFor(const CwSettings& settings)
+{
+    if (settings.cwInterface != kCwPrinter)
+        printer_.reset();  // releases the parallel port (key up first) unless voice holds it
+    if (settings.cwInterface == kCwRts || settings.cwInterface == kCwDtr) {
+        if (!serial_.isOpen()) {
+            Line opened = setup(settings.port);
+            if (!opened.line || !serial_.isOpen())
+                return opened;  // a failure, or port "0": timed without a line
+        }
+        return {serial_.modemKeyingLine(settings.cwInterface == kCwRts ? ModemLine::Rts : ModemLine::Dtr), {}, {}, {}};
+    }
+    if (settings.cwInterface == kCwPrinter) {
+        const auto address = CwNumber::parseAddress(settings.address);
+        if (!address)
+            return {nullptr, {}, {}, QStringLiteral("Parallel port address \"%1\" is not a port address").arg(settings.address)};
+        if (!printer_ || printerAddress_ != *address) {
+            printer_.reset();
+            const ParallelPorts::Opened opened = parallel_.open(*address);
+            if (!opened.line) {
+                const QString where = opened.device.isEmpty() ? QStringLiteral("Parallel port") : opened.device;
+                return {nullptr, {}, {}, where + QStringLiteral(": ") + opened.reason};
+            }
+            printer_ = opened.line;
+            printerAddress_ = *address;
+        }
+        return {printer_, {}, {}, {}};
+    }
+    return {std::make_shared<NullKeyingLine>(), {}, {}, {}};
+}
+
+}  // namespace cubwave

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cw/CwLineSource.h"
+#include "platform/ParallelPorts.h"
+#include "platform/SerialLine.h"
+#include "platform/SerialLineSharing.h"
+#include "platform/SerialPortMap.h"
+
+#include <functional>
+
+namespace cubwave {
+
+// The CW keying lines: DTR or RTS of the CW serial line, opened lazily from the port number,
+// or the parallel port at the typed address, claimed while "Printer" is chosen.
+class CwKeyingLines final : public CwLineSource {
+public:
+    static inline const QString kInvalidPortTitle = QStringLiteral("Invalid port.");
+    static inline const QString kInvalidPortText =
+        QStringLiteral("The port you have selected for CW keying is invalid.  Please select another or enter 0 for none.");
+
+    // portMap is read at each open, so an edited "serialports.txt" counts without a restart.
+    CwKeyingLines(SerialLine& serial, ParallelPorts& parallel, std::function<SerialPortMap()> portMap,
+                  SerialLineSharing* sharing = nullptr);
+
+    // (Re)opens the serial keying line from the port text: closes it, and for a number above 0
+    // closes the voice PTT line and opens the port with DTR and RTS down. "0" opens nothing.
+    Line setup(const QString& portText);
+    void closeSerial();
+
+    Line lineFor(const CwSettings& settings) override;
+
+    // The device a port number maps to, for the port field's tooltip.
+    QString deviceFor(const QString& portText) const;
+
+private:
+    SerialLine& serial_;
+    ParallelPorts& parallel_;
+    std::function<SerialPortMap()> portMap_;
+    SerialLineSharing* sharing_;
+    std::shared_ptr<KeyingLine> printer_;
+    quint16 printerAddress_ = 0;
+};
+
+}  // namespace cubwave

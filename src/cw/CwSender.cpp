@@ -1,0 +1,278 @@
+#include "cw/CwSender.h"
+
+#include "cw/CwFieldRules.h"
+#include "cw/CwMessages.h"
+#include "cw/CwNumber.h"
+
+#include <cmath>
+#include <limits>
+
+namespace cubwave {
+
+CwSender::CwSender(CharacterKeyer& keyer, CwLineSource& lines, QObject* parent)
+    : QObject(parent), keyer_(keyer), lines_(lines)
+{
+    repeatTimer_.setSingleShot(true);
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] { fKeyCW(CwMessages::kF1); });
+    connect(&keyer_, &CharacterKeyer::characterStarted, this, &CwSender::onCharacterStarted);
+    connect(&keyer_, &CharacterKeyer::characterEnded, this, &CwSender::onCharacterEnded);
+    connect(&keyer_, &CharacterKeyer::loopCalibrated, this, [this](qint64, double offset) {
+        settings_.loopOffset = offset;
+        keyer_.setLoopOffset(offset);
+        emit loopOffsetChanged(offset);
+    });
+    pushTiming();
+}
+
+void CwSender::setSettings(const CwSettings& settings)
+{
+    settings_ = settings;
+    pushTiming();
+}
+
+void CwSender::pushTiming()
+{
+    keyer_.setSpeedWpm(CwNumber::parse(settings_.speedWpm).value_or(std::numeric_limits<double>::quiet_NaN()));
+    keyer_.setMethod(settings_.method);
+    keyer_.setLoopOffset(settings_.loopOffset);
+    repeatTimer_.setInterval(settings_.repeatIntervalMs());
+}
+
+QString CwSender::buffer() const
+{
+    const auto waiting = keyer_.waitingCharacter();
+    return waiting ? QString(*waiting) + buffer_ : buffer_;
+}
+
+void CwSender::reclaimWaiting()
+{
+    if (auto job = keyer_.withdraw())
+        buffer_.prepend(job->character);
+}
+
+void CwSender::fKeyCW(int keyCode)
+{
+    reclaimWaiting();
+    buffer_.clear();
+    if (settings_.cwInterface == kCwNone)
+        return;
+    const bool functionKey = keyCode >= CwMessages::kF1 && keyCode <= CwMessages::kF10;
+    if (!functionKey && !keyboardMode_)
+        return;
+    QString message = CwMessages::messageForKey(settings_, keyCode);
+    if (keyCode == CwMessages::kF1 && CwNumber::parse(settings_.repeatSeconds).value_or(0) > 0)
+        repeat_ = true;
+    if (keyCode < CwMessages::kF1 && keyboardMode_ && keyCode > 0 && keyCode <= 0xffff)
+        message = QString(QChar(keyCode)).toUpper();
+    if (message.isEmpty())
+        return;
+    buffer_ += CwMessages::expand(message, callField_);
+    loopThroughCwBuffer();
+}
+
+void CwSender::loopThroughCwBuffer()
+{
+    if (settings_.cwInterface == kCwWinKey && !sending_) {
+        if (!callField_.isEmpty() && buffer_.contains(QLatin1Char('!')))
+            emit commitRequested();
+        if (winKeyTransmit_)
+            winKeyTransmit_(buffer_);
+        startRepeatTimer();
+        return;
+    }
+    if (!sending_) {
+        sending_ = true;
+        abandoned_ = false;
+        emit sendingChanged(true);
+    }
+    feed();
+}
+
+void CwSender::scheduleFeed()
+{
+    if (feedScheduled_)
+        return;
+    feedScheduled_ = true;
+    // Window events run before the next character, as between any two characters.
+    QTimer::singleShot(0, this, [this] {
+        feedScheduled_ = false;
+        feed();
+    });
+}
+
+void CwSender::feed()
+{
+    if (!sending_ || !deferred_.empty() || feedScheduled_)
+        return;
+    if (keyer_.waitingCharacter())
+        return;  // one waits already; the next is handed when it starts
+    if (buffer_.isEmpty()) {
+        if (!keyer_.isBusy())
+            finish();
+        return;
+    }
+    const QChar c = buffer_[0];
+    const bool keyed = settings_.cwInterface != kCwNone;
+    std::vector<KeyingRun> runs;
+    if (keyed)
+        runs = MorseTable::runs(c, settings_.wordSpaceUnits());
+    if (runs.empty()) {
+        // Takes no time; waits for the character on the air so "!" commits in its place.
+        if (keyer_.isBusy())
+            return;
+        buffer_.remove(0, 1);
+        if (keyed && MorseTable::isCommitMarker(c) && !callField_.isEmpty())
+            emit commitRequested();
+        if (settings_.displayText)
+            emit dialogTextChanged(buffer());
+        scheduleFeed();
+        return;
+    }
+    if (!MorseTiming::unitMs(settings_.speedWpm)) {
+        abandon(kSpeedInvalidText);
+        return;
+    }
+    const CwLineSource::Line line = lines_.lineFor(settings_);
+    if (!line.line) {
+        if (!line.failureText.isEmpty())
+            emit keyingPortInvalid(line.failureTitle, line.failureText);
+        abandon(line.reason);
+        return;
+    }
+    buffer_.remove(0, 1);
+    keyer_.hand({c, std::move(runs), line.line});
+}
+
+void CwSender::onCharacterStarted(QChar c)
+{
+    if (settings_.displayText)
+        emit dialogTextChanged(buffer());
+    emit characterStarted(c);
+    feed();
+}
+
+void CwSender::onCharacterEnded(QChar, CharacterKeyer::Outcome outcome, const QString& reason)
+{
+    if (outcome == CharacterKeyer::Outcome::SpeedInvalid)
+        abandon(kSpeedInvalidText);
+    else if (outcome == CharacterKeyer::Outcome::LineFailed)
+        abandon(QStringLiteral("CW keying line failed: %1").arg(reason));
+    runDeferred();
+    feed();
+}
+
+void CwSender::runDeferred()
+{
+    if (deferred_.empty() || keyer_.isBusy())
+        return;
+    const auto fns = std::move(deferred_);
+    deferred_.clear();
+    for (const auto& fn : fns)
+        fn();
+}
+
+void CwSender::abandon(const QString& why)
+{
+    reclaimWaiting();
+    buffer_.clear();
+    keyer_.cutSpaceShort();
+    if (!why.isEmpty() && !abandoned_)
+        emit problem(why);
+    abandoned_ = true;
+    if (!keyer_.isBusy())
+        finish();
+}
+
+void CwSender::finish()
+{
+    if (!sending_)
+        return;
+    startRepeatTimer();
+    sending_ = false;
+    emit sendingChanged(false);
+    if (settings_.displayText)
+        emit dialogTextChanged(keyboardMode_ ? kKeyboardModeOnText : QString());
+    emit sendingEnded();
+}
+
+void CwSender::startRepeatTimer()
+{
+    // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
+    if (repeat_ && repeatTimer_.interval() > 0)
+        repeatTimer_.start();
+}
+
+void CwSender::typeCharacter(QChar c)
+{
+    reclaimWaiting();
+    buffer_ += c.toUpper();
+    loopThroughCwBuffer();
+}
+
+bool CwSender::removeLastWaiting()
+{
+    reclaimWaiting();
+    if (buffer_.isEmpty())
+        return false;
+    buffer_.chop(1);
+    feed();
+    return true;
+}
+
+void CwSender::stopSending()
+{
+    reclaimWaiting();
+    buffer_.clear();
+    keyer_.cutSpaceShort();
+    feed();
+}
+
+void CwSender::cancelRepeat()
+{
+    if (!repeat_)
+        return;
+    reclaimWaiting();
+    buffer_.clear();
+    repeat_ = false;
+    repeatTimer_.stop();
+    feed();
+}
+
+bool CwSender::toggleKeyboardMode()
+{
+    keyboardMode_ = !keyboardMode_;
+    return keyboardMode_;
+}
+
+void CwSender::speedUp()
+{
+    settings_.speedWpm = CwFieldRules::steppedSpeed(settings_.speedWpm, 1);
+    pushTiming();
+    emit speedChanged(settings_.speedWpm);
+}
+
+void CwSender::speedDown()
+{
+    settings_.speedWpm = CwFieldRules::steppedSpeed(settings_.speedWpm, -1);
+    pushTiming();
+    emit speedChanged(settings_.speedWpm);
+}
+
+void CwSender::setBuffer(const QString& text)
+{
+    reclaimWaiting();
+    buffer_ = text;
+    feed();
+}
+
+void CwSender::runBetweenCharacters(std::function<void()> fn)
+{
+    reclaimWaiting();
+    deferred_.push_back(std::move(fn));
+    runDeferred();
+    feed();
+}
+
+void CwSender::calibrateLoop() { keyer_.calibrateLoop(); }
+
+}  // namespace cubwave

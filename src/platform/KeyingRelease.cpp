@@ -1,0 +1,100 @@
+#include "platform/KeyingRelease.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+namespace cubwave {
+
+namespace {
+
+enum Kind : int { kFree = 0, kSerial = 1, kParallel = 2 };
+
+struct Slot {
+    std::atomic<int> fd{-1};
+    std::atomic<int> kind{kFree};
+    std::atomic<int> bits{0};
+};
+
+Slot g_slots[KeyingRelease::kSlots];
+std::atomic<bool> g_installed{false};
+
+// The stack for the handler: a crash by stack overflow has none left of its own.
+alignas(16) char g_altStack[64 * 1024];
+
+int add(int fd, Kind kind, int bits)
+{
+    for (int i = 0; i < KeyingRelease::kSlots; ++i) {
+        int expected = kFree;
+        if (g_slots[i].kind.compare_exchange_strong(expected, -1)) {  // -1: being filled
+            g_slots[i].fd.store(fd);
+            g_slots[i].bits.store(bits);
+            g_slots[i].kind.store(kind);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void onFatalSignal(int sig)
+{
+    KeyingRelease::releaseAll();
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+void atExit() { KeyingRelease::releaseAll(); }
+
+}  // namespace
+
+int KeyingRelease::addSerial(int fd, int modemBits) { return add(fd, kSerial, modemBits); }
+
+int KeyingRelease::addParallel(int fd) { return add(fd, kParallel, 0); }
+
+void KeyingRelease::remove(int slot)
+{
+    if (slot < 0 || slot >= kSlots)
+        return;
+    g_slots[slot].fd.store(-1);
+    g_slots[slot].kind.store(kFree);
+}
+
+void KeyingRelease::releaseAll() noexcept
+{
+    for (Slot& slot : g_slots) {
+        const int kind = slot.kind.load();
+        const int fd = slot.fd.load();
+        if (fd < 0)
+            continue;
+        if (kind == kSerial) {
+            int bits = slot.bits.load();
+            ioctl(fd, TIOCMBIC, &bits);
+        } else if (kind == kParallel) {
+            unsigned char keyUp = 2;
+            ioctl(fd, PPWCONTROL, &keyUp);
+        }
+    }
+}
+
+void KeyingRelease::installExitHandlers()
+{
+    if (g_installed.exchange(true))
+        return;
+    stack_t stack{};
+    stack.ss_sp = g_altStack;
+    stack.ss_size = sizeof g_altStack;
+    sigaltstack(&stack, nullptr);
+    struct sigaction action{};
+    action.sa_handler = onFatalSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK | SA_RESETHAND;
+    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE})
+        sigaction(sig, &action, nullptr);
+    std::atexit(atExit);
+    std::at_quick_exit(atExit);
+}
+
+}  // namespace cubwave

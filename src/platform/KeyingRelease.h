@@ -1,0 +1,27 @@
+#pragma once
+
+namespace cubwave {
+
+// Every open keying device, so that any way out of the program leaves the transmitter unkeyed:
+// the normal exit, "&Exit", and a crash. The table is fixed-size and lock-free, and the release
+// is a few ioctls, so it is safe inside a signal handler.
+class KeyingRelease {
+public:
+    static constexpr int kSlots = 32;
+
+    // A serial port: the modem bits (TIOCM_DTR | TIOCM_RTS) to drop.
+    static int addSerial(int fd, int modemBits);
+    // A claimed ppdev parallel port: its control register is set to 2 (key up).
+    static int addParallel(int fd);
+    // Forget a device before closing its descriptor; slot -1 is ignored.
+    static void remove(int slot);
+
+    // Key up every registered device. Async-signal-safe.
+    static void releaseAll() noexcept;
+
+    // SIGSEGV, SIGABRT, SIGBUS and SIGFPE release every line first and then take their default
+    // action; a normal exit releases them too. Once per process.
+    static void installExitHandlers();
+};
+
+}  // namespace cubwave

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/KeyingTimer.h"
+
+namespace cubwave {
+
+// CLOCK_MONOTONIC with clock_nanosleep to an absolute deadline, then a short busy tail that
+// absorbs the wake-up latency; timer slack of 1 ns on the keying thread.
+class MonotonicKeyingTimer final : public KeyingTimer {
+public:
+    // Woken this long before a deadline, the rest is polled: a sleeping thread wakes some tens
+    // of microseconds late, a polling one within a clock read.
+    static constexpr qint64 kBusyTailNs = 300'000;
+    // Longest single sleep, so a cancel is seen this quickly.
+    static constexpr qint64 kSliceNs = 20'000'000;
+
+    qint64 nowNs() override;
+    void prepareThread() override;
+    void setRealtime(bool on) override;
+    bool waitUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel) override;
+    bool sleepMs(qint64 ms, const std::atomic<bool>& cancel) override;
+    bool spin(double passes, const std::atomic<bool>& cancel) override;
+
+private:
+    bool sleepUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel);
+    bool realtime_ = false;
+};
+
+}  // namespace cubwave

@@ -1,0 +1,273 @@
+#include "platform/PosixSerialLine.h"
+
+#include "platform/KeyingRelease.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace cubwave {
+
+namespace {
+
+QString systemReason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+int modemBit(ModemLine line) { return line == ModemLine::Dtr ? TIOCM_DTR : TIOCM_RTS; }
+
+speed_t speedFor(int baud)
+{
+    switch (baud) {
+    case 110: return B110;
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 921600: return B921600;
+    default: return B0;
+    }
+}
+
+// DTR or RTS of an open port, raised and dropped from the keying thread. Only ioctls on a
+// descriptor that the window thread keeps open while a character is timed.
+class ModemKeyingLine final : public KeyingLine {
+public:
+    ModemKeyingLine(int fd, int bit) : fd_(fd), bit_(bit) {}
+    bool setKeyed(bool down) override
+    {
+        int bits = bit_;
+        if (::ioctl(fd_, down ? TIOCMBIS : TIOCMBIC, &bits) == 0)
+            return true;
+        error_ = systemReason(errno);
+        return false;
+    }
+    QString errorText() const override { return error_; }
+
+private:
+    int fd_;
+    int bit_;
+    QString error_;
+};
+
+}  // namespace
+
+PosixSerialLine::PosixSerialLine(QObject* parent) : QObject(parent) {}
+
+PosixSerialLine::~PosixSerialLine() { close(); }
+
+bool PosixSerialLine::fail(const QString& what)
+{
+    error_ = what;
+    close();
+    return false;
+}
+
+bool PosixSerialLine::open(const QString& devicePath)
+{
+    close();
+    path_ = devicePath;
+    error_.clear();
+    fd_ = ::open(devicePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = systemReason(errno);
+        return false;
+    }
+    // First act: the kernel raised DTR and RTS on open, and either may key a transmitter.
+    int bits = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd_, TIOCMBIC, &bits);
+    if (!::isatty(fd_))
+        return fail(QStringLiteral("%1 is not a serial port").arg(devicePath));
+    releaseSlot_ = KeyingRelease::addSerial(fd_, TIOCM_DTR | TIOCM_RTS);
+    if (::ioctl(fd_, TIOCEXCL) != 0)
+        return fail(systemReason(errno));
+    if (!applyTermios())
+        return fail(error_);
+    ::tcflush(fd_, TCIOFLUSH);
+    writable_ = new QSocketNotifier(fd_, QSocketNotifier::Write, this);
+    writable_->setEnabled(false);
+    connect(writable_, &QSocketNotifier::activated, this, [this] { flushQueued(); });
+    return true;
+}
+
+void PosixSerialLine::applyLineSettings(termios& t, const SerialSettings& settings, int handshaking)
+{
+    ::cfmakeraw(&t);
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    switch (settings.dataBits) {
+    case 5: t.c_cflag |= CS5; break;
+    case 6: t.c_cflag |= CS6; break;
+    case 7: t.c_cflag |= CS7; break;
+    default: t.c_cflag |= CS8; break;
+    }
+    if (settings.parity == 'E')
+        t.c_cflag |= PARENB;
+    else if (settings.parity == 'O')
+        t.c_cflag |= PARENB | PARODD;
+    if (settings.stopBits == 2)
+        t.c_cflag |= CSTOPB;
+    t.c_iflag &= ~(IXON | IXOFF | IXANY);
+    if (handshaking == 1 || handshaking == 3)
+        t.c_iflag |= IXON | IXOFF;
+    if (handshaking == 2 || handshaking == 3)
+        t.c_cflag |= CRTSCTS;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    const speed_t speed = speedFor(settings.baud);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+}
+
+bool PosixSerialLine::applyTermios()
+{
+    termios t{};
+    if (::tcgetattr(fd_, &t) != 0) {
+        error_ = systemReason(errno);
+        return false;
+    }
+    applyLineSettings(t, settings_, handshaking_);
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
+        error_ = systemReason(errno);
+        return false;
+    }
+    return true;
+}
+
+void PosixSerialLine::close()
+{
+    delete writable_;
+    writable_ = nullptr;
+    queued_.clear();
+    if (fd_ < 0)
+        return;
+    KeyingRelease::remove(releaseSlot_);
+    releaseSlot_ = -1;
+    int bits = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd_, TIOCMBIC, &bits);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+bool PosixSerialLine::isOpen() const { return fd_ >= 0; }
+
+bool PosixSerialLine::setSettings(const QString& settings)
+{
+    const auto parsed = SerialSettings::parse(settings);
+    if (!parsed) {
+        error_ = QStringLiteral("Invalid line settings \"%1\"").arg(settings);
+        return false;
+    }
+    settings_ = *parsed;
+    return fd_ < 0 || applyTermios();
+}
+
+bool PosixSerialLine::setHandshaking(int mode)
+{
+    if (mode < 0 || mode > 3) {
+        error_ = QStringLiteral("Invalid handshaking %1").arg(mode);
+        return false;
+    }
+    handshaking_ = mode;
+    return fd_ < 0 || applyTermios();
+}
+
+bool PosixSerialLine::setModemLine(ModemLine line, bool raised)
+{
+    if (fd_ < 0) {
+        error_ = QStringLiteral("The port is not open");
+        return false;
+    }
+    int bits = modemBit(line);
+    if (::ioctl(fd_, raised ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
+        error_ = systemReason(errno);
+        return false;
+    }
+    return true;
+}
+
+bool PosixSerialLine::write(const QByteArray& bytes)
+{
+    if (fd_ < 0) {
+        error_ = QStringLiteral("The port is not open");
+        return false;
+    }
+    if (queued_.size() + bytes.size() > kMaxQueuedBytes) {
+        error_ = QStringLiteral("The port's output queue is full");
+        return false;
+    }
+    queued_ += bytes;
+    flushQueued();
+    return fd_ >= 0;
+}
+
+void PosixSerialLine::flushQueued()
+{
+    while (fd_ >= 0 && !queued_.isEmpty()) {
+        const ssize_t n = ::write(fd_, queued_.constData(), static_cast<size_t>(queued_.size()));
+        if (n > 0) {
+            queued_.remove(0, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN) {
+            error_ = systemReason(errno);
+            queued_.clear();
+        }
+        break;
+    }
+    if (writable_)
+        writable_->setEnabled(!queued_.isEmpty());
+}
+
+QByteArray PosixSerialLine::readAll()
+{
+    QByteArray out;
+    if (fd_ < 0)
+        return out;
+    char buf[4096];
+    while (out.size() < kMaxReadBytes) {
+        const size_t want = static_cast<size_t>(std::min<qsizetype>(sizeof buf, kMaxReadBytes - out.size()));
+        const ssize_t n = ::read(fd_, buf, want);
+        if (n > 0) {
+            out.append(buf, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;  // nothing more now (EAGAIN), end of file or an error
+    }
+    return out;
+}
+
+qint64 PosixSerialLine::outputCount()
+{
+    flushQueued();
+    if (fd_ < 0)
+        return 0;
+    int inKernel = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &inKernel) != 0)
+        inKernel = 0;
+    return queued_.size() + inKernel;
+}
+
+std::shared_ptr<KeyingLine> PosixSerialLine::modemKeyingLine(ModemLine line)
+{
+    if (fd_ < 0)
+        return nullptr;
+    return std::make_shared<ModemKeyingLine>(fd_, modemBit(line));
+}
+
+}  // namespace cubwave
