@@ -27,6 +27,8 @@ std::optional<QByteArray> HexText::spacedToBytes(QStringView text, int maxBytes)
     }
     if (maxBytes < 0 && pos < text.size() && !text.mid(pos).trimmed().isEmpty())
         return std::nullopt;
+    if (maxBytes >= 0 && bytes.size() < maxBytes)
+        return std::nullopt;  // a query of a fixed length cut short
     return bytes;
 }
 

@@ -13,9 +13,9 @@ namespace cubwave {
 class HexText {
 public:
     // Pairs of hex digits at character positions 1, 4, 7, … (one separator character between
-    // pairs), each pair one byte; at most maxBytes pairs when maxBytes >= 0. Nothing when a pair is
-    // not two hex digits or stray characters follow the last pair, so a mistyped query sends
-    // nothing rather than a wrong byte.
+    // pairs), each pair one byte; exactly maxBytes pairs when maxBytes >= 0. Nothing when a pair
+    // is not two hex digits, too few pairs are there, or stray characters follow the last pair,
+    // so a mistyped query sends nothing rather than a wrong byte.
     static std::optional<QByteArray> spacedToBytes(QStringView text, int maxBytes = -1);
     // Each byte as two upper-case hex digits and a space: "FE FE 64 ".
     static QString bytesToSpaced(QByteArrayView bytes);
