@@ -5,7 +5,6 @@
 #include "core/SharedPrefsDocument.h"
 #include "export/CabrilloSummary.h"
 #include "export/ProductCaption.h"
-#include "export/SharedXmlText.h"
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsStore.h"
@@ -170,7 +169,7 @@ void SummaryDialog::saveAddressFields()
     // The document is written once, after the fourth value.
     WriteResult saved;
     for (int i = 0; i < 4; ++i)
-        saved = shared_.setValue(kSharedElements[i], escapeXmlText(values[i]), i == 3);
+        saved = shared_.setValue(kSharedElements[i], values[i], i == 3);
     if (!saved.ok)
         showWriteError(shared_.path(), saved.error);
 }
