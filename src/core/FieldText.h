@@ -25,6 +25,12 @@ struct FieldRule {
 
 class FieldText {
 public:
+    // A contact's line in log.txt, CR LF included, stays within this: 11,000 contacts then stay
+    // within the log reader's file limit (1 KiB a contact). The entry fields' lengths keep a
+    // typed contact well inside it, whatever characters it holds (three UTF-8 bytes at most
+    // for each UTF-16 unit).
+    static constexpr qsizetype kMaxRecordLineBytes = 1024;
+
     // Every field's value goes on one line of a file between double quotes: a double quote would
     // end the value early and a control character (TAB, a line break) split or spoil the line.
     static bool breaksLine(QChar c);

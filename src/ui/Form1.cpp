@@ -2,6 +2,7 @@
 
 #include "core/Statistics.h"
 #include "ui/ClickableLabel.h"
+#include "ui/FieldTextGuard.h"
 #include "ui/KeyPipeline.h"
 #include "ui/RecentContactsModel.h"
 #include "ui/VbColor.h"
@@ -34,6 +35,22 @@ constexpr GroupColumn kGroups[] = {
     {"7", "lblSecSix", "7", 2},   {"8", "lblSecEight", "8", 1}, {"9", "lblSecNine", "9", 1},
     {"0", "lblSecZero", "0", 2},  {"Canada", "lblSecCA", "Canada", 3},
 };
+
+constexpr const char* kAnyCharacter = "";
+enum Moves { Anything, NoSpaces, NoSpacesOrDigits };
+
+// An entry field's rule for text that does not come key by key: what its keys let through.
+// Space moves on from the call and name fields, and a digit from the name to the age.
+FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int upperCaseBelow = 0)
+{
+    FieldRule rule;
+    rule.maxLength = maxLength;
+    rule.only = QString::fromLatin1(only);
+    rule.dropSpaces = moves != Anything;
+    rule.dropDigits = moves == NoSpacesOrDigits;
+    rule.upperCaseBelow = upperCaseBelow;
+    return rule;
+}
 
 }  // namespace
 
@@ -135,14 +152,17 @@ void Form1::buildControls()
     struct FieldDef {
         const char* name;
         const char* caption;
-        int maxLength;
+        FieldRule rule;  // what the field keeps of pasted, dropped or composed text
         int x, w;
     };
     const FieldDef defs[] = {
-        {"txtCall", "Call", 12, 8, 100},          {"txtName", "Name", 30, 112, 100},
-        {"txtRSTR", "Age", 3, 216, 40},           {"txtCntry", "St / Pr / Cntry", 30, 260, 130},
-        {"txtSec", "Other Info", 30, 394, 110},   {"txtPostConTime", "Time", 5, 508, 50},
-        {"txtPostConDate", "Date", 10, 562, 70},
+        {"txtCall", "Call", entryRule(12, kAnyCharacter, NoSpaces, FieldRule::kWholeField), 8, 100},
+        {"txtName", "Name", entryRule(30, kAnyCharacter, NoSpacesOrDigits, FieldRule::kWholeField), 112, 100},
+        {"txtRSTR", "Age", entryRule(3, "0123456789"), 216, 40},
+        {"txtCntry", "St / Pr / Cntry", entryRule(30, kAnyCharacter, Anything, 2), 260, 130},
+        {"txtSec", "Other Info", entryRule(30, kAnyCharacter, Anything, 1), 394, 110},
+        {"txtPostConTime", "Time", entryRule(5, "0123456789:"), 508, 50},
+        {"txtPostConDate", "Date", entryRule(10, "0123456789/"), 562, 70},
     };
     for (int i = 0; i < 7; ++i) {
         const FieldDef& d = defs[i];
@@ -157,7 +177,9 @@ void Form1::buildControls()
             heading->hide();
             (i == 5 ? lblPostConTime_ : lblPostConDate_) = heading;
         }
-        fields_[static_cast<size_t>(i)] = addField(QString::fromLatin1(d.name), d.maxLength, {d.x, 92, d.w, 24});
+        QLineEdit* field = addField(QString::fromLatin1(d.name), d.rule.maxLength, {d.x, 92, d.w, 24});
+        FieldTextGuard::install(field, d.rule);
+        fields_[static_cast<size_t>(i)] = field;
     }
     fields_[5]->hide();
     fields_[6]->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FieldText.h"
 #include "core/Preferences.h"
 
 #include "ui/DesignLayout.h"
@@ -55,7 +56,8 @@ public slots:
     void done(int result) override;
 
 private:
-    QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, int row);
+    QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, const FieldRule& rule,
+                      int row);
 
     // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
     void fieldKeyPress(QLineEdit* field, int& key);
