@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -68,6 +69,11 @@ Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
     buildControls();
     buildMenus();
     resize(960, 720);
+    // The band label and the menus show what the next contact takes from the start, even when
+    // the load sequence stops before it reads the preferences.
+    checkSavedBandAndMode();
+    logNotLoaded(QStringLiteral("the start-up has not read it."),
+                 QStringLiteral("Close this program and start it again."));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -255,6 +261,10 @@ void Form1::buildControls()
     listView1_->installEventFilter(this);
     listView1_->viewport()->installEventFilter(this);
     connect(listView1_, &QTableView::clicked, this, &Form1::listRowsShown);
+    // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
+    connect(listView1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::hideEditButtonsWithoutSelection);
+    connect(recentModel_, &QAbstractItemModel::modelReset, this, &Form1::hideEditButtonsWithoutSelection);
     connect(listView1_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
             &RecentContactsModel::sortOnceByColumn);
     listView1_->horizontalHeader()->setSectionsClickable(true);
@@ -348,7 +358,8 @@ void Form1::buildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     add(file, "mnuNew", QStringLiteral("&New"), [this] {
-        newLogCommand();
+        if (logWritable(QStringLiteral("The log was not erased.")))
+            newLogCommand();
         TimeStats();
     });
     separator(file, "mnuLine1");

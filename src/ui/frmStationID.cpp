@@ -260,6 +260,20 @@ void frmStationID::Text6_LostFocus()
     text6_->setFocus(Qt::OtherFocusReason);
 }
 
+void frmStationID::copyStationFields(const Preferences& from, Preferences& to)
+{
+    to.ownCall = from.ownCall;
+    to.ownSpc = from.ownSpc;
+    to.utcOffsetHours = from.utcOffsetHours;
+    to.ownCountry = from.ownCountry;
+    to.ownLongitude = from.ownLongitude;
+    to.ownLatitude = from.ownLatitude;
+    to.ownContinent = from.ownContinent;
+    to.ownName = from.ownName;
+    to.ownAge = from.ownAge;
+    to.ownColour = from.ownColour;
+}
+
 void frmStationID::Command1_Click()
 {
     if (!UtcOffsetCheck::parseOffset(text6_->text()))

@@ -37,6 +37,9 @@ public:
 
     // The stored values with the ten station fields as Done left them; unchanged unless Done.
     const Preferences& values() const { return values_; }
+    // Copies the ten values this window edits, and nothing else: a band or mode that changed
+    // while the window was open stays changed.
+    static void copyStationFields(const Preferences& from, Preferences& to);
     bool donePressed() const { return donePressed_; }
 
     void Command1_Click();

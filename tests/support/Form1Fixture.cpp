@@ -1,5 +1,7 @@
 #include "support/Form1Fixture.h"
 
+#include "core/LogFile.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTest>
@@ -35,7 +37,10 @@ void Form1Fixture::start(bool answerYes)
     form = std::make_unique<Form1>(
         Form1Services{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
                       [this](int code) { endedWith.push_back(code); },
-                      [this](QDialog& dialog) { return runModal(dialog); }},
+                      [this](QDialog& dialog) { return runModal(dialog); },
+                      [this](const QString& path, const QsoRecord& record) {
+                          return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
+                      }},
         &satellites);
     form->loadWindow();
     form->show();

@@ -48,6 +48,8 @@ protected:
     RecordingSatellites satellites;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
+    // Empty: the product's own append. A test wraps it to act while a commit syncs.
+    std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog;
     std::unique_ptr<Form1> form;
 };
 
