@@ -70,6 +70,12 @@ QByteArray Form1Fixture::logBytes() const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+Preferences Form1Fixture::savedPrefs() const
+{
+    QFile f(dir.filePath("cubwavepref.txt"));
+    return f.open(QIODevice::ReadOnly) ? PrefFile::parse(f.readAll()).value_or(Preferences{}) : Preferences{};
+}
+
 void Form1Fixture::type(const QString& text)
 {
     for (QChar c : text) {

@@ -30,6 +30,8 @@ protected:
     void writePrefs(const Preferences& prefs);
     void writeLog(const QByteArray& bytes);
     QByteArray logBytes() const;
+    // The preferences as cubwavepref.txt now holds them (defaults when it does not read).
+    Preferences savedPrefs() const;
 
     // Types into whichever widget has the focus, key by key, as a user would.
     void type(const QString& text);

@@ -60,12 +60,6 @@ protected:
             calls << r.call();
         return calls;
     }
-    Preferences savedPrefs() const
-    {
-        QFile f(dir.filePath("cubwavepref.txt"));
-        f.open(QIODevice::ReadOnly);
-        return PrefFile::parse(f.readAll()).value_or(Preferences{});
-    }
     bool asked(const QString& title) const
     {
         return std::any_of(dialogs.messages.begin(), dialogs.messages.end(),
@@ -192,8 +186,7 @@ TEST_F(LogIntegrity, TheWindowShowsTheBandAndModeTheNextContactTakesEvenWithoutP
     EXPECT_FALSE(action("mnuSSB")->isChecked());
 
     // And after the preferences change the band, the label and menus follow.
-    Preferences p = savedPrefs();
-    p = Preferences{};
+    Preferences p;
     p.band = "40";
     p.mode = "PH";
     writePrefs(p);
