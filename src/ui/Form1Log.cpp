@@ -12,10 +12,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QItemSelectionModel>
 #include <QTableView>
 
 namespace cubwave {
@@ -28,7 +28,7 @@ int Form1::runModal(QDialog& dialog)
 void Form1::listRowsShown()
 {
     // The buttons act on the selected row, so they show only with one.
-    if (recentModel_->rowCount() > 0 && selectedRecord() != 0) {
+    if (selectedRecord() != 0) {
         cmdEdit_->show();
         cmdDelete_->show();
     }

@@ -46,7 +46,9 @@ bool KeyPipeline::eventFilter(QObject* watched, QEvent* event)
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     if (form_->committing()) {
-        held_.emplace_back(static_cast<QKeyEvent*>(keyEvent->clone()));
+        // More keys than anyone types during one commit would only come from a stuck key.
+        if (held_.size() < kMaxHeldKeys)
+            held_.emplace_back(static_cast<QKeyEvent*>(keyEvent->clone()));
         return true;
     }
     const TranslatedKey k = translateKey(*keyEvent);

@@ -32,6 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr size_t kMaxHeldKeys = 4096;
+
     QPointer<Form1> form_;
     std::deque<std::unique_ptr<QKeyEvent>> held_;
     bool replaying_ = false;
