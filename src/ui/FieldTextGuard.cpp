@@ -28,7 +28,8 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
-        if (std::none_of(input.cbegin(), input.cend(), [](QChar c) { return FieldText::breaksLine(c) || c.isSurrogate(); }))
+        const auto suspect = [](QChar c) { return FieldText::breaksLine(c) || c.isSurrogate(); };
+        if (std::none_of(input.cbegin(), input.cend(), suspect))
             return Acceptable;
         const QString before = FieldText::withoutLineBreakers(QStringView(input).left(pos));
         input = FieldText::withoutLineBreakers(input);

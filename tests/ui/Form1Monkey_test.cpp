@@ -122,7 +122,8 @@ protected:
     QLineEdit* anyVisibleField()
     {
         std::vector<QLineEdit*> shown;
-        for (const char* name : {"txtCall", "txtName", "txtRSTR", "txtCntry", "txtSec", "txtPostConTime", "txtPostConDate"}) {
+        for (const char* name :
+             {"txtCall", "txtName", "txtRSTR", "txtCntry", "txtSec", "txtPostConTime", "txtPostConDate"}) {
             if (field(name)->isVisible())
                 shown.push_back(field(name));
         }
