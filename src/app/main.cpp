@@ -28,7 +28,19 @@ int main(int argc, char** argv)
     cubwave::QtBeeper beeper;
     cubwave::SharedPrefsDocument shared;
 
+    // A termination request (SIGTERM, SIGHUP) is taken from the first dialog on: one that comes
+    // while a start-up dialog waits closes that dialog and ends the start-up after it.
+    cubwave::TerminationSignal termination;
+    bool endedEarly = false;
+    QMetaObject::Connection beforeWindow =
+        QObject::connect(&termination, &cubwave::TerminationSignal::requested, &app, [&endedEarly] {
+            endedEarly = true;
+            cubwave::Form1::closeActiveDialog();
+        });
+
     const cubwave::StartupFolders folders = cubwave::prepareFolders(QDir::currentPath(), env, dialogs, shared);
+    if (endedEarly)
+        return 0;
 
     cubwave::Form1 form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
                          [](int code) {
@@ -41,10 +53,15 @@ int main(int argc, char** argv)
     dialogs.setParent(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());
-    // A termination request closes the window as the operator would, so the log is backed up.
-    cubwave::TerminationSignal termination;
-    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &QWidget::close);
+    // Once the window is open, a termination request closes it as the operator would, so the
+    // log is backed up.
+    QObject::disconnect(beforeWindow);
+    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &cubwave::Form1::requestEnd);
     form.loadWindow();
+    if (form.endRequested()) {
+        form.close();
+        return 0;
+    }
     form.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "core/Statistics.h"
 #include "ui/ClickableLabel.h"
+#include "ui/FieldTextGuard.h"
 #include "ui/KeyPipeline.h"
 #include "ui/RecentContactsModel.h"
 #include "ui/VbColor.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -35,6 +37,22 @@ constexpr GroupColumn kGroups[] = {
     {"0", "lblSecZero", "0", 2},  {"Canada", "lblSecCA", "Canada", 3},
 };
 
+constexpr const char* kAnyCharacter = "";
+enum Moves { Anything, NoSpaces, NoSpacesOrDigits };
+
+// An entry field's rule for text that does not come key by key: what its keys let through.
+// Space moves on from the call and name fields, and a digit from the name to the age.
+FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int upperCaseBelow = 0)
+{
+    FieldRule rule;
+    rule.maxLength = maxLength;
+    rule.only = QString::fromLatin1(only);
+    rule.dropSpaces = moves != Anything;
+    rule.dropDigits = moves == NoSpacesOrDigits;
+    rule.upperCaseBelow = upperCaseBelow;
+    return rule;
+}
+
 }  // namespace
 
 Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
@@ -51,6 +69,11 @@ Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
     buildControls();
     buildMenus();
     resize(960, 720);
+    // The band label and the menus show what the next contact takes from the start, even when
+    // the load sequence stops before it reads the preferences.
+    checkSavedBandAndMode();
+    logNotLoaded(QStringLiteral("the start-up has not read it."),
+                 QStringLiteral("Close this program and start it again."));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -135,14 +158,17 @@ void Form1::buildControls()
     struct FieldDef {
         const char* name;
         const char* caption;
-        int maxLength;
+        FieldRule rule;  // what the field keeps of pasted, dropped or composed text
         int x, w;
     };
     const FieldDef defs[] = {
-        {"txtCall", "Call", 12, 8, 100},          {"txtName", "Name", 30, 112, 100},
-        {"txtRSTR", "Age", 3, 216, 40},           {"txtCntry", "St / Pr / Cntry", 30, 260, 130},
-        {"txtSec", "Other Info", 30, 394, 110},   {"txtPostConTime", "Time", 5, 508, 50},
-        {"txtPostConDate", "Date", 10, 562, 70},
+        {"txtCall", "Call", entryRule(12, kAnyCharacter, NoSpaces, FieldRule::kWholeField), 8, 100},
+        {"txtName", "Name", entryRule(30, kAnyCharacter, NoSpacesOrDigits, FieldRule::kWholeField), 112, 100},
+        {"txtRSTR", "Age", entryRule(3, "0123456789"), 216, 40},
+        {"txtCntry", "St / Pr / Cntry", entryRule(30, kAnyCharacter, Anything, 2), 260, 130},
+        {"txtSec", "Other Info", entryRule(30, kAnyCharacter, Anything, 1), 394, 110},
+        {"txtPostConTime", "Time", entryRule(5, "0123456789:"), 508, 50},
+        {"txtPostConDate", "Date", entryRule(10, "0123456789/"), 562, 70},
     };
     for (int i = 0; i < 7; ++i) {
         const FieldDef& d = defs[i];
@@ -157,7 +183,9 @@ void Form1::buildControls()
             heading->hide();
             (i == 5 ? lblPostConTime_ : lblPostConDate_) = heading;
         }
-        fields_[static_cast<size_t>(i)] = addField(QString::fromLatin1(d.name), d.maxLength, {d.x, 92, d.w, 24});
+        QLineEdit* field = addField(QString::fromLatin1(d.name), d.rule.maxLength, {d.x, 92, d.w, 24});
+        FieldTextGuard::install(field, d.rule);
+        fields_[static_cast<size_t>(i)] = field;
     }
     fields_[5]->hide();
     fields_[6]->hide();
@@ -233,6 +261,10 @@ void Form1::buildControls()
     listView1_->installEventFilter(this);
     listView1_->viewport()->installEventFilter(this);
     connect(listView1_, &QTableView::clicked, this, &Form1::listRowsShown);
+    // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
+    connect(listView1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::hideEditButtonsWithoutSelection);
+    connect(recentModel_, &QAbstractItemModel::modelReset, this, &Form1::hideEditButtonsWithoutSelection);
     connect(listView1_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
             &RecentContactsModel::sortOnceByColumn);
     listView1_->horizontalHeader()->setSectionsClickable(true);
@@ -326,7 +358,8 @@ void Form1::buildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     add(file, "mnuNew", QStringLiteral("&New"), [this] {
-        newLogCommand();
+        if (logWritable(QStringLiteral("The log was not erased.")))
+            newLogCommand();
         TimeStats();
     });
     separator(file, "mnuLine1");

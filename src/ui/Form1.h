@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileWrite.h"
 #include "core/KeyingState.h"
 #include "core/LogStore.h"
 #include "core/OperatingClock.h"
@@ -47,6 +48,9 @@ struct Form1Services {
     std::function<void(int exitCode)> endProgram;
     // Runs a modal window; tests drive the window instead. Empty: QDialog::exec.
     std::function<int(QDialog&)> runModal = {};
+    // Appends a committed contact to the log file and syncs it. Empty: LogFile::append. Tests
+    // slow it down to see what the operator's keys do while a slow disk syncs.
+    std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog = {};
 };
 
 // The main window: the entry line, the log store and its displays, the menus and window keys.
@@ -57,8 +61,21 @@ public:
     explicit Form1(Form1Services services, Satellites* satellites = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The window's load sequence; false when it stopped with "Error opening file".
+    // The window's load sequence; false when it stopped with "Error opening file" or because
+    // the program was asked to end.
     bool loadWindow();
+
+    // A request to end the program (SIGTERM, SIGHUP). During the load sequence the open dialog
+    // is closed and the sequence stops once it returns; afterwards the window closes as usual.
+    void requestEnd();
+    bool endRequested() const { return endRequested_; }
+    // Closes the modal dialog the operator is looking at, as its close box would.
+    static void closeActiveDialog();
+
+    // True once log.txt has been read into the store; until then nothing writes it.
+    bool logLoaded() const { return logLoaded_; }
+    // True while a commit runs; the operator's keys wait until it is over.
+    bool committing() const { return committing_; }
 
     // The commit and its checks.
     void Mains();
@@ -161,6 +178,7 @@ private:
     void showBearing(float latitude, float longitude);
     QString dxHeading() const;
     bool postContestCheck();
+    void commitContact();
     bool storeContact();
     void sendTab();
     void doEvents();
@@ -197,6 +215,12 @@ private:
     double screenWidthTwips() const;
     void fileError();
     QAction* action(const QString& name) const;
+    // Why log.txt is not loaded and what the operator can do about it.
+    void logNotLoaded(const QString& why, const QString& fix);
+    // False, after telling the operator what was refused and why, while log.txt is not loaded.
+    bool logWritable(const QString& refused);
+    // The edit and delete buttons act on the selected row; without one they are hidden.
+    void hideEditButtonsWithoutSelection();
 
     Form1Services services_;
     std::unique_ptr<Satellites> ownSatellites_;
@@ -216,6 +240,12 @@ private:
     bool partialDupOn_ = true;
     OperatingClock opClock_;
     bool listAll_ = false;
+    bool committing_ = false;
+    bool loading_ = false;
+    bool endRequested_ = false;
+    bool logLoaded_ = false;
+    QString notLoadedWhy_;
+    QString notLoadedFix_;
 
     DesignLayout layout_{QSize(640, 480)};
 

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace cubwave {
@@ -48,10 +50,13 @@ bool Form1::listPrevious() const { return action(QStringLiteral("mnuListPrevious
 
 bool Form1::loadWindow()
 {
+    const QScopedValueRollback<bool> loading(loading_, true);
     label3New_->hide();
     prefs_.windowSizePct = 100;
     setStatus(QStringLiteral("Ready to begin!"));
     partialDupOn_ = true;
+    const QString folder = QDir::toNativeSeparators(services_.workDir);
+    const QString restart = QStringLiteral("Close this program, %1, and start it again.");
 
     QDir::setCurrent(services_.workDir);
     QFile file(prefPath());
@@ -59,6 +64,9 @@ bool Form1::loadWindow()
     if (file.open(QIODevice::ReadOnly))
         read = PrefFile::parse(file.read(64 * 1024 + 1));
     if (!read) {
+        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
+                         .arg(folder),
+                     restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
@@ -68,14 +76,22 @@ bool Form1::loadWindow()
     opClock_.setAccumulatedSeconds(prefs_.operatingSeconds);
     utcOffsetCheck();
     checkSavedBandAndMode();
+    if (endRequested_)
+        return false;
     if (!loadPrefixTable()) {
+        logNotLoaded(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
+                     restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
     mnuSetup_Click();
     showClocks();
+    if (endRequested_)
+        return false;
 
     if (!SavePref()) {
+        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
+                     restart.arg(QStringLiteral("free some disk space or make that folder writable")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
@@ -87,6 +103,24 @@ bool Form1::loadWindow()
     return true;
 }
 
+void Form1::requestEnd()
+{
+    if (!loading_) {
+        close();
+        return;
+    }
+    endRequested_ = true;
+    logNotLoaded(QStringLiteral("the program was asked to end during its start-up."),
+                 QStringLiteral("Start it again."));
+    closeActiveDialog();
+}
+
+void Form1::closeActiveDialog()
+{
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        dialog->reject();
+}
+
 bool Form1::openExistingLogQuestion()
 {
     const MsgAnswer answer = services_.dialogs.message(
@@ -94,6 +128,9 @@ bool Form1::openExistingLogQuestion()
         QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases "
                        "any existing log and starts a new log.)"),
         MsgButtons::YesNo, MsgIcon::Question);
+    // An answer forced by the end of the program is no answer: neither load nor erase.
+    if (endRequested_)
+        return false;
     if (answer == MsgAnswer::Yes)
         return mnuOpen2();
     return newLogCommand();
@@ -116,9 +153,14 @@ bool Form1::mnuOpen2()
     QDir::setCurrent(services_.workDir);
     const LogReadResult read = LogFile(logPath()).read();
     if (!read.ok || !store_.load(read.records)) {
+        // The store no longer tells what the file holds: writing it back would lose contacts.
+        logNotLoaded(QStringLiteral("log.txt could not be read back."),
+                     QStringLiteral("Close this program, correct log.txt as the \"File Error\" message describes, "
+                                    "and start it again."));
         fileError();
         return false;
     }
+    logLoaded_ = true;
     RecentListRefresh();
     TimeStats();
     ListRefresh();
@@ -262,10 +304,12 @@ void Form1::checkSavedBandAndMode()
     const bool cw = prefs_.mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
     action(QStringLiteral("mnu160"))->setChecked(cw);
     action(QStringLiteral("mnuSSB"))->setChecked(!cw);
-    if (QAction* a = bandAction(prefs_.band)) {
-        a->setChecked(true);
-        label24_->setText(a->text());
+    QAction* saved = bandAction(prefs_.band);
+    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
+        if (a->isCheckable())
+            a->setChecked(a == saved);
     }
+    label24_->setText(prefs_.band);
 }
 
 void Form1::label24Click()

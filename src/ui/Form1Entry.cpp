@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "ui/ClickableLabel.h"
+#include "ui/KeyPipeline.h"
 #include "ui/RecentContactsModel.h"
 #include "ui/VbColor.h"
 
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 namespace cubwave {
@@ -51,7 +53,8 @@ void Form1::beep() { services_.beeper.beep(); }
 
 void Form1::setStatus(const QString& text) { lblDialog_->setText(text); }
 
-void Form1::doEvents() { QCoreApplication::processEvents(); }
+// Repaints and timers may run; the operator's keys and clicks wait until the step is over.
+void Form1::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 void Form1::sendTab()
 {
@@ -404,6 +407,20 @@ bool Form1::postContestCheck()
 
 void Form1::Mains()
 {
+    // A commit is one step: an Enter that arrives while it runs (from a key the program posted,
+    // say) starts no second commit on the same fields.
+    if (committing_)
+        return;
+    {
+        const QScopedValueRollback<bool> busy(committing_, true);
+        commitContact();
+    }
+    // Keys typed meanwhile start the next contact, in the cleared entry line.
+    keyPipeline_->replayHeldKeys();
+}
+
+void Form1::commitContact()
+{
     if (postContestMode() && !postContestCheck())
         return;
     frmcmp();
@@ -427,6 +444,11 @@ void Form1::Mains()
 
 bool Form1::storeContact()
 {
+    if (!logWritable(QStringLiteral("The contact was not saved."))) {
+        beep();
+        setStatus(QStringLiteral("Contact NOT saved!"));
+        return false;
+    }
     if (store_.isFull()) {
         beep();
         setStatus(QStringLiteral("The log is full: no room for more contacts!"));
@@ -452,7 +474,8 @@ bool Form1::storeContact()
 
     store_.append(r);
     QDir::setCurrent(services_.workDir);
-    const WriteResult written = LogFile(logPath()).append(r);
+    const WriteResult written =
+        services_.appendToLog ? services_.appendToLog(logPath(), r) : LogFile(logPath()).append(r);
     if (!written.ok) {
         // The operator must never believe a contact is saved when it is not.
         store_.dropLast();

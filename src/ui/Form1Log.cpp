@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,19 +27,47 @@ int Form1::runModal(QDialog& dialog)
 
 void Form1::listRowsShown()
 {
-    if (recentModel_->rowCount() > 0) {
+    // The buttons act on the selected row, so they show only with one.
+    if (selectedRecord() != 0) {
         cmdEdit_->show();
         cmdDelete_->show();
     }
 }
 
+void Form1::hideEditButtonsWithoutSelection()
+{
+    if (selectedRecord() == 0) {
+        cmdEdit_->hide();
+        cmdDelete_->hide();
+    }
+}
+
 int Form1::selectedRecord() const
 {
-    const QModelIndex current = listView1_->currentIndex();
-    if (!current.isValid() || current.row() >= recentModel_->rowCount())
+    const QModelIndexList selected = listView1_->selectionModel()->selectedRows();
+    if (selected.isEmpty() || selected.first().row() >= recentModel_->rowCount())
         return 0;
-    const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(current.row()));
+    const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(selected.first().row()));
     return recNo >= 1 && recNo <= store_.count() ? recNo : 0;
+}
+
+void Form1::logNotLoaded(const QString& why, const QString& fix)
+{
+    logLoaded_ = false;
+    notLoadedWhy_ = why;
+    notLoadedFix_ = fix;
+}
+
+bool Form1::logWritable(const QString& refused)
+{
+    if (logLoaded_)
+        return true;
+    // Writing log.txt from a store that does not hold what the file holds would lose contacts.
+    services_.dialogs.message(QStringLiteral("Log Not Loaded"),
+                              refused + QStringLiteral("  log.txt has not been loaded, so nothing is written to it: ") +
+                                  notLoadedWhy_ + QStringLiteral("\n\n") + notLoadedFix_,
+                              MsgButtons::Ok, MsgIcon::Warning);
+    return false;
 }
 
 void Form1::rewriteAndReload()
@@ -58,7 +87,7 @@ void Form1::rewriteAndReload()
 void Form1::cmdEdit_Click()
 {
     const int recNo = selectedRecord();
-    if (recNo == 0)
+    if (recNo == 0 || !logWritable(QStringLiteral("The contact was not changed.")))
         return;
     {
         frmEditCon window(store_.at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
@@ -75,11 +104,18 @@ void Form1::cmdEdit_Click()
 void Form1::cmdDelete_Click()
 {
     const int recNo = selectedRecord();
+    if (recNo == 0) {
+        cmdEdit_->hide();
+        cmdDelete_->hide();
+        return;
+    }
+    if (!logWritable(QStringLiteral("The contact was not deleted.")))
+        return;
     const MsgAnswer answer = services_.dialogs.message(QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"),
                                                        MsgButtons::YesNo, MsgIcon::Question);
     cmdEdit_->hide();
     cmdDelete_->hide();
-    if (answer != MsgAnswer::Yes || recNo == 0)
+    if (answer != MsgAnswer::Yes)
         return;
     store_.remove(recNo);
     rewriteAndReload();
@@ -127,6 +163,12 @@ bool Form1::newLogCommand()
 
 void Form1::Backup()
 {
+    if (!logLoaded_) {
+        // Only a store that once held the file's contacts has anything worth a word here.
+        if (store_.count() > 0)
+            logWritable(QStringLiteral("The log was not backed up."));
+        return;
+    }
     // A failed backup must not stop the program from closing; the log itself is untouched.
     LogArchive(services_.clock, services_.workDir, services_.dataFolder).backup(store_);
 }
@@ -149,6 +191,8 @@ void Form1::mnuArchive_Click()
 
 void Form1::mnuRestore_Click()
 {
+    if (!logWritable(QStringLiteral("Nothing was restored.")))
+        return;
     const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
     services_.dialogs.message(LogArchive::kRestoreInfoTitle, LogArchive::kRestoreInfoText);
     if (store_.count() >= 1 &&

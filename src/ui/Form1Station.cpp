@@ -32,7 +32,7 @@ void Form1::mnuSetup_Click()
         frmStationID window(prefs_, services_.beeper, &prefixTable_, this);
         runModal(window);
         // After the close box these are the stored values, unchanged.
-        prefs_ = window.values();
+        frmStationID::copyStationFields(window.values(), prefs_);
     }
     showOwnExchange();
     SavePref();

@@ -91,7 +91,8 @@ void Form1::waitForCue()
 {
     const qint64 deadline = services_.clock.ticksMs() + kCueWaitLimitMs;
     while (satellites_->cuePlaying() && services_.clock.ticksMs() < deadline) {
-        QCoreApplication::processEvents();
+        // The cue may repaint; the operator's keys wait for the commit to end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         services_.clock.sleepMs(10);
     }
 }

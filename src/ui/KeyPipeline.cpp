@@ -10,6 +10,22 @@ namespace cubwave {
 
 KeyPipeline::KeyPipeline(Form1* form) : form_(form) { qApp->installEventFilter(this); }
 
+void KeyPipeline::replayHeldKeys()
+{
+    // A held Enter commits again on the way; the keys after it wait for that commit in turn.
+    if (replaying_)
+        return;
+    replaying_ = true;
+    while (form_ && !form_->committing() && !held_.empty()) {
+        const std::unique_ptr<QKeyEvent> key = std::move(held_.front());
+        held_.pop_front();
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form_.data();
+        if (target->window() == form_)
+            QCoreApplication::sendEvent(target, key.get());
+    }
+    replaying_ = false;
+}
+
 KeyPipeline::~KeyPipeline()
 {
     if (qApp)
@@ -29,6 +45,12 @@ bool KeyPipeline::eventFilter(QObject* watched, QEvent* event)
         return false;
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (form_->committing()) {
+        // More keys than anyone types during one commit would only come from a stuck key.
+        if (held_.size() < kMaxHeldKeys)
+            held_.emplace_back(static_cast<QKeyEvent*>(keyEvent->clone()));
+        return true;
+    }
     const TranslatedKey k = translateKey(*keyEvent);
     int keyCode = k.virtualKey;
     form_->Form_KeyDown(keyCode, k.shiftMask);

@@ -52,13 +52,28 @@ void RecentContactsModel::sortOnceByColumn(int column)
     keyed.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i)
         keyed.emplace_back(cellText(static_cast<int>(i), column), rows_[i]);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
+    std::vector<int> order(rows_.size());  // order[new row] = old row
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&keyed](int a, int b) {
+        return QString::compare(keyed[static_cast<size_t>(a)].first, keyed[static_cast<size_t>(b)].first,
+                                Qt::CaseInsensitive) < 0;
     });
-    beginResetModel();
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rows_[i] = keyed[i].second;
-    endResetModel();
+    // A layout change, not a reset: the selected row stays selected where it moves to, so Edit
+    // and Delete still act on the record the operator sees selected.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newRowOf[static_cast<size_t>(order[i])] = static_cast<int>(i);
+        rows_[i] = keyed[static_cast<size_t>(order[i])].second;
+    }
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& old : from)
+        to << index(newRowOf[static_cast<size_t>(old.row())], old.column());
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QString RecentContactsModel::cellText(int row, int column) const

@@ -1,10 +1,14 @@
 #include "ui/frmEditCon.h"
 
 #include "core/KeyCodes.h"
+#include "core/FieldText.h"
+#include "core/LogFile.h"
+#include "core/LogLine.h"
 #include "core/LogMoment.h"
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
 #include "station/PrefixTable.h"
+#include "ui/FieldTextGuard.h"
 #include "ui/KeyTranslation.h"
 
 #include <QFocusEvent>
@@ -32,6 +36,13 @@ const QString kInvalidTimeTitle = QStringLiteral("Invalid Time Format!");
 const QString kInvalidTimeText = QStringLiteral("You have entered an invalid time format!");
 const QString kInvalidDateTitle = QStringLiteral("Invalid Date Format!");
 const QString kInvalidDateText = QStringLiteral("You have entered an invalid date format!");
+const QString kTooLongTitle = QStringLiteral("Contact Not Stored");
+const QString kTooLongText = QStringLiteral(
+    "This contact cannot be stored: as a line of log.txt it would take %1 bytes, more than the %2 a contact may "
+    "take.  Shorten a field, or close the window to keep the contact as it was.");
+const QString kUnreadableText = QStringLiteral(
+    "This contact cannot be stored: log.txt could not read it back.  Remove any unusual characters, or close the "
+    "window to keep the contact as it was.");
 
 bool isBandCode(const QString& text)
 {
@@ -49,22 +60,22 @@ int caretOf(const QLineEdit* field)
     return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
 }
 
-// A pasted or dropped text is not filtered key by key. A double quote would end the field early
-// when the log is read back, and a line break would split the record, so neither may stay.
-bool breaksLogLine(QChar c) { return c == QLatin1Char('"') || c.unicode() < 0x20 || c.unicode() == 0x7f; }
-
-void dropLineBreakers(QLineEdit* field)
+// What each field keeps of pasted, dropped or composed text: its keys' rule, and a length that
+// keeps the whole record within the log's line budget.
+FieldRule upperCase(int maxLength, int upperCaseBelow = FieldRule::kWholeField)
 {
-    const QString text = field->text();
-    if (std::none_of(text.begin(), text.end(), breaksLogLine))
-        return;
-    const int caret = field->cursorPosition();
-    const QStringView head = QStringView(text).left(caret);
-    const auto removedBeforeCaret = std::count_if(head.begin(), head.end(), breaksLogLine);
-    QString clean = text;
-    clean.removeIf(breaksLogLine);
-    field->setText(clean);
-    field->setCursorPosition(caret - static_cast<int>(removedBeforeCaret));
+    FieldRule rule;
+    rule.maxLength = maxLength;
+    rule.upperCaseBelow = upperCaseBelow;
+    return rule;
+}
+
+FieldRule onlyThese(int maxLength, const char* characters)
+{
+    FieldRule rule;
+    rule.maxLength = maxLength;
+    rule.only = QString::fromLatin1(characters);
+    return rule;
 }
 
 }  // namespace
@@ -82,23 +93,26 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
         const char* field;
         QsoRecord::Field source;
         QLineEdit** edit;
+        FieldRule rule;
     };
+    // The entry line's lengths where it has the field, so an edited contact fits the log as a
+    // typed one does; a little room elsewhere, so a wrong date, time or mode shows as typed.
     const Row rows[] = {
-        {"lblEditCall", "Callsign", "txtEditCall", QsoRecord::Call, &txtEditCall_},
-        {"lblEditName", "Name", "Text2", QsoRecord::Name, &text2_},
-        {"lblEditCk", "Age", "txtEditCk", QsoRecord::Age, &txtEditCk_},
-        {"lblEditSec", "Other", "txtEditSec", QsoRecord::Other, &txtEditSec_},
-        {"lblEditPre", "QTH", "txtEditPre", QsoRecord::Spc, &txtEditPre_},
-        {"lblEditDate", "Date", "txtEditDate", QsoRecord::Date, &txtEditDate_},
-        {"lblEditTime", "Time", "txtEditTime", QsoRecord::Time, &txtEditTime_},
-        {"lblEditBand", "Band", "Text1", QsoRecord::Band, &text1_},
-        {"lblEditMode", "Mode", "txtEditBnd", QsoRecord::Mode, &txtEditBnd_},
+        {"lblEditCall", "Callsign", "txtEditCall", QsoRecord::Call, &txtEditCall_, upperCase(12)},
+        {"lblEditName", "Name", "Text2", QsoRecord::Name, &text2_, upperCase(30)},
+        {"lblEditCk", "Age", "txtEditCk", QsoRecord::Age, &txtEditCk_, upperCase(3)},
+        {"lblEditSec", "Other", "txtEditSec", QsoRecord::Other, &txtEditSec_, upperCase(30)},
+        {"lblEditPre", "QTH", "txtEditPre", QsoRecord::Spc, &txtEditPre_, upperCase(30, 1)},
+        {"lblEditDate", "Date", "txtEditDate", QsoRecord::Date, &txtEditDate_, onlyThese(12, "0123456789/")},
+        {"lblEditTime", "Time", "txtEditTime", QsoRecord::Time, &txtEditTime_, onlyThese(12, "0123456789:")},
+        {"lblEditBand", "Band", "Text1", QsoRecord::Band, &text1_, upperCase(3)},
+        {"lblEditMode", "Mode", "txtEditBnd", QsoRecord::Mode, &txtEditBnd_, upperCase(3)},
     };
     // Created top to bottom, which is also the Tab order.
     int y = 14;
     for (const Row& r : rows) {
         addLabel(QString::fromLatin1(r.label), QString::fromLatin1(r.caption), {16, y + 3, 70, 18});
-        *r.edit = addField(QString::fromLatin1(r.field), record_[r.source], {90, y, 130, 22});
+        *r.edit = addField(QString::fromLatin1(r.field), record_[r.source], r.rule, {90, y, 130, 22});
         y += 28;
     }
 
@@ -107,7 +121,7 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
     place(cmdDone_, {90, y + 2, 130, 28});
     connect(cmdDone_, &QPushButton::clicked, this, &frmEditCon::cmdDone_Click);
 
-    txtEditNum_ = addField(QStringLiteral("txtEditNum"), record_[QsoRecord::Spare], {224, y + 2, 70, 22});
+    txtEditNum_ = addField(QStringLiteral("txtEditNum"), record_[QsoRecord::Spare], upperCase(30), {224, y + 2, 70, 22});
     txtEditNum_->hide();
 
     lblBandInvalid_ = addLabel(QStringLiteral("lblBandInvalid"), QStringLiteral("   Invalid!"),
@@ -130,12 +144,16 @@ QLabel* frmEditCon::addLabel(const QString& name, const QString& caption, QRect 
     return label;
 }
 
-QLineEdit* frmEditCon::addField(const QString& name, const QString& text, QRect design)
+QLineEdit* frmEditCon::addField(const QString& name, const QString& text, FieldRule rule, QRect design)
 {
-    auto* field = new QLineEdit(text, this);
+    // A longer value read from the log is shown whole; it only cannot grow.
+    rule.maxLength = std::max(rule.maxLength, static_cast<int>(text.size()));
+    auto* field = new QLineEdit(this);
     field->setObjectName(name);
+    field->setMaxLength(rule.maxLength);
+    field->setText(text);
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textEdited, this, [field] { dropLineBreakers(field); });
+    FieldTextGuard::install(field, rule);
     place(field, design);
     return field;
 }
@@ -362,18 +380,42 @@ void frmEditCon::cmdDone_Click()
     }
     txtEditPre_LostFocus();
 
-    record_[QsoRecord::Call] = txtEditCall_->text();
-    record_[QsoRecord::Spare] = txtEditNum_->text();
-    record_[QsoRecord::Spc] = txtEditPre_->text();
-    record_[QsoRecord::Age] = txtEditCk_->text();
-    record_[QsoRecord::Other] = txtEditSec_->text();
-    record_[QsoRecord::Date] = txtEditDate_->text();
-    record_[QsoRecord::Time] = txtEditTime_->text();
-    record_[QsoRecord::Mode] = txtEditBnd_->text();
-    record_[QsoRecord::Band] = text1_->text();
-    record_[QsoRecord::Name] = text2_->text();
+    QsoRecord edited = record_;
+    edited[QsoRecord::Call] = txtEditCall_->text();
+    edited[QsoRecord::Spare] = txtEditNum_->text();
+    edited[QsoRecord::Spc] = txtEditPre_->text();
+    edited[QsoRecord::Age] = txtEditCk_->text();
+    edited[QsoRecord::Other] = txtEditSec_->text();
+    edited[QsoRecord::Date] = txtEditDate_->text();
+    edited[QsoRecord::Time] = txtEditTime_->text();
+    edited[QsoRecord::Mode] = txtEditBnd_->text();
+    edited[QsoRecord::Band] = text1_->text();
+    edited[QsoRecord::Name] = text2_->text();
+    if (!fitsTheLog(edited))
+        return;
+    record_ = edited;
     stored_ = true;
     accept();
+}
+
+bool frmEditCon::fitsTheLog(const QsoRecord& edited)
+{
+    // The log is rewritten from this record and read back at once: a line the reader refuses
+    // would stop the program at every start.
+    const QByteArray line = LogLine::format(edited).toUtf8() + "\r\n";
+    const LogReadResult back = LogFile::parse(line);
+    const bool readable = back.ok && back.records.size() == 1 && back.records.front() == edited;
+    const qsizetype before = LogLine::format(record_).toUtf8().size() + 2;
+    // A record may not grow past its share of the log, which keeps a full log within the
+    // reader's file limit; one read from the log at a larger size is not made to shrink.
+    const bool withinShare = line.size() <= FieldText::kMaxRecordLineBytes || line.size() <= before;
+    if (readable && withinShare)
+        return true;
+    beeper_.beep();
+    dialogs_.message(kTooLongTitle, readable ? kTooLongText.arg(line.size()).arg(FieldText::kMaxRecordLineBytes)
+                                             : kUnreadableText,
+                     MsgButtons::Ok, MsgIcon::Warning);
+    return false;
 }
 
 }  // namespace cubwave

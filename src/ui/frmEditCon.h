@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FieldText.h"
 #include "core/QsoRecord.h"
 
 #include "ui/DesignLayout.h"
@@ -46,7 +47,9 @@ public slots:
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, QRect design);
-    QLineEdit* addField(const QString& name, const QString& text, QRect design);
+    QLineEdit* addField(const QString& name, const QString& text, FieldRule rule, QRect design);
+    // False, after telling the operator, for a record the log could not take back.
+    bool fitsTheLog(const QsoRecord& edited);
     void place(QWidget* widget, QRect design);
 
     // Keystroke rules: key is a character code, set to 0 when the key is swallowed.

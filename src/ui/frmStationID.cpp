@@ -5,6 +5,7 @@
 #include "station/NumericText.h"
 #include "station/PrefixTable.h"
 #include "station/UtcOffsetCheck.h"
+#include "ui/FieldTextGuard.h"
 #include "ui/KeyTranslation.h"
 
 #include <QFocusEvent>
@@ -34,23 +35,14 @@ int caretOf(const QLineEdit* field)
     return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
 }
 
-// A pasted or dropped text is not filtered key by key. A double quote would end the value early
-// when the preference file is read back, and a line break would shift every later line, so
-// neither may stay.
-bool breaksPrefLine(QChar c) { return c == QLatin1Char('"') || c.unicode() < 0x20 || c.unicode() == 0x7f; }
-
-void dropLineBreakers(QLineEdit* field)
+// What each field keeps of pasted, dropped or composed text: what its keys let through.
+FieldRule stationRule(int upperCaseBelow, const char* only = "", int maxLength = frmStationID::kMaxTextLength)
 {
-    const QString text = field->text();
-    if (std::none_of(text.begin(), text.end(), breaksPrefLine))
-        return;
-    const int caret = field->cursorPosition();
-    const QStringView head = QStringView(text).left(caret);
-    const auto removedBeforeCaret = std::count_if(head.begin(), head.end(), breaksPrefLine);
-    QString clean = text;
-    clean.removeIf(breaksPrefLine);
-    field->setText(clean);
-    field->setCursorPosition(caret - static_cast<int>(removedBeforeCaret));
+    FieldRule rule;
+    rule.maxLength = maxLength;
+    rule.only = QString::fromLatin1(only);
+    rule.upperCaseBelow = upperCaseBelow;
+    return rule;
 }
 
 bool isNumeric(const QLineEdit* field) { return NumericText::parse(field->text()).has_value(); }
@@ -66,17 +58,23 @@ frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const Pref
     setWindowTitle(QStringLiteral(" Amateur Station I.D."));
 
     // Created top to bottom, which is also the Tab order.
-    text1_ = addRow(QStringLiteral("Text1"), QStringLiteral("Please Enter your Call Sign:"), stored.ownCall, 0);
-    text5_ = addRow(QStringLiteral("Text5"), QStringLiteral("State / Province / Country:"), stored.ownSpc, 1);
+    const int all = FieldRule::kWholeField;
+    text1_ = addRow(QStringLiteral("Text1"), QStringLiteral("Please Enter your Call Sign:"), stored.ownCall,
+                    stationRule(all), 0);
+    text5_ = addRow(QStringLiteral("Text5"), QStringLiteral("State / Province / Country:"), stored.ownSpc,
+                    stationRule(all), 1);
     text6_ = addRow(QStringLiteral("Text6"), QStringLiteral("Hours added for UTC:"),
-                    NumericText::shortest(stored.utcOffsetHours), 2);
-    text2_ = addRow(QStringLiteral("Text2"), QStringLiteral("Your Country:"), stored.ownCountry, 3);
-    text3_ = addRow(QStringLiteral("Text3"), QStringLiteral("Your Longitude:"), NumericText::shortest(stored.ownLongitude), 4);
-    text4_ = addRow(QStringLiteral("Text4"), QStringLiteral("Your Latitude:"), NumericText::shortest(stored.ownLatitude), 5);
-    text7_ = addRow(QStringLiteral("Text7"), QStringLiteral("Your Continent:"), stored.ownContinent, 6);
-    text9_ = addRow(QStringLiteral("Text9"), QStringLiteral("Your Name:"), stored.ownName, 7);
-    text8_ = addRow(QStringLiteral("Text8"), QStringLiteral("Your Age:"), stored.ownAge, 8);
-    text10_ = addRow(QStringLiteral("Text10"), QStringLiteral("Your Favorite Color:"), stored.ownColour, 9);
+                    NumericText::shortest(stored.utcOffsetHours), stationRule(0, "-./0123456789", kMaxOffsetLength), 2);
+    text2_ = addRow(QStringLiteral("Text2"), QStringLiteral("Your Country:"), stored.ownCountry, stationRule(1), 3);
+    text3_ = addRow(QStringLiteral("Text3"), QStringLiteral("Your Longitude:"), NumericText::shortest(stored.ownLongitude),
+                    stationRule(0), 4);
+    text4_ = addRow(QStringLiteral("Text4"), QStringLiteral("Your Latitude:"), NumericText::shortest(stored.ownLatitude),
+                    stationRule(0), 5);
+    text7_ = addRow(QStringLiteral("Text7"), QStringLiteral("Your Continent:"), stored.ownContinent, stationRule(all), 6);
+    text9_ = addRow(QStringLiteral("Text9"), QStringLiteral("Your Name:"), stored.ownName, stationRule(all), 7);
+    text8_ = addRow(QStringLiteral("Text8"), QStringLiteral("Your Age:"), stored.ownAge, stationRule(all), 8);
+    text10_ = addRow(QStringLiteral("Text10"), QStringLiteral("Your Favorite Color:"), stored.ownColour,
+                     stationRule(all), 9);
 
     command1_ = new QPushButton(QStringLiteral("Done"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -94,7 +92,8 @@ frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const Pref
     text1_->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption, const QString& text, int row)
+QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption, const QString& text,
+                               const FieldRule& rule, int row)
 {
     const int y = kRowTop + row * kRowStep;
     auto* label = new QLabel(caption, this);
@@ -107,7 +106,7 @@ QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption
     field->setMaxLength(kMaxTextLength);
     field->setText(text);
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textEdited, this, [field] { dropLineBreakers(field); });
+    FieldTextGuard::install(field, rule);
     layout_.place(field, {196, y, 140, 22}, kDesignPointSize);
     label->setBuddy(field);
     return field;
@@ -259,6 +258,20 @@ void frmStationID::Text6_LostFocus()
         return;
     beeper_.beep();
     text6_->setFocus(Qt::OtherFocusReason);
+}
+
+void frmStationID::copyStationFields(const Preferences& from, Preferences& to)
+{
+    to.ownCall = from.ownCall;
+    to.ownSpc = from.ownSpc;
+    to.utcOffsetHours = from.utcOffsetHours;
+    to.ownCountry = from.ownCountry;
+    to.ownLongitude = from.ownLongitude;
+    to.ownLatitude = from.ownLatitude;
+    to.ownContinent = from.ownContinent;
+    to.ownName = from.ownName;
+    to.ownAge = from.ownAge;
+    to.ownColour = from.ownColour;
 }
 
 void frmStationID::Command1_Click()

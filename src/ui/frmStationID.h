@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FieldText.h"
 #include "core/Preferences.h"
 
 #include "ui/DesignLayout.h"
@@ -36,6 +37,9 @@ public:
 
     // The stored values with the ten station fields as Done left them; unchanged unless Done.
     const Preferences& values() const { return values_; }
+    // Copies the ten values this window edits, and nothing else: a band or mode that changed
+    // while the window was open stays changed.
+    static void copyStationFields(const Preferences& from, Preferences& to);
     bool donePressed() const { return donePressed_; }
 
     void Command1_Click();
@@ -55,7 +59,8 @@ public slots:
     void done(int result) override;
 
 private:
-    QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, int row);
+    QLineEdit* addRow(const QString& fieldName, const QString& caption, const QString& text, const FieldRule& rule,
+                      int row);
 
     // Keystroke rules: key is a character code, set to 0 when the key is swallowed.
     void fieldKeyPress(QLineEdit* field, int& key);

@@ -18,6 +18,8 @@ MsgAnswer FakeDialogs::message(const QString& title, const QString& text, MsgBut
                                MsgIcon icon)
 {
     messages.push_back({title, text, buttons, icon});
+    if (whileShown)
+        whileShown(title);
     const MsgAnswer fallback = buttons == MsgButtons::Ok ? MsgAnswer::Ok
                                : buttons == MsgButtons::YesNo ? MsgAnswer::No
                                                               : MsgAnswer::Cancel;
@@ -28,6 +30,8 @@ std::optional<QString> FakeDialogs::input(const QString& title, const QString& p
                                           const QString& defaultText)
 {
     inputs.push_back({title, prompt, defaultText});
+    if (whileShown)
+        whileShown(title);
     return next(inputAnswers, std::optional<QString>());
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<qint32>> colourAnswers;
+
+    // Runs while a message or input box is "open", with its title: a test can act then, as an
+    // operator or the system would while the real box waits.
+    std::function<void(const QString& title)> whileShown;
 
     std::vector<Message> messages;
     std::vector<Input> inputs;

@@ -1,5 +1,7 @@
 #include "support/Form1Fixture.h"
 
+#include "core/LogFile.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTest>
@@ -35,7 +37,10 @@ void Form1Fixture::start(bool answerYes)
     form = std::make_unique<Form1>(
         Form1Services{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
                       [this](int code) { endedWith.push_back(code); },
-                      [this](QDialog& dialog) { return runModal(dialog); }},
+                      [this](QDialog& dialog) { return runModal(dialog); },
+                      [this](const QString& path, const QsoRecord& record) {
+                          return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
+                      }},
         &satellites);
     form->loadWindow();
     form->show();
@@ -63,6 +68,12 @@ QByteArray Form1Fixture::logBytes() const
 {
     QFile f(dir.filePath("log.txt"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+Preferences Form1Fixture::savedPrefs() const
+{
+    QFile f(dir.filePath("cubwavepref.txt"));
+    return f.open(QIODevice::ReadOnly) ? PrefFile::parse(f.readAll()).value_or(Preferences{}) : Preferences{};
 }
 
 void Form1Fixture::type(const QString& text)

@@ -30,6 +30,8 @@ protected:
     void writePrefs(const Preferences& prefs);
     void writeLog(const QByteArray& bytes);
     QByteArray logBytes() const;
+    // The preferences as cubwavepref.txt now holds them (defaults when it does not read).
+    Preferences savedPrefs() const;
 
     // Types into whichever widget has the focus, key by key, as a user would.
     void type(const QString& text);
@@ -48,6 +50,8 @@ protected:
     RecordingSatellites satellites;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
+    // Empty: the product's own append. A test wraps it to act while a commit syncs.
+    std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog;
     std::unique_ptr<Form1> form;
 };
 

@@ -13,15 +13,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class Commands : public Form1Fixture {
-protected:
-    Preferences savedPrefs() const
-    {
-        QFile f(dir.filePath("cubwavepref.txt"));
-        f.open(QIODevice::ReadOnly);
-        return PrefFile::parse(f.readAll()).value_or(Preferences{});
-    }
-};
+class Commands : public Form1Fixture {};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "core/LogLine.h"
+#include "support/ContactLines.h"
 #include "support/Form1Fixture.h"
 #include "ui/frmEditCon.h"
 
@@ -15,24 +16,6 @@ using namespace cubwave;
 using namespace cubwave::test;
 
 namespace {
-
-QByteArray contacts(int n, const char* firstSpc = "CT")
-{
-    QByteArray log;
-    for (int i = 1; i <= n; ++i) {
-        QsoRecord r;
-        r[QsoRecord::Call] = QStringLiteral("K%1ABC").arg(i);
-        r[QsoRecord::Age] = "12";
-        r[QsoRecord::Spc] = i == 1 ? QString::fromLatin1(firstSpc) : QStringLiteral("MA");
-        r[QsoRecord::Date] = "2026/06/13";
-        r[QsoRecord::Time] = "18:00:00";
-        r[QsoRecord::Mode] = "CW";
-        r[QsoRecord::Band] = "20";
-        r[QsoRecord::Name] = "ANN";
-        log += LogLine::format(r).toUtf8() + "\r\n";
-    }
-    return log;
-}
 
 class LogCommands : public Form1Fixture {
 protected:
@@ -62,7 +45,7 @@ protected:
 
 TEST_F(LogCommands, ListShowsTheTwentyNewestOrAll)
 {
-    writeLog(contacts(21));
+    writeLog(contactLines(21));
     start();
     EXPECT_EQ(column(0).size(), 20);
     EXPECT_EQ(column(0).first(), "21");
@@ -81,7 +64,7 @@ TEST_F(LogCommands, ListShowsTheTwentyNewestOrAll)
 
 TEST_F(LogCommands, HeaderClickSortsOnceByText)
 {
-    writeLog(contacts(11));
+    writeLog(contactLines(11));
     start();
     list()->horizontalHeader()->sectionClicked(1);
     list()->horizontalHeader()->sectionClicked(0);
@@ -96,7 +79,7 @@ TEST_F(LogCommands, EditAndDeleteButtonsAppearForAListedRowOnly)
     EXPECT_FALSE(button("cmdEdit")->isVisible());
 
     form.reset();
-    writeLog(contacts(3));
+    writeLog(contactLines(3));
     start();
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualRect(list()->model()->index(0, 1)).center());
     EXPECT_TRUE(button("cmdEdit")->isVisible());
@@ -107,7 +90,7 @@ TEST_F(LogCommands, EditAndDeleteButtonsAppearForAListedRowOnly)
 
 TEST_F(LogCommands, EditRewritesTheLineAndReloads)
 {
-    writeLog(contacts(3));
+    writeLog(contactLines(3));
     start();
     runModal = [](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("Text1")->setText("40");
@@ -135,7 +118,7 @@ TEST_F(LogCommands, EditRewritesTheLineAndReloads)
 
 TEST_F(LogCommands, DeleteRenumbersAndRecountsAfterConfirmation)
 {
-    writeLog(contacts(10));
+    writeLog(contactLines(10));
     start();
     selectRecord(3);
     dialogs.messageAnswers.push_back(MsgAnswer::No);
@@ -166,7 +149,7 @@ TEST_F(LogCommands, CopyPutsTheListedRowsOldestFirstOnTheClipboard)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Rec#\tCall\tName\tAge\tQTH\tOther\tDate/Time\tBnd\tMode\r\n");
 
     form.reset();
-    writeLog(contacts(2));
+    writeLog(contactLines(2));
     start();
     action("mnuCopyListtoClipboard")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
@@ -178,7 +161,7 @@ TEST_F(LogCommands, CopyPutsTheListedRowsOldestFirstOnTheClipboard)
 TEST_F(LogCommands, CloseBacksUpOnlyWhenTheLogChanged)
 {
     QDir(dir.path()).mkpath("data/BACKUP");
-    writeLog(contacts(2));
+    writeLog(contactLines(2));
     start();
     form->close();
     EXPECT_TRUE(backups().isEmpty());
@@ -193,7 +176,7 @@ TEST_F(LogCommands, CloseBacksUpOnlyWhenTheLogChanged)
 
 TEST_F(LogCommands, NewLogNeedsYesAndBacksUpFirst)
 {
-    writeLog(contacts(2));
+    writeLog(contactLines(2));
     start();
     type("w1aw tom 12 ct");
     key(Qt::Key_Return);
@@ -210,7 +193,7 @@ TEST_F(LogCommands, NewLogNeedsYesAndBacksUpFirst)
 
 TEST_F(LogCommands, ArchiveAndRestore)
 {
-    writeLog(contacts(2));
+    writeLog(contactLines(2));
     start();
     form->prefs().ownCall = "W1AW";
     const QString archived = dir.filePath("kept.log");
