@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaPlayer>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -154,12 +155,29 @@ bool QtWavePlayer::open(const QString& path)
     return true;
 }
 
+void QtWavePlayer::silence(Pipeline& p)
+{
+    QMediaPlayer* player = p.player.get();
+    if (player->playbackState() != QMediaPlayer::PlayingState)
+        return;
+    // Pausing ends the sound at once. The rewind that stop() adds waits for GStreamer to flush
+    // the pipeline, which takes the window thread a millisecond or more, so it comes on the next
+    // turn of the event loop, unless the file has been started again by then.
+    player->pause();
+    QTimer::singleShot(0, player, [player] {
+        if (player->playbackState() == QMediaPlayer::PausedState)
+            player->stop();
+    });
+}
+
 bool QtWavePlayer::play()
 {
     if (!current_) {
         error_ = QStringLiteral("No file is open");
         return false;
     }
+    if (current_->player->playbackState() == QMediaPlayer::PausedState)
+        current_->player->stop();  // from the beginning, not where it was cut off
     error_.clear();
     current_->error.clear();
     current_->ended = false;
@@ -174,7 +192,7 @@ bool QtWavePlayer::play()
 void QtWavePlayer::stop()
 {
     if (current_)
-        current_->player->stop();
+        silence(*current_);
 }
 
 void QtWavePlayer::close()

@@ -56,6 +56,7 @@ private:
     Pipeline* pipelineFor(const QString& path);
     void load(Pipeline& p);
     void evictBeyondLimit();
+    void silence(Pipeline& p);
 
     int maxPipelines_;
     std::vector<std::unique_ptr<Pipeline>> pipelines_;
