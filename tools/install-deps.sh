@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
+  # The wave player plays through GStreamer: without these its first play crashes.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  espeak-ng sox  # the voice cues: their generator, and the check of the shipped ones
   libgtest-dev libgmock-dev libbenchmark-dev libcw-dev
   xvfb xdotool matchbox-window-manager x11-utils
   hamradio-files

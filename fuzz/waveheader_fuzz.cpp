@@ -1,0 +1,21 @@
+// Any bytes taken for the start of a wave file give a length or "none" (never a crash, never a
+// negative length).
+#include "voice/WaveDuration.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace cubwave;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView head(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const qint64 fileSize : {qint64(size), qint64(size) + 1'000'000, qint64(0)}) {
+        const qint64 ms = WaveDuration::fromHeader(head, fileSize);
+        if (ms < -1)
+            std::abort();
+        if (WaveDuration::playLimitMs(ms) > WaveDuration::kMaxPlayMs)
+            std::abort();
+    }
+    return 0;
+}

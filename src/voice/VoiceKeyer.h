@@ -1,0 +1,157 @@
+#pragma once
+
+#include "platform/KeyingLine.h"
+#include "platform/SerialLine.h"
+#include "platform/SerialPortMap.h"
+#include "voice/PlayWatch.h"
+#include "voice/PlayerPreparation.h"
+#include "voice/VoiceSettings.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace cubwave {
+
+class Clock;
+class ParallelPorts;
+class SerialLineSharing;
+class WavePlayer;
+
+// Plays the recorded message of F1..F9 with the transmitter keyed: RTS or DTR of the PTT
+// serial line and/or the parallel port's control register. A message is PTT up, the file
+// playing and a 40 ms poll watching for its end; the poll drops PTT. F1 can repeat itself a
+// set time after each end.
+//
+// It drops exactly the lines it raised, whatever the settings say by then, and never leaves
+// them up: a message that cannot start drops PTT at once, and one whose player never reports
+// an end is stopped when its length and two seconds have passed.
+class VoiceKeyer : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kF1 = 112;
+    static constexpr int kF9 = 120;
+    static constexpr int kPollMs = 40;
+    static inline const QString kInvalidPortTitle = QStringLiteral("Invalid port.");
+    static inline const QString kInvalidPortText = QStringLiteral(
+        "The port you have selected for Phone keying is invalid.  Please select another or enter 0 for none.");
+
+    struct Services {
+        WavePlayer& player;
+        SerialLine& pttLine;
+        ParallelPorts& parallelPorts;
+        // Read at each open, so an edited "serialports.txt" counts without a restart.
+        std::function<SerialPortMap()> portMap;
+        Clock& clock;
+        // Where the CW keying line and the WinKey keyer are closed before the PTT line opens,
+        // and the PTT line when they open. May be null.
+        SerialLineSharing* sharing = nullptr;
+    };
+
+    explicit VoiceKeyer(Services services, QObject* parent = nullptr);
+    ~VoiceKeyer() override;
+
+    const VoiceSettings& settings() const { return settings_; }
+    // The live settings; a changed message file is built ahead for its first play.
+    void setSettings(const VoiceSettings& settings);
+
+    // F1..F9 (112..120) play their message with PTT; other codes do nothing. An empty message
+    // ends the one playing.
+    void fKeyPhone(int keyCode);
+    // Esc: ends the playing message; PTT drops.
+    void stop();
+    // A message is playing (Esc stops it rather than clearing the fields).
+    bool playing() const;
+    // A message is on: from its key until the poll that finds its end.
+    bool messageOn() const { return active_; }
+    bool pttUp() const { return raised_.serial || raised_.parallel != nullptr; }
+
+    // The F1 repeat (PhoneRepeat): on from F1 with an interval until a key in the main window or
+    // "Stop" ends it.
+    bool repeating() const { return repeating_; }
+    void cancelRepeat();
+    bool repeatTimerActive() const { return repeatTimer_.isActive(); }
+    int repeatTimerIntervalMs() const { return repeatTimer_.interval(); }
+
+    // Opens the PTT serial line from the port field (leaving the field does this), after the CW
+    // line and the keyer have been closed. Port "0" opens nothing. False when the port cannot
+    // be opened; pttPortInvalid and problem have then been emitted.
+    bool openPttLine();
+    // Closes the PTT serial line; its raised line drops with it.
+    void closePttLine();
+
+    // At unload and exit: PTT down, repeat ended, player closed, lines released.
+    void releaseAll();
+
+    // The end-of-message poll; its timer calls it every kPollMs while a message is on.
+    void poll();
+    bool pollActive() const { return pollTimer_.isActive(); }
+    // The repeat timer's work: F1 again.
+    void repeatDue();
+
+    // Builds the waiting message pipelines now instead of one per turn of the event loop.
+    void prepareWaitingNow();
+
+signals:
+    void pttChanged(bool up);
+    void playingChanged(bool playing);
+    void repeatingChanged(bool repeating);
+    // A message is about to key the transmitter: a voice cue must stop first.
+    void aboutToTransmit();
+    // A message or PTT is on, or both are off again: no cue may sound while on.
+    void transmittingChanged(bool transmitting);
+    // Why a message did not start or stopped early, for the status line.
+    void problem(const QString& text);
+    // The PTT port cannot be opened: the message box, after a beep.
+    void pttPortInvalid(const QString& title, const QString& text);
+
+private:
+    struct Raised {
+        bool serial = false;
+        ModemLine serialLine = ModemLine::Rts;
+        QString serialDevice;
+        std::shared_ptr<KeyingLine> parallel;
+    };
+    struct Wanted {
+        bool serial = false;
+        ModemLine serialLine = ModemLine::Rts;
+        std::shared_ptr<KeyingLine> parallel;
+    };
+
+    bool openPttLine(bool messageStarting);
+    bool ensurePttLineOpen();
+    // The parallel port's line for the address field, or null with why set.
+    std::shared_ptr<KeyingLine> parallelLine(QString& why);
+    bool raise(const Wanted& wanted, QString& why);
+    void dropUnwanted(const Wanted& wanted);
+    void dropPtt();
+    // A message that could not start: PTT down at once, the repeat ended, the reason shown.
+    void abandon(const QString& file, const QString& reason);
+    void finishMessage(const QString& problemText);
+    void setRepeating(bool on);
+    void setActive(bool on);
+    void notifyPtt();
+    void notifyTransmitting();
+
+    Services services_;
+    VoiceSettings settings_;
+    PlayerPreparation preparation_;
+    QTimer pollTimer_;
+    QTimer repeatTimer_;
+    Raised raised_;
+    std::shared_ptr<KeyingLine> parallel_;
+    quint16 parallelAddress_ = 0;
+    bool active_ = false;
+    bool repeating_ = false;
+    bool transmitting_ = false;
+    bool pttWasUp_ = false;
+    QString file_;             // the playing message's file, as its key names it
+    QString resolvedFile_;     // and as found on disk
+    PlayWatch watch_;
+};
+
+}  // namespace cubwave
