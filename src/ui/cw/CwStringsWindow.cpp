@@ -47,7 +47,6 @@ CwStringsWindow::CwStringsWindow(CwSender& sender, QWidget* parent)
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("Command1"));
     done->setAutoDefault(false);
-    done->installEventFilter(this);
     layout_.place(done, {300, kRowTop + kRows * kRowStep + 4, 90, 26}, kPointSize);
     connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
 
@@ -83,7 +82,9 @@ bool CwStringsWindow::event(QEvent* event)
 
 bool CwStringsWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && keyHandler_ && keyHandler_(static_cast<QKeyEvent*>(event)))
+    // Keys the focused button leaves unused come on to the window, and from there to the handler.
+    if (watched == this && event->type() == QEvent::KeyPress && keyHandler_ &&
+        keyHandler_(static_cast<QKeyEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);
 }
