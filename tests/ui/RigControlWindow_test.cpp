@@ -60,7 +60,7 @@ protected:
         list->setCurrentItem(items.front());
     }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
-    void click(const char* name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const char* name) { child<QAbstractButton>(name)->click(); }
     // A read tick after the radio has had time to answer, then the next send tick.
     void pollCycle()
     {
@@ -171,10 +171,12 @@ TEST_F(RigControlWindowTest, EveryLineOptionEndsTheTest)
     makeWindow();
     pickRig(QStringLiteral("Kenwood"));
     click("optComm_2");
-    for (const char* option : {"optComm_2", "optBaud96", "optParityEven", "optData7", "optStop1", "optPowerNone",
+    // A pty refuses parity, so the framing options clicked are those already chosen: a click ends
+    // the test whether or not it changes the option.
+    for (const char* option : {"optComm_2", "optBaud96", "optParityNone", "optData8", "optStop1", "optPowerNone",
                                "optPollSlow", "optReallySlow"}) {
         click("Command1");
-        ASSERT_TRUE(window->polling()) << option;
+        ASSERT_TRUE(window->polling()) << option << (dialogs.messages.empty() ? "" : dialogs.messages.back().text.toStdString());
         click(option);
         EXPECT_FALSE(window->polling()) << option;
         EXPECT_FALSE(line.isOpen()) << option;
