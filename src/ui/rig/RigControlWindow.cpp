@@ -88,6 +88,7 @@ void RigControlWindow::buildControls()
     left->addWidget(selectLabel);
     list1_ = new QListWidget(this);
     list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setMinimumWidth(130);
     for (const RigModel& model : RigModels::all())
         list1_->addItem(QString::fromLatin1(model.name));
     left->addWidget(list1_);
