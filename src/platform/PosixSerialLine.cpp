@@ -74,11 +74,18 @@ bool PosixSerialLine::fail(const QString& what)
     return false;
 }
 
+void PosixSerialLine::lineFailed(int err)
+{
+    failed_ = true;
+    error_ = systemReason(err);
+}
+
 bool PosixSerialLine::open(const QString& devicePath)
 {
     close();
     path_ = devicePath;
     error_.clear();
+    failed_ = false;
     fd_ = ::open(devicePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
         error_ = systemReason(errno);
@@ -209,7 +216,7 @@ bool PosixSerialLine::write(const QByteArray& bytes)
     }
     queued_ += bytes;
     flushQueued();
-    return fd_ >= 0;
+    return fd_ >= 0 && !failed_;
 }
 
 void PosixSerialLine::flushQueued()
@@ -223,7 +230,7 @@ void PosixSerialLine::flushQueued()
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN) {
-            error_ = systemReason(errno);
+            lineFailed(errno);
             queued_.clear();
         }
         break;
@@ -247,7 +254,10 @@ QByteArray PosixSerialLine::readAll()
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // nothing more now (EAGAIN), end of file or an error
+        // An unplugged adapter or a closed pty peer reads EIO; nothing waiting reads 0 or EAGAIN.
+        if (n < 0 && errno != EAGAIN)
+            lineFailed(errno);
+        break;
     }
     return out;
 }
@@ -258,8 +268,12 @@ qint64 PosixSerialLine::outputCount()
     if (fd_ < 0)
         return 0;
     int inKernel = 0;
-    if (::ioctl(fd_, TIOCOUTQ, &inKernel) != 0)
+    if (::ioctl(fd_, TIOCOUTQ, &inKernel) != 0) {
+        // A hung-up terminal (its USB adapter pulled) answers every request with EIO.
+        if (errno == EIO || errno == ENXIO || errno == ENODEV)
+            lineFailed(errno);
         inKernel = 0;
+    }
     return queued_.size() + inKernel;
 }
 

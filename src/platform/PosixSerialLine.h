@@ -40,17 +40,21 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 outputCount() override;
+    bool failed() const override { return failed_; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override;
 
 private:
     bool applyTermios();
     void flushQueued();
     bool fail(const QString& what);
+    // A read, write or queue query failed for a reason other than "try again".
+    void lineFailed(int err);
 
     int fd_ = -1;
     int releaseSlot_ = -1;
     QString path_;
     QString error_;
+    bool failed_ = false;
     SerialSettings settings_;
     int handshaking_ = 0;
     QByteArray queued_;

@@ -40,6 +40,9 @@ public:
     virtual QByteArray readAll() = 0;
     // Bytes still to go out: the line's own queue and the kernel's.
     virtual qint64 outputCount() = 0;
+    // True once the device has failed while open (unplugged, hung up, I/O error); errorText()
+    // then gives the system's reason. Cleared by the next open().
+    virtual bool failed() const { return false; }
 
     // DTR or RTS of this port as a keying line for the keying thread. Valid while the port
     // stays open; the port is only closed between characters.

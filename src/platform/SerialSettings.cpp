@@ -8,8 +8,10 @@
 namespace cubwave {
 
 namespace {
-constexpr std::array kBauds{110,    300,    600,    1200,   2400,   4800,    9600,    14400,
-                            19200,  38400,  57600,  115200, 230400, 460800,  921600};
+// The rates termios can set. 14400 and 28800 have no Linux speed constant: accepting them would
+// set B0, which hangs the line up.
+constexpr std::array kBauds{110,   300,   600,    1200,   2400,   4800,   9600,
+                            19200, 38400, 57600, 115200, 230400, 460800, 921600};
 }
 
 bool SerialSettings::isSupportedBaud(int baud)

@@ -41,6 +41,14 @@ void RigPoller::start(const RigPollSettings& settings, qint64 nowMs)
     closingSent_ = false;
 }
 
+void RigPoller::setReportChoices(bool convertToHex, bool convertFromHex, bool useFrequency, ModeSource modeBy)
+{
+    settings_.convertToHex = convertToHex;
+    settings_.convertFromHex = convertFromHex;
+    settings_.useFrequency = useFrequency;
+    settings_.modeBy = modeBy;
+}
+
 void RigPoller::suspend(qint64 nowMs)
 {
     if (suspended_)

@@ -65,6 +65,8 @@ public:
     // the query toggle carry over, as they live as long as the window.
     void start(const RigPollSettings& settings, qint64 nowMs);
     void stop() { polling_ = false; }
+    // The window's check boxes and "Mode by:" take effect from the next tick, without a restart.
+    void setReportChoices(bool convertToHex, bool convertFromHex, bool useFrequency, ModeSource modeBy);
     bool polling() const { return polling_; }
 
     // A command has the line: ticks do nothing, and the time until resume() does not count as

@@ -171,7 +171,7 @@ public:
     }
     bool setModemLine(ModemLine line, bool raised) override
     {
-        if (!open_)
+        if (!open_ || refuseModemLines)
             return false;
         record(line, raised);
         return true;
@@ -185,6 +185,7 @@ public:
     }
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     qint64 outputCount() override { return queued; }
+    bool failed() const override { return open_ && lost; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override
     {
         if (!open_)
@@ -209,6 +210,10 @@ public:
     }
 
     bool failOpen = false;
+    // As a pty: no modem lines to change.
+    bool refuseModemLines = false;
+    // As an unplugged adapter: the open line has failed with error as the reason.
+    bool lost = false;
     QString error;
     std::vector<QString> opens;
     int closes = 0;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "rig/RigPoller.h"
+#include "rig/RigSettings.h"
+#include "rig/SerialRigLink.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace cubwave {
+
+class Clock;
+class RigPollTimer;
+class SerialLine;
+
+// Runs the rig poll: opens the rig's port, drives RigPoller's ticks from the poll timer and hands
+// each tick's result to whoever shows it. The timer's interval is half a poll cycle (a send tick
+// and a read tick): 50, 250, 1000 or 5000 ms. A lost line stops the timer and closes the port
+// before the result goes out.
+class RigPollDriver {
+public:
+    RigPollDriver(SerialLine& line, RigPollTimer& timer, Clock& clock);
+    ~RigPollDriver();
+    RigPollDriver(const RigPollDriver&) = delete;
+    RigPollDriver& operator=(const RigPollDriver&) = delete;
+
+    void setTickHandler(std::function<void(const RigTickResult&)> onTick) { onTick_ = std::move(onTick); }
+
+    // "Test" for a rig other than "None": opens the port (not for "Ten Tec Pegasus"), runs one
+    // tick at once and starts the timer. Nothing on success, else why the port could not open.
+    std::optional<QString> start(const RigSettings& settings, const QString& devicePath, bool convertFromHex,
+                                 const QString& pegasusFolder);
+    // "End Test": the timer stops and the port closes.
+    void stop();
+    bool polling() const;
+    // The program is ending: a polled model with closing bytes gets them once, drained before
+    // the port closes.
+    void shutdown();
+
+    void setReportChoices(bool convertToHex, bool convertFromHex, bool useFrequency, ModeSource modeBy);
+    RigPoller& poller() { return poller_; }
+    const RigPoller& poller() const { return poller_; }
+    bool portOpen() const { return link_.isOpen(); }
+
+private:
+    void tick();
+
+    RigPollTimer& timer_;
+    Clock& clock_;
+    SerialRigLink link_;
+    RigPoller poller_;
+    std::function<void(const RigTickResult&)> onTick_;
+};
+
+}  // namespace cubwave
