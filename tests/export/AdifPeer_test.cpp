@@ -164,7 +164,7 @@ TEST_F(AdifPeerTest, AnIndependentReaderAndAByteCounterReadTheLogBack)
     }
 }
 
-TEST_F(AdifPeerTest, ValuesFollowThePublicAdifSpecification)
+TEST_F(AdifPeerTest, ValuesFollowThePublicAdifStandard)
 {
     const AdiRead read = readAdi(adi);
     ASSERT_TRUE(read.ok);

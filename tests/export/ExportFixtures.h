@@ -41,7 +41,7 @@ struct Contact {
 };
 
 // An ADI reader written for the tests: it takes each tag's length as a count of bytes, as the
-// ADIF specification says, and returns the records as (lower-case name, value) pairs in file
+// ADIF standard says, and returns the records as (lower-case name, value) pairs in file
 // order. Anything that does not fit the format ends the reading with ok = false.
 struct AdiRead {
     bool ok = true;
