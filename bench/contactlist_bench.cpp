@@ -4,6 +4,7 @@
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
 #include "ui/Form1.h"
+#include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +25,8 @@ struct Window {
     {
         bench::seedWorkingDir(dir.path(), n);
         form = std::make_unique<Form1>(Form1Services{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
-                                                     [](int) {}, [](QDialog&) { return 0; }});
+                                                     [](int) {}, [](QDialog&) { return 0; }},
+                                       absent.ports());
         form->loadWindow();
         form->show();
         form->cmdList_Click();  // "All"
@@ -35,6 +37,7 @@ struct Window {
     SystemClock clock;
     YesDialogs dialogs;
     SilentBeeper beeper;
+    AbsentPorts absent;
     std::unique_ptr<Form1> form;
 };
 

@@ -3,6 +3,7 @@
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
 #include "ui/Form1.h"
+#include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,8 +25,10 @@ void BM_StartToMainWindowShown(benchmark::State& state)
     SystemClock clock;
     YesDialogs dialogs;
     SilentBeeper beeper;
+    AbsentPorts absent;
     for (auto _ : state) {
-        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }});
+        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }},
+                   absent.ports());
         form.loadWindow();
         form.show();
         QCoreApplication::processEvents();

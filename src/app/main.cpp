@@ -1,5 +1,7 @@
+#include "app/ProgramPorts.h"
 #include "core/SharedPrefsDocument.h"
 #include "platform/KeyingRelease.h"
+#include "platform/QtSettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemEnvironment.h"
 #include "platform/TerminationSignal.h"
@@ -42,14 +44,20 @@ int main(int argc, char** argv)
     if (endedEarly)
         return 0;
 
+    cubwave::QtSettingsStore settings;
+    cubwave::ProgramPorts ports({dialogs, beeper, settings, clock, shared, folders.workDir, folders.dataFolder,
+                                 folders.sharedFolder});
     cubwave::Form1 form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
-                         [](int code) {
+                         [&ports](int code) {
                              // Nothing is left unwritten at this point: every file write is complete
                              // when it returns.
                              std::fflush(nullptr);
+                             ports.ports().cw.releaseAll();
+                             ports.ports().voice.releaseAll();
                              cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
-                         }});
+                         }},
+                        ports.ports());
     dialogs.setParent(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());

@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include "core/Statistics.h"
+#include "export/ProductCaption.h"
 #include "ui/ClickableLabel.h"
 #include "ui/FieldTextGuard.h"
 #include "ui/KeyPipeline.h"
@@ -8,7 +9,6 @@
 #include "ui/VbColor.h"
 
 #include <QAction>
-#include <QDir>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -55,14 +55,24 @@ FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int
 
 }  // namespace
 
-Form1::Form1(Form1Services services, Satellites* satellites, QWidget* parent)
+Form1::Form1(Form1Services services, MainWindowPorts ports, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      ownSatellites_(satellites ? nullptr : std::make_unique<Satellites>()),
-      satellites_(satellites ? satellites : ownSatellites_.get())
+      ports_(ports),
+      session_(services_.clock, services_.workDir, services_.appendToLog)
 {
+    connect(&session_, &ContestSession::logReloaded, this, &Form1::showReloadedLog);
+    connect(&session_, &ContestSession::logUnreadable, this, &Form1::fileError);
+    connect(&session_, &ContestSession::contactAdded, this, &Form1::showAddedContact);
+    connect(&session_, &ContestSession::bandChanged, this, &Form1::showBand);
+    connect(&session_, &ContestSession::modeChanged, this, &Form1::showMode);
+    connect(&session_, &ContestSession::preferencesNotSaved, this, &Form1::preferencesNotSaved);
+    // The rig's reports go straight into the session; the window follows its signals.
+    ports_.rig.onReports([this](float mhz) { session_.reportFrequency(mhz); },
+                         [this](const QString& mode) { session_.reportMode(mode); });
+
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Cubwave Log"));
+    setWindowTitle(ProductCaption::kMainWindowCaption);
     setCentralWidget(new QWidget(this));
     centralWidget()->setMouseTracking(true);
     setMouseTracking(true);
@@ -245,7 +255,7 @@ void Form1::buildControls()
     cmdEdit_->hide();
     cmdDelete_->hide();
 
-    recentModel_ = new RecentContactsModel(store_, this);
+    recentModel_ = new RecentContactsModel(session_.store(), this);
     listView1_ = new QTableView(c);
     listView1_->setObjectName(QStringLiteral("ListView1"));
     listView1_->setToolTip(QStringLiteral("Click record to edit or delete."));
@@ -348,11 +358,8 @@ void Form1::buildMenus()
     const auto separator = [](QMenu* menu, const char* name) {
         menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
-    const auto show = [this](Satellites::Window w, bool modal) {
-        return [this, w, modal] {
-            QDir::setCurrent(services_.workDir);
-            satellites_->show(w, modal);
-        };
+    const auto show = [this](WindowLauncher::Window w, bool modal) {
+        return [this, w, modal] { ports_.windows.show(w, modal); };
     };
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
@@ -369,7 +376,7 @@ void Form1::buildMenus()
     separator(file, "mnuLine53");
     add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &Form1::mnuWriteSumm_Click);
     separator(file, "mnuLine2");
-    add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { satellites_->exportAdif(); });
+    add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { ports_.exports.exportAdif(session_.store(), windowTitle()); });
     separator(file, "mnuLine22");
     add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"),
         &Form1::mnuCopyListtoClipboard_Click);
@@ -382,29 +389,29 @@ void Form1::buildMenus()
     options->setObjectName(QStringLiteral("mnuOptions"));
     QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
     transmit->setObjectName(QStringLiteral("mnutrans"));
-    add(transmit, "mnuCW", QStringLiteral("&CW Setup"), show(Satellites::Window::CwSetup, true));
-    add(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), show(Satellites::Window::VoiceSetup, true));
+    add(transmit, "mnuCW", QStringLiteral("&CW Setup"), show(WindowLauncher::Window::CwSetup, true));
+    add(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), show(WindowLauncher::Window::VoiceSetup, true));
     separator(options, "mnuLine7");
     QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
     appearance->setObjectName(QStringLiteral("mnuAppearance"));
     add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), [] {});
     add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
-        satellites_->show(Satellites::Window::Colors, true);
+        ports_.windows.show(WindowLauncher::Window::Colors, true);
         SavePref();
         mnuOpen2();
     });
     QAction* taskbar = add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), [] {});
     taskbar->setCheckable(true);
     separator(options, "mnuLine6");
-    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), show(Satellites::Window::RigInterface, false));
+    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), show(WindowLauncher::Window::RigInterface, false));
     separator(options, "mnuLine8");
     QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
     dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
     add(dx, "mnuDXSpotting", QStringLiteral("&Configure"), [this] {
         SavePref();
-        satellites_->show(Satellites::Window::DxSpotting, false);
+        ports_.windows.show(WindowLauncher::Window::DxSpotting, false);
     });
-    add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(Satellites::Window::SpectrumMap, true));
+    add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(WindowLauncher::Window::SpectrumMap, true));
     separator(options, "mnuLine11");
     add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"), &Form1::mnuListPrevious_Click)
         ->setCheckable(true);
@@ -428,7 +435,7 @@ void Form1::buildMenus()
             a->setVisible(false);
     }
     separator(band, "mnuLine14");
-    add(band, "mnuPrivileges", QStringLiteral("&Privileges"), show(Satellites::Window::BandPlan, true));
+    add(band, "mnuPrivileges", QStringLiteral("&Privileges"), show(WindowLauncher::Window::BandPlan, true));
 
     QMenu* mode = bar->addMenu(QStringLiteral("&Mode"));
     mode->setObjectName(QStringLiteral("mnuBand"));
@@ -437,10 +444,10 @@ void Form1::buildMenus()
 
     QAction* graph = bar->addAction(QStringLiteral("&Graph"));
     graph->setObjectName(QStringLiteral("mnuGraph"));
-    connect(graph, &QAction::triggered, this, show(Satellites::Window::Graph, true));
+    connect(graph, &QAction::triggered, this, [this] { ports_.exports.showGraph(session_.store(), this); });
     QAction* help = bar->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(help, &QAction::triggered, this, show(Satellites::Window::Help, true));
+    connect(help, &QAction::triggered, this, show(WindowLauncher::Window::Help, true));
 }
 
 QAction* Form1::action(const QString& name) const { return findChild<QAction*>(name); }

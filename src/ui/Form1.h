@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/FileWrite.h"
-#include "core/KeyingState.h"
+#include "core/ContestSession.h"
 #include "core/LogStore.h"
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
 #include "station/PrefixTable.h"
 #include "ui/DesignLayout.h"
-#include "ui/Satellites.h"
+#include "ui/main/MainWindowPorts.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -58,7 +58,7 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(Form1Services services, Satellites* satellites = nullptr, QWidget* parent = nullptr);
+    Form1(Form1Services services, MainWindowPorts ports, QWidget* parent = nullptr);
     ~Form1() override;
 
     // The window's load sequence; false when it stopped with "Error opening file" or because
@@ -73,13 +73,14 @@ public:
     static void closeActiveDialog();
 
     // True once log.txt has been read into the store; until then nothing writes it.
-    bool logLoaded() const { return logLoaded_; }
+    bool logLoaded() const { return session_.logLoaded(); }
     // True while a commit runs; the operator's keys wait until it is over.
     bool committing() const { return committing_; }
 
     // The commit and its checks.
     void Mains();
-    void frmcmp();
+    // False, with "Need Call Sign!", when the call is too short to log.
+    bool frmcmp();
     void cmdClear_Click();
 
     // Log store.
@@ -114,12 +115,12 @@ public:
     // The focused field's keystroke rules; false when the widget is no entry field.
     bool fieldKeyPress(QWidget* field, int& keyAscii);
 
-    LogStore& store() { return store_; }
-    Preferences& prefs() { return prefs_; }
-    KeyingState& keying() { return keying_; }
-    QString& frequencyText() { return frequencyText_; }
-    const QString& currentBand() const { return prefs_.band; }
-    const QString& currentMode() const { return prefs_.mode; }
+    ContestSession& session() { return session_; }
+    LogStore& store() { return session_.store(); }
+    Preferences& prefs() { return session_.prefs(); }
+    QString& frequencyText() { return session_.frequencyText(); }
+    const QString& currentBand() const { return session_.prefs().band; }
+    const QString& currentMode() const { return session_.prefs().mode; }
     bool postContestMode() const;
     bool listPrevious() const;
     QString logPath() const;
@@ -161,6 +162,7 @@ private:
     void txtCall_Change();
     void txtCntry_Change();
     bool spcValidate();
+    ContactEntry entryLine() const;
 
     // Location lookup.
     struct CountryCompletion {
@@ -188,15 +190,22 @@ private:
     // Dupes and statistics.
     void DupCheck();
     void partialDupSearch(int key);
-    void spcWorkedUpdate();
+    void spcWorkedUpdate(int index);
     void recolourMultipliers();
     void updateNewIndicator();
     void label10Hover(int index);
     void timer2Tick();
     void waitForCue();
+    // Shutdown: every subsystem closes its windows and lines, in a fixed order.
+    void unloadSubsystems();
 
     // Commands.
-    void bandMenuRefresh();
+    // What the window shows of the session, on its signals.
+    void showReloadedLog();
+    void showAddedContact(int recNo, bool newDx, int workedIndex);
+    void showBand(const QString& band);
+    void showMode(const QString& mode);
+    void preferencesNotSaved(const QString& path, const QString& error);
     void checkSavedBandAndMode();
     void label24Click();
     bool newLogCommand();
@@ -223,29 +232,18 @@ private:
     void hideEditButtonsWithoutSelection();
 
     Form1Services services_;
-    std::unique_ptr<Satellites> ownSatellites_;
-    Satellites* satellites_;
+    MainWindowPorts ports_;
     std::unique_ptr<KeyPipeline> keyPipeline_;
 
-    LogStore store_;
+    ContestSession session_;
     PrefixTable prefixTable_;
-    Preferences prefs_;
-    KeyingState keying_;
-    QString frequencyText_;
 
-    // Commit flags and the hand-over of a key between fields.
-    bool callMissing_ = false;
-    bool invalidLocation_ = false;
+    // A Ctrl key eats the next character typed.
     bool shortcutSwallow_ = false;
-    bool partialDupOn_ = true;
     OperatingClock opClock_;
-    bool listAll_ = false;
     bool committing_ = false;
     bool loading_ = false;
     bool endRequested_ = false;
-    bool logLoaded_ = false;
-    QString notLoadedWhy_;
-    QString notLoadedFix_;
 
     DesignLayout layout_{QSize(640, 480)};
 

@@ -31,8 +31,6 @@ namespace cubwave {
 
 namespace {
 
-const QString kPrefFile = QStringLiteral("cubwavepref.txt");
-const QString kLogFile = QStringLiteral("log.txt");
 
 
 
@@ -42,38 +40,32 @@ QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLat
 
 }  // namespace
 
-QString Form1::logPath() const { return QDir(services_.workDir).filePath(kLogFile); }
+QString Form1::logPath() const { return session_.logPath(); }
 
-QString Form1::prefPath() const { return QDir(services_.workDir).filePath(kPrefFile); }
+QString Form1::prefPath() const { return session_.prefPath(); }
 
-bool Form1::listPrevious() const { return action(QStringLiteral("mnuListPrevious"))->isChecked(); }
+bool Form1::listPrevious() const { return session_.listPrevious(); }
 
 bool Form1::loadWindow()
 {
     const QScopedValueRollback<bool> loading(loading_, true);
     label3New_->hide();
-    prefs_.windowSizePct = 100;
+    session_.prefs().windowSizePct = 100;
     setStatus(QStringLiteral("Ready to begin!"));
-    partialDupOn_ = true;
+    session_.partialDupDisplay = true;
     const QString folder = QDir::toNativeSeparators(services_.workDir);
     const QString restart = QStringLiteral("Close this program, %1, and start it again.");
 
-    QDir::setCurrent(services_.workDir);
-    QFile file(prefPath());
-    std::optional<Preferences> read;
-    if (file.open(QIODevice::ReadOnly))
-        read = PrefFile::parse(file.read(64 * 1024 + 1));
-    if (!read) {
+    if (!session_.readPreferences()) {
         logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
                          .arg(folder),
                      restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
-    prefs_ = *read;
-    action(QStringLiteral("mnuListPrevious"))->setChecked(prefs_.listPrevious == 1);
+    action(QStringLiteral("mnuListPrevious"))->setChecked(session_.prefs().listPrevious == 1);
 
-    opClock_.setAccumulatedSeconds(prefs_.operatingSeconds);
+    opClock_.setAccumulatedSeconds(session_.prefs().operatingSeconds);
     utcOffsetCheck();
     checkSavedBandAndMode();
     if (endRequested_)
@@ -136,40 +128,26 @@ bool Form1::openExistingLogQuestion()
     return newLogCommand();
 }
 
-bool Form1::SavePref()
+bool Form1::SavePref() { return session_.savePreferences(); }
+
+void Form1::preferencesNotSaved(const QString& path, const QString& error)
 {
-    QDir::setCurrent(services_.workDir);
-    const WriteResult written = replaceFileAtomically(prefPath(), PrefFile::serialize(prefs_));
-    if (!written.ok) {
-        services_.dialogs.message(QStringLiteral("Error saving preferences"),
-                                  QStringLiteral("Could not write %1:  %2").arg(prefPath(), written.error),
-                                  MsgButtons::Ok, MsgIcon::Warning);
-    }
-    return written.ok;
+    services_.dialogs.message(QStringLiteral("Error saving preferences"),
+                              QStringLiteral("Could not write %1:  %2").arg(path, error), MsgButtons::Ok,
+                              MsgIcon::Warning);
 }
 
-bool Form1::mnuOpen2()
+bool Form1::mnuOpen2() { return session_.reloadLog(); }
+
+void Form1::showReloadedLog()
 {
-    QDir::setCurrent(services_.workDir);
-    const LogReadResult read = LogFile(logPath()).read();
-    if (!read.ok || !store_.load(read.records)) {
-        // The store no longer tells what the file holds: writing it back would lose contacts.
-        logNotLoaded(QStringLiteral("log.txt could not be read back."),
-                     QStringLiteral("Close this program, correct log.txt as the \"File Error\" message describes, "
-                                    "and start it again."));
-        fileError();
-        return false;
-    }
-    logLoaded_ = true;
     RecentListRefresh();
     TimeStats();
     ListRefresh();
     recolourMultipliers();
     Labeldisplay();
-    if (store_.dxListOverflowed())
+    if (session_.store().dxListOverflowed())
         setStatus(QStringLiteral("The DX list is full: it shows the first %1 DX entries of the log.").arg(LogStore::kDxCapacity));
-    store_.noteLoaded();
-    return true;
 }
 
 void Form1::fileError()
@@ -185,20 +163,20 @@ void Form1::fileError()
     services_.endProgram(1);
 }
 
-void Form1::RecentListRefresh() { recentModel_->showNewest(listAll_); }
+void Form1::RecentListRefresh() { recentModel_->showNewest(session_.listAll); }
 
-QString Form1::dxHeading() const { return Statistics::dxHeading(store_.dxCount()); }
+QString Form1::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
 
 void Form1::ListRefresh()
 {
     list1_->clear();
     lblStation_[5]->setText(dxHeading());
-    list1_->addItems(store_.dxList());
+    list1_->addItems(session_.store().dxList());
 }
 
 void Form1::Labeldisplay()
 {
-    const Statistics::Totals totals = Statistics::totals(store_);
+    const Statistics::Totals totals = Statistics::totals(session_.store());
     lblTotCon_->setText(totals.contacts);
     lblTotSec_->setText(totals.phone);
     lblsectogo_->setText(totals.cw);
@@ -208,27 +186,24 @@ void Form1::Labeldisplay()
 void Form1::recolourMultipliers()
 {
     for (int i = 1; i <= SpcTable::kSize; ++i)
-        setTextColour(label10_[static_cast<size_t>(i)], store_.worked(i) ? prefs_.workedColour : prefs_.notWorkedColour);
-    label15_->setText(Statistics::statesWorkedText(store_.workedCount()));
+        setTextColour(label10_[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
+    label15_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
-void Form1::spcWorkedUpdate()
+void Form1::spcWorkedUpdate(int i)
 {
-    const int i = store_.markWorked(store_.at(store_.count()).spc());
-    if (i == 0)
-        return;
-    setTextColour(label10_[static_cast<size_t>(i)], prefs_.workedColour);
-    label15_->setText(Statistics::statesWorkedText(store_.workedCount()));
+    setTextColour(label10_[static_cast<size_t>(i)], session_.prefs().workedColour);
+    label15_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
 void Form1::label10Hover(int index)
 {
     const QString code = label10_[static_cast<size_t>(index)]->text();
     int count = 0;
-    for (const QsoRecord& r : store_.records())
+    for (const QsoRecord& r : session_.store().records())
         count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
     QFont f = lblDupe_->font();
-    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * prefs_.windowSizePct / 100.0));
+    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
     lblDupe_->setFont(f);
     lblDupe_->setText(QStringLiteral("  ") + label10_[static_cast<size_t>(index)]->toolTip() +
                       QStringLiteral("    Total =") + withLeadingBlank(count));
@@ -242,12 +217,14 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 // ---- band and mode ----
 
-void Form1::bandMenuRefresh()
+void Form1::showBand(const QString& band)
 {
     for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
                              "mnuBand6Ch", "mnuBand2ch"})
         action(QString::fromLatin1(name))->setChecked(false);
-    satellites_->bandChanged(prefs_.band);
+    if (QAction* a = bandAction(band))
+        a->setChecked(true);
+    label24_->setText(band);
 }
 
 QAction* Form1::bandAction(const QString& band) const
@@ -259,41 +236,16 @@ QAction* Form1::bandAction(const QString& band) const
     return nullptr;
 }
 
-void Form1::bandCommand(const QString& band)
-{
-    prefs_.band = band;
-    bandMenuRefresh();
-    if (QAction* a = bandAction(band))
-        a->setChecked(true);
-    label24_->setText(band);
-    SavePref();
-    if (BandSelection::bandCommandReloadsLog(band))
-        mnuOpen2();
-}
+void Form1::bandCommand(const QString& band) { session_.setBand(band); }
 
-void Form1::BandFreqConversion(float frequencyMHz)
-{
-    const BandSelection::FrequencyReport report = BandSelection::frequencyReport(frequencyMHz, prefs_.band);
-    if (report.bandCommand)
-        bandCommand(*report.bandCommand);
-    if (report.frequencyText)
-        frequencyText_ = *report.frequencyText;
-}
+void Form1::BandFreqConversion(float frequencyMHz) { session_.reportFrequency(frequencyMHz); }
 
-void Form1::ModeSelection(const QString& mode)
-{
-    switch (BandSelection::modeSelection(mode, prefs_.mode)) {
-    case BandSelection::ModeCommand::Cw: modeCommand(QStringLiteral("CW")); break;
-    case BandSelection::ModeCommand::Ph: modeCommand(QStringLiteral("PH")); break;
-    case BandSelection::ModeCommand::None: break;
-    }
-}
+void Form1::ModeSelection(const QString& mode) { session_.reportMode(mode); }
 
-void Form1::modeCommand(const QString& mode)
+void Form1::modeCommand(const QString& mode) { session_.setMode(mode); }
+
+void Form1::showMode(const QString& mode)
 {
-    prefs_.mode = mode;
-    SavePref();
-    mnuOpen2();
     const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
     action(QStringLiteral("mnu160"))->setChecked(cw);
     action(QStringLiteral("mnuSSB"))->setChecked(!cw);
@@ -301,20 +253,20 @@ void Form1::modeCommand(const QString& mode)
 
 void Form1::checkSavedBandAndMode()
 {
-    const bool cw = prefs_.mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    const bool cw = session_.prefs().mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
     action(QStringLiteral("mnu160"))->setChecked(cw);
     action(QStringLiteral("mnuSSB"))->setChecked(!cw);
-    QAction* saved = bandAction(prefs_.band);
+    QAction* saved = bandAction(session_.prefs().band);
     for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
         if (a->isCheckable())
             a->setChecked(a == saved);
     }
-    label24_->setText(prefs_.band);
+    label24_->setText(session_.prefs().band);
 }
 
 void Form1::label24Click()
 {
-    if (const std::optional<QString> next = BandSelection::nextBandOnClick(prefs_.band))
+    if (const std::optional<QString> next = BandSelection::nextBandOnClick(session_.prefs().band))
         bandCommand(*next);
 }
 
@@ -322,13 +274,13 @@ void Form1::label24Click()
 
 void Form1::mnuListPrevious_Click()
 {
-    prefs_.listPrevious = listPrevious() ? 1 : 0;
-    SavePref();
+    session_.setListPrevious(action(QStringLiteral("mnuListPrevious"))->isChecked());
 }
 
 void Form1::mnuPostContest_Click()
 {
     const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
+    session_.postContestMode = on;
     for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), lblPostConDate_,
                                                       lblPostConTime_})
         w->setVisible(on);
@@ -336,20 +288,20 @@ void Form1::mnuPostContest_Click()
 
 void Form1::mnuRSTDefault_Click()
 {
-    prefs_.defaultRst = services_.dialogs
+    session_.prefs().defaultRst = services_.dialogs
                             .input(QStringLiteral("Default RST"), QStringLiteral("Please enter the default RST value."),
-                                   prefs_.defaultRst)
+                                   session_.prefs().defaultRst)
                             .value_or(QString());
     SavePref();
 }
 
 void Form1::mnuWriteSumm_Click()
 {
-    if (prefs_.ownCall.size() < 3) {
+    if (session_.prefs().ownCall.size() < 3) {
         services_.dialogs.message(QStringLiteral("Call Sign Required!"), QStringLiteral("Please enter your call in setup."));
         return;
     }
-    satellites_->show(Satellites::Window::Summary, true);
+    ports_.exports.writeSummary(session_.store(), session_.prefs(), windowTitle(), this);
 }
 
 void Form1::mnuExit_Click()
@@ -363,7 +315,7 @@ void Form1::stopOperatingClock()
     if (!opClock_.running())
         return;
     opClock_.stop(services_.clock.localNow());
-    prefs_.operatingSeconds = opClock_.accumulatedSeconds();
+    session_.prefs().operatingSeconds = opClock_.accumulatedSeconds();
     SavePref();
 }
 
@@ -371,18 +323,33 @@ void Form1::stopOperatingClock()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Form_QueryUnload: never close in the middle of sending CW.
-    keying_.cwBuffer.clear();
-    if (keying_.cwSending) {
+    // Never close in the middle of sending CW: the waiting text goes, the character on the air
+    // finishes, and the operator closes again.
+    ports_.cw.clear();
+    if (ports_.cw.busy()) {
         event->ignore();
         return;
     }
-    // Form_Unload.
-    satellites_->unloadAll();
+    unloadSubsystems();
     Backup();
     // Form_Terminate.
     stopOperatingClock();
     event->accept();
+}
+
+void Form1::unloadSubsystems()
+{
+    ports_.voice.unload();
+    ports_.cw.unload();
+    ports_.voice.unloadCues();
+    ports_.rig.unload();
+    ports_.spots.unload();
+    ports_.windows.unload(WindowLauncher::Window::SpectrumMap);
+    ports_.windows.unload(WindowLauncher::Window::CwStrings);
+    ports_.cw.unloadWinKey();
+    // Whatever a subsystem left behind, no transmitter stays keyed.
+    ports_.cw.releaseAll();
+    ports_.voice.releaseAll();
 }
 
 // ---- window keys ----
@@ -391,8 +358,7 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
 {
     if (shift == 2) {
         shortcutSwallow_ = true;
-        QDir::setCurrent(services_.workDir);
-        using W = Satellites::Window;
+        using W = WindowLauncher::Window;
         std::optional<std::pair<W, bool>> open;
         switch (keyCode) {
         case 'B': open = {W::SpectrumMap, true}; break;
@@ -408,39 +374,29 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
         }
         if (open) {
             keyCode = 0;
-            satellites_->show(open->first, open->second);
+            ports_.windows.show(open->first, open->second);
             return;
         }
     }
 
-    if (keying_.cwRepeat) {
-        if (keying_.winKeyOpen)
-            satellites_->winKeyClearBuffer();
-        keying_.cwBuffer.clear();
-        keying_.cwRepeat = false;
-        satellites_->stopCwRepeatTimer();
-    }
-    if (keying_.phoneRepeat) {
-        keying_.phoneRepeat = false;
-        satellites_->stopPhoneRepeatTimer();
-    }
+    ports_.cw.cancelRepeat();
+    ports_.voice.cancelRepeat();
 
-    const bool phone = prefs_.mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
     if (!phone) {
-        if (keying_.cwInterface != 0 && (keyCode == key::Down || keyCode == key::Up)) {
+        if (ports_.cw.configured() && (keyCode == key::Down || keyCode == key::Up)) {
             if (keyCode == key::Down)
-                satellites_->cwSpeedDown();
+                ports_.cw.speedDown();
             else
-                satellites_->cwSpeedUp();
-            setStatus(satellites_->cwSpeedText() + QStringLiteral(" WPM"));
+                ports_.cw.speedUp();
+            setStatus(ports_.cw.speedText() + QStringLiteral(" WPM"));
             keyCode = 0;
         }
-        if (keyCode >= key::F1 && keyCode <= key::F12 && keying_.cwInterface != 0) {
+        if (keyCode >= key::F1 && keyCode <= key::F12 && ports_.cw.configured()) {
             if (keyCode == key::F10)
                 keyCode = key::F13;  // never let the platform take F10 as the menu key
             if (keyCode == key::F12) {
-                keying_.keyboardCwMode = !keying_.keyboardCwMode;
-                if (keying_.keyboardCwMode) {
+                if (ports_.cw.toggleKeyboardMode()) {
                     setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
                     setBackColour(lblDialog_, kLightYellow);
                 } else {
@@ -448,14 +404,14 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
                     setBackColour(lblDialog_, kTeal);
                 }
             } else {
-                satellites_->fKeyCW(keyCode);
+                ports_.cw.functionKey(keyCode);
             }
         }
     } else {
         if (keyCode == key::F10)
             keyCode = 0;
         else if (keyCode >= key::F1 && keyCode <= key::F9)
-            satellites_->fKeyPhone(keyCode);
+            ports_.voice.functionKey(keyCode);
     }
 }
 
@@ -466,46 +422,27 @@ void Form1::Form_KeyPress(int& keyAscii)
         keyAscii = 0;
         return;
     }
-    const bool phone = prefs_.mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
-    if (phone && keyAscii == key::Esc && satellites_->phonePlaying()) {
-        satellites_->phoneStop();
+    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    if (phone && keyAscii == key::Esc && ports_.voice.playing()) {
+        ports_.voice.stop();
         keyAscii = 0;
         return;
     }
-    if (keyAscii == key::Esc && keying_.cwInterface == 5 && keying_.winKeyOpen) {
-        keying_.winKeyStatus = satellites_->winKeyStatus();
-        if (keying_.winKeyStatus > 0) {
-            satellites_->winKeyClearBuffer();
-            keying_.cwBuffer.clear();
-            keyAscii = 0;
-            return;
-        }
-    }
-    if (keyAscii == key::Esc && !keying_.cwSending) {
-        cmdClear_Click();
-        keyAscii = 0;
-    }
-    if (keyAscii == key::Esc && keying_.cwSending) {
-        keying_.cwBuffer.clear();
-        keyAscii = 0;
-    }
-    if (keyAscii == 0)
-        return;
-    if (keying_.winKeyOpen)
-        keying_.winKeyStatus = satellites_->winKeyStatus();
-    if (keying_.keyboardCwMode && keyAscii == key::Backspace && keying_.winKeyStatus > 0) {
-        satellites_->winKeyBackspace();
+    if (keyAscii == key::Esc) {
+        // Esc stops what is being sent; with nothing on its way out it clears the entry line.
+        if (ports_.cw.busy())
+            ports_.cw.clear();
+        else
+            cmdClear_Click();
         keyAscii = 0;
         return;
     }
-    if (keyAscii == key::Backspace && keying_.cwSending && !keying_.cwBuffer.isEmpty() && keying_.keyboardCwMode) {
-        keying_.cwBuffer.chop(1);
+    const bool keyboardCw = ports_.cw.keyboardMode();
+    if (keyboardCw && keyAscii == key::Backspace && ports_.cw.backspace()) {
         keyAscii = 0;
-    } else if (!phone && keying_.keyboardCwMode) {
+    } else if (!phone && keyboardCw) {
         capital(keyAscii);
-        keying_.cwBuffer += QChar(keyAscii);
-        if (!keying_.cwSending)
-            satellites_->loopThroughCwBuffer();
+        ports_.cw.typeCharacter(QChar(keyAscii));
         keyAscii = 0;
     }
 }

@@ -47,7 +47,7 @@ std::optional<Form1::Field> Form1::fieldOf(QWidget* widget) const
     return std::nullopt;
 }
 
-bool Form1::postContestMode() const { return edit(Field::PostTime)->isVisibleTo(centralWidget()); }
+bool Form1::postContestMode() const { return session_.postContestMode; }
 
 void Form1::beep() { services_.beeper.beep(); }
 
@@ -116,7 +116,7 @@ void Form1::txtCall_KeyPress(int& key)
     lblDialog_->setText(QString());
     lblDupe_->setText(QString());
     QFont f = lblDupe_->font();
-    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * prefs_.windowSizePct / 100.0));
+    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
     lblDupe_->setFont(f);
     if (call->text().size() < 2) {
         edit(Field::Spc)->setText(QString());
@@ -281,32 +281,32 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::fieldGotFocus(Field field)
 {
-    const int level = prefs_.voiceNavLevel;
+    const int level = session_.prefs().voiceNavLevel;
     switch (field) {
     case Field::Call:
         if (level > 0)
-            satellites_->blindKeyPhone(QStringLiteral("Call"));
+            ports_.voice.playCue(QStringLiteral("Call"));
         cmdEdit_->hide();
         cmdDelete_->hide();
-        if (edit(Field::Call)->text().isEmpty() && recentModel_->rowCount() < store_.count() &&
+        if (edit(Field::Call)->text().isEmpty() && recentModel_->rowCount() < session_.store().count() &&
             recentModel_->rowCount() < 18)
             RecentListRefresh();
         break;
     case Field::Name:
         if (level >= 2)
-            satellites_->blindKeyPhone(QStringLiteral("Name"));
+            ports_.voice.playCue(QStringLiteral("Name"));
         break;
     case Field::Age:
         if (level >= 2)
-            satellites_->blindKeyPhone(QStringLiteral("RstRcvd"));
+            ports_.voice.playCue(QStringLiteral("RstRcvd"));
         break;
     case Field::Spc:
         if (level >= 2)
-            satellites_->blindKeyPhone(QStringLiteral("SPC"));
+            ports_.voice.playCue(QStringLiteral("SPC"));
         break;
     case Field::Other:
         if (level >= 2)
-            satellites_->blindKeyPhone(QStringLiteral("Power"));
+            ports_.voice.playCue(QStringLiteral("Power"));
         break;
     case Field::PostTime:
         edit(field)->selectAll();
@@ -338,27 +338,24 @@ void Form1::txtCall_LostFocus()
 void Form1::txtCall_Change()
 {
     lookupCall(edit(Field::Call)->text());
-    keying_.currentCall = edit(Field::Call)->text();
+    ports_.cw.setCallField(edit(Field::Call)->text());
 }
 
 void Form1::txtCntry_Change() { updateNewIndicator(); }
 
-void Form1::frmcmp()
+bool Form1::frmcmp()
 {
-    callMissing_ = false;
-    if (edit(Field::Call)->text().size() < 3) {
-        beep();
-        setStatus(QStringLiteral("Need Call Sign!"));
-        callMissing_ = true;
-        edit(Field::Call)->setFocus(Qt::OtherFocusReason);
-    }
+    if (edit(Field::Call)->text().size() >= 3)
+        return true;
+    beep();
+    setStatus(QStringLiteral("Need Call Sign!"));
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 bool Form1::spcValidate()
 {
-    invalidLocation_ = true;
     if (SpcTable::find(edit(Field::Spc)->text()) != 0) {
-        invalidLocation_ = false;
         if (label19_->text().isEmpty())
             label19_->setText(QStringLiteral("NA"));
         return true;
@@ -423,15 +420,15 @@ void Form1::commitContact()
 {
     if (postContestMode() && !postContestCheck())
         return;
-    frmcmp();
-    invalidLocation_ = false;
+    const bool callGiven = frmcmp();
+    bool locationValid = true;
     QLineEdit* spc = edit(Field::Spc);
     if (spc->text().size() == 2) {
         spc->setText(spc->text().toUpper());
-        spcValidate();
+        locationValid = spcValidate();
     }
     DupCheck();
-    if (!callMissing_ && !invalidLocation_) {
+    if (callGiven && locationValid) {
         if (!storeContact())
             return;  // nothing stored: the operator still has the contact in the fields
     }
@@ -439,70 +436,44 @@ void Form1::commitContact()
     setBackColour(lblDupe_, kButtonFace);
     lblDupe_->setText(QString());
     TimeStats();
-    frequencyText_.clear();
+    session_.clearFrequency();
+}
+
+ContactEntry Form1::entryLine() const
+{
+    return {edit(Field::Call)->text(), edit(Field::Name)->text(),     edit(Field::Age)->text(),
+            edit(Field::Spc)->text(),  edit(Field::Other)->text(),    edit(Field::PostDate)->text(),
+            edit(Field::PostTime)->text()};
 }
 
 bool Form1::storeContact()
 {
-    if (!logWritable(QStringLiteral("The contact was not saved."))) {
+    const ContestSession::StoreOutcome outcome = session_.storeContact(entryLine());
+    switch (outcome.kind) {
+    case ContestSession::StoreOutcome::Kind::Stored: break;
+    case ContestSession::StoreOutcome::Kind::LogNotLoaded:
+        logWritable(QStringLiteral("The contact was not saved."));
         beep();
         setStatus(QStringLiteral("Contact NOT saved!"));
         return false;
-    }
-    if (store_.isFull()) {
+    case ContestSession::StoreOutcome::Kind::LogFull:
         beep();
         setStatus(QStringLiteral("The log is full: no room for more contacts!"));
         return false;
-    }
-    QsoRecord r;
-    r[QsoRecord::Call] = edit(Field::Call)->text();
-    r[QsoRecord::Age] = edit(Field::Age)->text();
-    r[QsoRecord::Other] = edit(Field::Other)->text();
-    r[QsoRecord::Spc] = edit(Field::Spc)->text();
-    r[QsoRecord::Name] = edit(Field::Name)->text();
-    if (postContestMode()) {
-        r[QsoRecord::Date] = edit(Field::PostDate)->text();
-        r[QsoRecord::Time] = edit(Field::PostTime)->text();
-    } else {
-        const QDateTime utc = contactUtc(services_.clock.localNow(), prefs_.utcOffsetHours);
-        r[QsoRecord::Date] = contactDateText(utc);
-        r[QsoRecord::Time] = contactTimeText(utc);
-    }
-    r[QsoRecord::Mode] = prefs_.mode;
-    r[QsoRecord::Band] = prefs_.band;
-    r[QsoRecord::Frequency] = frequencyText_;
-
-    store_.append(r);
-    QDir::setCurrent(services_.workDir);
-    const WriteResult written =
-        services_.appendToLog ? services_.appendToLog(logPath(), r) : LogFile(logPath()).append(r);
-    if (!written.ok) {
-        // The operator must never believe a contact is saved when it is not.
-        store_.dropLast();
+    case ContestSession::StoreOutcome::Kind::WriteFailed:
         beep();
         services_.dialogs.message(QStringLiteral("File Error"),
                                   QStringLiteral("The contact could not be written to %1:  %2\n\n"
                                                  "It is still in the entry line.  Free some disk space "
                                                  "or fix the folder, then press Enter again.")
-                                      .arg(QDir::toNativeSeparators(logPath()), written.error),
+                                      .arg(QDir::toNativeSeparators(session_.logPath()), outcome.error),
                                   MsgButtons::Ok, MsgIcon::Critical);
         setStatus(QStringLiteral("Contact NOT saved!"));
         return false;
     }
-
-    RecentListRefresh();
     setBackColour(lblDialog_, kTeal);
     lblDialog_->setText(QString());
-    if (r.spc().size() > 2 && label3New_->isVisibleTo(centralWidget())) {
-        if (store_.addDx(r.spc())) {
-            list1_->addItem(r.spc());
-            lblStation_[5]->setText(dxHeading());
-        }
-    }
-    if (r.spc().size() == 2)
-        spcWorkedUpdate();
     doEvents();
-    Labeldisplay();
     for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
         edit(f)->clear();
     label19_->setText(QString());
@@ -510,6 +481,18 @@ bool Form1::storeContact()
     label23_->setText(QString());
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+void Form1::showAddedContact(int recNo, bool newDx, int workedIndex)
+{
+    RecentListRefresh();
+    if (newDx) {
+        list1_->addItem(session_.store().at(recNo).spc());
+        lblStation_[5]->setText(dxHeading());
+    }
+    if (workedIndex != 0)
+        spcWorkedUpdate(workedIndex);
+    Labeldisplay();
 }
 
 void Form1::cmdClear_Click()

@@ -11,7 +11,6 @@ namespace cubwave {
 
 bool Form1::loadPrefixTable()
 {
-    QDir::setCurrent(services_.workDir);
     const QString path = PrefixTable::findFile(services_.sharedFolder, services_.dataFolder, services_.workDir);
     if (path.isEmpty()) {
         prefixTable_ = PrefixTable();  // no table: every call is "Not Found"
@@ -76,7 +75,7 @@ std::optional<Form1::CountryCompletion> Form1::completeCountry(const QString& ty
 
 void Form1::showBearing(float latitude, float longitude)
 {
-    const BearingDistance r = HDCalc::compute(prefs_.ownLatitude, prefs_.ownLongitude, latitude, longitude);
+    const BearingDistance r = HDCalc::compute(session_.prefs().ownLatitude, session_.prefs().ownLongitude, latitude, longitude);
     label22_->setText(r.bearingText);
     label23_->setText(r.distanceText);
 }

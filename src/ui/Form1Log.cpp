@@ -48,32 +48,29 @@ int Form1::selectedRecord() const
     if (selected.isEmpty() || selected.first().row() >= recentModel_->rowCount())
         return 0;
     const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(selected.first().row()));
-    return recNo >= 1 && recNo <= store_.count() ? recNo : 0;
+    return recNo >= 1 && recNo <= session_.store().count() ? recNo : 0;
 }
 
 void Form1::logNotLoaded(const QString& why, const QString& fix)
 {
-    logLoaded_ = false;
-    notLoadedWhy_ = why;
-    notLoadedFix_ = fix;
+    session_.markNotLoaded(why, fix);
 }
 
 bool Form1::logWritable(const QString& refused)
 {
-    if (logLoaded_)
+    if (session_.logLoaded())
         return true;
     // Writing log.txt from a store that does not hold what the file holds would lose contacts.
     services_.dialogs.message(QStringLiteral("Log Not Loaded"),
                               refused + QStringLiteral("  log.txt has not been loaded, so nothing is written to it: ") +
-                                  notLoadedWhy_ + QStringLiteral("\n\n") + notLoadedFix_,
+                                  session_.notLoadedWhy() + QStringLiteral("\n\n") + session_.notLoadedFix(),
                               MsgButtons::Ok, MsgIcon::Warning);
     return false;
 }
 
 void Form1::rewriteAndReload()
 {
-    QDir::setCurrent(services_.workDir);
-    const WriteResult written = LogFile(logPath()).rewrite(store_.records());
+    const WriteResult written = session_.rewriteLog();
     if (!written.ok) {
         // The reload below brings the store back to what the file still holds.
         services_.dialogs.message(QStringLiteral("Error Saving Log"),
@@ -90,10 +87,10 @@ void Form1::cmdEdit_Click()
     if (recNo == 0 || !logWritable(QStringLiteral("The contact was not changed.")))
         return;
     {
-        frmEditCon window(store_.at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
+        frmEditCon window(session_.store().at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
         runModal(window);
         if (window.stored())
-            store_.at(recNo) = window.record();
+            session_.store().at(recNo) = window.record();
     }
     RecentListRefresh();
     cmdEdit_->hide();
@@ -117,7 +114,7 @@ void Form1::cmdDelete_Click()
     cmdDelete_->hide();
     if (answer != MsgAnswer::Yes)
         return;
-    store_.remove(recNo);
+    session_.store().remove(recNo);
     rewriteAndReload();
 }
 
@@ -149,7 +146,7 @@ bool Form1::newLogCommand()
         const WriteResult emptied = LogArchive(services_.clock, services_.workDir, services_.dataFolder).startNewLog();
         if (emptied.ok) {
             opClock_.setAccumulatedSeconds(0);
-            prefs_.operatingSeconds = 0;
+            session_.prefs().operatingSeconds = 0;
             SavePref();
         } else {
             services_.dialogs.message(LogArchive::kNewLogErrorTitle,
@@ -163,25 +160,24 @@ bool Form1::newLogCommand()
 
 void Form1::Backup()
 {
-    if (!logLoaded_) {
+    if (!session_.logLoaded()) {
         // Only a store that once held the file's contacts has anything worth a word here.
-        if (store_.count() > 0)
+        if (session_.store().count() > 0)
             logWritable(QStringLiteral("The log was not backed up."));
         return;
     }
     // A failed backup must not stop the program from closing; the log itself is untouched.
-    LogArchive(services_.clock, services_.workDir, services_.dataFolder).backup(store_);
+    LogArchive(services_.clock, services_.workDir, services_.dataFolder).backup(session_.store());
 }
 
 void Form1::mnuArchive_Click()
 {
     const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
     services_.dialogs.message(LogArchive::kArchiveInfoTitle, LogArchive::kArchiveInfoText);
-    const QString suggested = archive.suggestedArchivePath(prefs_.ownCall);
+    const QString suggested = archive.suggestedArchivePath(session_.prefs().ownCall);
     const std::optional<QString> target = services_.dialogs.saveFile(
         {QStringLiteral("Archive Current Log"), archive.backupFolder(), QFileInfo(suggested).fileName(),
          LogArchive::kFileFilter});
-    QDir::setCurrent(services_.workDir);
     if (!target)
         return;
     const WriteResult copied = archive.archiveTo(*target);
@@ -195,13 +191,12 @@ void Form1::mnuRestore_Click()
         return;
     const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
     services_.dialogs.message(LogArchive::kRestoreInfoTitle, LogArchive::kRestoreInfoText);
-    if (store_.count() >= 1 &&
+    if (session_.store().count() >= 1 &&
         services_.dialogs.message(LogArchive::kRestoreConfirmTitle, LogArchive::kRestoreConfirmText, MsgButtons::YesNo,
                                   MsgIcon::Question) != MsgAnswer::Yes)
         return;
     const std::optional<QString> source = services_.dialogs.openFile(
         {QStringLiteral("Restore from Archive or Backup"), archive.backupFolder(), QString(), LogArchive::kFileFilter});
-    QDir::setCurrent(services_.workDir);
     if (!source)
         return;
     const WriteResult copied = archive.restoreFrom(*source);

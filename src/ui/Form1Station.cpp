@@ -15,13 +15,13 @@ namespace cubwave {
 
 void Form1::utcOffsetCheck()
 {
-    const UtcOffsetCheck check(services_.clock.utcNow(), services_.clock.localNow(), prefs_.utcOffsetHours);
+    const UtcOffsetCheck check(services_.clock.utcNow(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
     if (!check.shouldAsk())
         return;
     const std::optional<QString> answer =
         services_.dialogs.input(UtcOffsetCheck::title(), check.prompt(), check.defaultAnswer());
     if (const std::optional<float> offset = check.answeredOffset(answer)) {
-        prefs_.utcOffsetHours = *offset;
+        session_.prefs().utcOffsetHours = *offset;
         SavePref();
     }
 }
@@ -29,10 +29,10 @@ void Form1::utcOffsetCheck()
 void Form1::mnuSetup_Click()
 {
     {
-        frmStationID window(prefs_, services_.beeper, &prefixTable_, this);
+        frmStationID window(session_.prefs(), services_.beeper, &prefixTable_, this);
         runModal(window);
         // After the close box these are the stored values, unchanged.
-        frmStationID::copyStationFields(window.values(), prefs_);
+        frmStationID::copyStationFields(window.values(), session_.prefs());
     }
     showOwnExchange();
     SavePref();
@@ -40,7 +40,7 @@ void Form1::mnuSetup_Click()
 
 void Form1::showOwnExchange()
 {
-    const QString values[] = {prefs_.ownCall, prefs_.ownName, prefs_.ownAge, prefs_.ownSpc, prefs_.ownColour};
+    const QString values[] = {session_.prefs().ownCall, session_.prefs().ownName, session_.prefs().ownAge, session_.prefs().ownSpc, session_.prefs().ownColour};
     for (size_t i = 0; i < ownExchange_.size(); ++i)
         ownExchange_[i]->setText(values[i]);
 }
@@ -48,7 +48,7 @@ void Form1::showOwnExchange()
 void Form1::showClocks()
 {
     const QTime local = services_.clock.localNow().time();
-    lblutctime_->setText(utcClockText(local, prefs_.utcOffsetHours));
+    lblutctime_->setText(utcClockText(local, session_.prefs().utcOffsetHours));
     lblCurTime_->setText(localClockText(local));
     label16AmPm_->setText(amPmText(local));
 }

@@ -32,11 +32,11 @@ void Form1::partialDupSearch(int key)
     PartialDupSearch::Input in;
     in.fieldText = edit(Field::Call)->text();
     in.keyCode = key;
-    in.band = prefs_.band;
-    in.mode = prefs_.mode;
-    in.displayOn = partialDupOn_;
+    in.band = session_.prefs().band;
+    in.mode = session_.prefs().mode;
+    in.displayOn = session_.partialDupDisplay;
     in.clockRunning = opClock_.running();
-    const PartialDupSearch::Result r = PartialDupSearch::run(store_, in);
+    const PartialDupSearch::Result r = PartialDupSearch::run(session_.store(), in);
 
     setBackColour(lblDialog_, kTeal);
     setBackColour(lblDupe_, r.matches.isEmpty() ? kButtonFace : kTeal);
@@ -51,12 +51,12 @@ void Form1::DupCheck()
 {
     DupCheck::Input in;
     in.call = edit(Field::Call)->text();
-    in.band = prefs_.band;
-    in.mode = prefs_.mode;
+    in.band = session_.prefs().band;
+    in.mode = session_.prefs().mode;
     in.fields = {edit(Field::Other)->text(), edit(Field::Spc)->text(), edit(Field::Name)->text(),
                  edit(Field::Age)->text()};
-    in.listPrevious = listPrevious();
-    const DupCheck::Result r = DupCheck::run(store_, in);
+    in.listPrevious = session_.listPrevious();
+    const DupCheck::Result r = DupCheck::run(session_.store(), in);
 
     if (r.replaceList) {
         std::vector<int> recNos;
@@ -81,8 +81,8 @@ void Form1::DupCheck()
         setBackColour(lblDialog_, kRed);
         setBackColour(lblDupe_, kButtonFace);
         lblDupe_->setText(QString());
-        satellites_->blindKeyPhone(QStringLiteral("Dupe"));
-        if (prefs_.voiceNavLevel >= 1)
+        ports_.voice.playCue(QStringLiteral("Dupe"));
+        if (session_.prefs().voiceNavLevel >= 1)
             waitForCue();
     }
 }
@@ -90,7 +90,7 @@ void Form1::DupCheck()
 void Form1::waitForCue()
 {
     const qint64 deadline = services_.clock.ticksMs() + kCueWaitLimitMs;
-    while (satellites_->cuePlaying() && services_.clock.ticksMs() < deadline) {
+    while (ports_.voice.cuePlaying() && services_.clock.ticksMs() < deadline) {
         // The cue may repaint; the operator's keys wait for the commit to end.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         services_.clock.sleepMs(10);
@@ -99,23 +99,23 @@ void Form1::waitForCue()
 
 void Form1::cmdDup_Click()
 {
-    partialDupOn_ = !partialDupOn_;
+    session_.partialDupDisplay = !session_.partialDupDisplay;
     setBackColour(lblDupe_, kButtonFace);
-    cmdDup_->setText(partialDupOn_ ? QStringLiteral("On") : QStringLiteral("Off"));
+    cmdDup_->setText(session_.partialDupDisplay ? QStringLiteral("On") : QStringLiteral("Off"));
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::TimeStats()
 {
     const cubwave::TimeStats::Rates rates =
-        cubwave::TimeStats::compute(store_, services_.clock.localNow(), prefs_.utcOffsetHours);
+        cubwave::TimeStats::compute(session_.store(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
     lblAQSO60_->setText(rates.perHour60Text());
     lblAQSO20_->setText(rates.perHour20Text());
 }
 
 void Form1::updateNewIndicator()
 {
-    label3New_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), store_.dxList()));
+    label3New_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), session_.store().dxList()));
 }
 
 void Form1::cmdLogOn_Click()
@@ -127,10 +127,10 @@ void Form1::cmdLogOn_Click()
         setStatus(QStringLiteral(" "));
     } else {
         opClock_.stop(now);
-        prefs_.operatingSeconds = opClock_.accumulatedSeconds();
+        session_.prefs().operatingSeconds = opClock_.accumulatedSeconds();
         cmdLogOn_->setText(QStringLiteral("&Log \"Time On\""));
         // The offset is applied in whole hours here, as the sign-off time has always been shown.
-        const QDateTime off = now.addSecs(static_cast<qint64>(prefs_.utcOffsetHours) * 3600);
+        const QDateTime off = now.addSecs(static_cast<qint64>(session_.prefs().utcOffsetHours) * 3600);
         setStatus(QStringLiteral("Logged Off at ") + QLocale().toString(off.date(), QLocale::ShortFormat) +
                   QLatin1Char(' ') + off.toString(QStringLiteral("HH:mm:ss")));
         SavePref();
@@ -147,8 +147,8 @@ void Form1::timer2Tick()
 
 void Form1::cmdList_Click()
 {
-    listAll_ = !listAll_;
-    cmdList_->setText(listAll_ ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    session_.listAll = !session_.listAll;
+    cmdList_->setText(session_.listAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
     RecentListRefresh();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }

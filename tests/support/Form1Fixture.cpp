@@ -41,7 +41,7 @@ void Form1Fixture::start(bool answerYes)
                       [this](const QString& path, const QsoRecord& record) {
                           return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
                       }},
-        &satellites);
+        ports.ports());
     form->loadWindow();
     form->show();
     QApplication::setActiveWindow(form.get());
@@ -76,22 +76,9 @@ Preferences Form1Fixture::savedPrefs() const
     return f.open(QIODevice::ReadOnly) ? PrefFile::parse(f.readAll()).value_or(Preferences{}) : Preferences{};
 }
 
-void Form1Fixture::type(const QString& text)
-{
-    for (QChar c : text) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
-        if (c == QLatin1Char(' '))
-            QTest::keyClick(target, Qt::Key_Space, Qt::NoModifier);
-        else
-            QTest::keyClick(target, c.toLatin1());
-    }
-}
+void Form1Fixture::type(const QString& text) { keyboard.type(text); }
 
-void Form1Fixture::key(Qt::Key k, Qt::KeyboardModifiers mods)
-{
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
-    QTest::keyClick(target, k, mods);
-}
+void Form1Fixture::key(Qt::Key k, Qt::KeyboardModifiers mods) { keyboard.key(k, mods); }
 
 QLineEdit* Form1Fixture::field(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
 

@@ -4,7 +4,8 @@
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
 #include "support/Fakes.h"
-#include "support/RecordingSatellites.h"
+#include "support/Keyboard.h"
+#include "support/RecordingPorts.h"
 #include "ui/Form1.h"
 
 #include <gtest/gtest.h>
@@ -47,12 +48,13 @@ protected:
     FakeClock clock;
     FakeDialogs dialogs;
     FakeBeeper beeper;
-    RecordingSatellites satellites;
+    RecordingPorts ports;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.
     std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog;
     std::unique_ptr<Form1> form;
+    Keyboard keyboard{[this] { return form.get(); }};
 };
 
 }  // namespace cubwave::test

@@ -1,3 +1,4 @@
+#include "export/ProductCaption.h"
 #include "support/Form1Fixture.h"
 #include "ui/frmStationID.h"
 
@@ -129,11 +130,34 @@ TEST_F(Commands, SummaryNeedsTheOwnCall)
     action("mnuWriteSumm")->trigger();
     EXPECT_EQ(dialogs.messages.back().title, "Call Sign Required!");
     EXPECT_EQ(dialogs.messages.back().text, "Please enter your call in setup.");
-    EXPECT_TRUE(satellites.shown.empty());
+    EXPECT_TRUE(ports.exports.calls.empty());
     form->prefs().ownCall = "W1AW";
     action("mnuWriteSumm")->trigger();
-    ASSERT_EQ(satellites.shown.size(), 1u);
-    EXPECT_EQ(satellites.shown[0].window, Satellites::Window::Summary);
+    ASSERT_EQ(ports.exports.calls.size(), 1u);
+    EXPECT_EQ(ports.exports.calls[0].command, "summary");
+    EXPECT_EQ(ports.exports.calls[0].ownCall, "W1AW");
+}
+
+// The export menu entries reach the export commands through their port, with the whole log and
+// the main window's caption.
+TEST_F(Commands, ExportMenuEntriesReachTheExportCommands)
+{
+    writeLog("\"K1ABC\",\"12\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:00:00\",\"CW\",\"20\",\"ANN\",\"\"\r\n"
+             "\"W1AW\",\"40\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:01:00\",\"CW\",\"20\",\"TOM\",\"\"\r\n");
+    start();
+    form->prefs().ownCall = "N0CUB";
+    const std::pair<const char*, const char*> entries[] = {
+        {"mnuADIF", "adif"}, {"mnuWriteSumm", "summary"}, {"mnuGraph", "graph"}};
+    for (const auto& [name, command] : entries) {
+        ports.exports.calls.clear();
+        action(name)->trigger();
+        ASSERT_EQ(ports.exports.calls.size(), 1u) << name;
+        EXPECT_EQ(ports.exports.calls[0].command, command);
+        EXPECT_EQ(ports.exports.calls[0].contacts, 2);
+    }
+    action("mnuADIF")->trigger();
+    EXPECT_EQ(ports.exports.calls.back().caption, ProductCaption::kMainWindowCaption);
+    EXPECT_EQ(form->windowTitle(), ProductCaption::kMainWindowCaption);
 }
 
 TEST_F(Commands, ExitEndsAtOnceWithoutUnloadingAnything)
@@ -141,7 +165,7 @@ TEST_F(Commands, ExitEndsAtOnceWithoutUnloadingAnything)
     start();
     action("mnuExit")->trigger();
     EXPECT_EQ(endedWith, std::vector<int>{0});
-    EXPECT_EQ(satellites.unloads, 0);
+    EXPECT_TRUE(ports.unloads.isEmpty());
 }
 
 TEST_F(Commands, MissingPreferencesStopTheLoadWithItsMessage)

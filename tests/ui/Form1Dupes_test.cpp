@@ -77,7 +77,7 @@ TEST_F(Dupes, DuplicateIsReportedInRedAndStillStored)
     EXPECT_EQ(status(), "");  // the stored contact clears the report
     EXPECT_EQ(back("lblDialog"), QColor(0, 192, 192));
     EXPECT_TRUE(logBytes().endsWith(",\"CT\",\"2026/06/13\",\"18:05:33\",\"CW\",\"20\",\"ANN\",\"\"\r\n"));
-    EXPECT_EQ(satellites.cues, (QStringList{"Dupe", "Dupe"}));
+    EXPECT_EQ(ports.voice.cues, (QStringList{"Dupe", "Dupe"}));
 }
 
 TEST_F(Dupes, LeavingTheCallFillsEmptyFieldsFromTheFirstContactButNeverTypedOnes)
@@ -116,7 +116,7 @@ TEST_F(Dupes, AnAnnouncementThatNeverEndsDoesNotHoldTheEntryLine)
 {
     writeLog(line("W1AW", "20", "CW"));
     start();
-    satellites.cueNeverEnds = true;
+    ports.voice.cueNeverEnds = true;
     form->prefs().voiceNavLevel = 1;
     type("w1aw");
     const qint64 before = clock.ticksMs();

@@ -11,10 +11,10 @@ namespace {
 
 class WindowKeys : public Form1Fixture {
 protected:
-    void useMode(const char* mode, int cwInterface)
+    void useMode(const char* mode, bool configured)
     {
         form->prefs().mode = mode;
-        form->keying().cwInterface = cwInterface;
+        ports.cw.isConfigured = configured;
     }
     QColor statusBack() const { return label("lblDialog")->palette().color(QPalette::Window); }
 };
@@ -24,18 +24,18 @@ protected:
 TEST_F(WindowKeys, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
 {
     start();
-    using W = Satellites::Window;
+    using W = WindowLauncher::Window;
     const std::tuple<Qt::Key, W, bool> cases[] = {
         {Qt::Key_B, W::SpectrumMap, true}, {Qt::Key_C, W::CwSetup, false},    {Qt::Key_D, W::DxSpotting, false},
         {Qt::Key_F, W::BandPlan, true},    {Qt::Key_G, W::RigTune, true},     {Qt::Key_P, W::VoiceSetup, false},
         {Qt::Key_R, W::RigInterface, false}, {Qt::Key_S, W::CwSetup, false}, {Qt::Key_W, W::CwStrings, false},
     };
     for (const auto& [k, window, modal] : cases) {
-        satellites.shown.clear();
+        ports.windows.shown.clear();
         key(k, Qt::ControlModifier);
-        ASSERT_EQ(satellites.shown.size(), 1u) << k;
-        EXPECT_EQ(satellites.shown[0].window, window);
-        EXPECT_EQ(satellites.shown[0].modal, modal);
+        ASSERT_EQ(ports.windows.shown.size(), 1u) << k;
+        EXPECT_EQ(ports.windows.shown[0].window, window);
+        EXPECT_EQ(ports.windows.shown[0].modal, modal);
     }
     EXPECT_TRUE(field("txtCall")->text().isEmpty());
 
@@ -47,70 +47,70 @@ TEST_F(WindowKeys, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
     key(Qt::Key_V, Qt::ControlModifier);  // no paste either
     EXPECT_TRUE(field("txtCall")->text().isEmpty());
     key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);  // not Ctrl alone: no window
-    EXPECT_EQ(satellites.shown.size(), 1u);
+    EXPECT_EQ(ports.windows.shown.size(), 1u);
 }
 
 TEST_F(WindowKeys, FunctionKeysFollowTheModeAndTheCwInterface)
 {
     start();
-    useMode("CW", 0);
+    useMode("CW", false);
     key(Qt::Key_F1);
     key(Qt::Key_Up);
-    EXPECT_TRUE(satellites.cwKeys.empty());
-    EXPECT_EQ(satellites.speedUps, 0);
+    EXPECT_TRUE(ports.cw.keys.empty());
+    EXPECT_EQ(ports.cw.speedUps, 0);
 
-    useMode("CW", 1);
+    useMode("CW", true);
     key(Qt::Key_F1);
     key(Qt::Key_F10);
     key(Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(satellites.cwKeys, (std::vector<int>{112, 124, 114}));
+    EXPECT_EQ(ports.cw.keys, (std::vector<int>{112, 124, 114}));
     key(Qt::Key_Down);
-    EXPECT_EQ(satellites.speedDowns, 1);
+    EXPECT_EQ(ports.cw.speedDowns, 1);
     EXPECT_EQ(status(), "13 WPM");
 
     // Ctrl+F1 sends F1 and still eats the next character.
-    satellites.cwKeys.clear();
+    ports.cw.keys.clear();
     key(Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(satellites.cwKeys, std::vector<int>{112});
+    EXPECT_EQ(ports.cw.keys, std::vector<int>{112});
     type("ab");
     EXPECT_EQ(field("txtCall")->text(), "B");
 
-    useMode("PH", 1);
-    satellites.cwKeys.clear();
+    useMode("PH", true);
+    ports.cw.keys.clear();
     key(Qt::Key_F2);
     key(Qt::Key_F10);
     key(Qt::Key_F11);
     key(Qt::Key_F12);
-    EXPECT_EQ(satellites.phoneKeys, std::vector<int>{113});
-    EXPECT_TRUE(satellites.cwKeys.empty());
+    EXPECT_EQ(ports.voice.keys, std::vector<int>{113});
+    EXPECT_TRUE(ports.cw.keys.empty());
 }
 
 TEST_F(WindowKeys, F12TogglesKeyboardCwWhoseKeysGoToTheSendBuffer)
 {
     start();
-    useMode("CW", 1);
+    useMode("CW", true);
     key(Qt::Key_F12);
-    EXPECT_TRUE(form->keying().keyboardCwMode);
+    EXPECT_TRUE(ports.cw.kbdMode);
     EXPECT_EQ(status(), "Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.");
     EXPECT_EQ(statusBack(), QColor(255, 255, 192));
 
     type("cq");
-    EXPECT_EQ(form->keying().cwBuffer, "CQ");
+    EXPECT_EQ(ports.cw.buffer, "CQ");
     EXPECT_TRUE(field("txtCall")->text().isEmpty());
-    EXPECT_EQ(satellites.cwPumpStarts, 2);
+    EXPECT_EQ(ports.cw.pumpStarts, 2);
 
-    form->keying().cwSending = true;
+    ports.cw.sending = true;
     key(Qt::Key_Backspace);
-    EXPECT_EQ(form->keying().cwBuffer, "C");
+    EXPECT_EQ(ports.cw.buffer, "C");
     // Esc while sending empties the buffer and leaves the entry line alone.
     field("txtCall")->setText("W1AW");
     key(Qt::Key_Escape);
-    EXPECT_TRUE(form->keying().cwBuffer.isEmpty());
+    EXPECT_TRUE(ports.cw.buffer.isEmpty());
     EXPECT_EQ(field("txtCall")->text(), "W1AW");
 
-    form->keying().cwSending = false;
+    ports.cw.sending = false;
     key(Qt::Key_F12);
-    EXPECT_FALSE(form->keying().keyboardCwMode);
+    EXPECT_FALSE(ports.cw.kbdMode);
     EXPECT_EQ(status(), "");
     EXPECT_EQ(statusBack(), QColor(0, 192, 192));
 }
@@ -118,11 +118,11 @@ TEST_F(WindowKeys, F12TogglesKeyboardCwWhoseKeysGoToTheSendBuffer)
 TEST_F(WindowKeys, EscStopsVoiceFirstThenClearsTheEntryLine)
 {
     start();
-    useMode("PH", 0);
+    useMode("PH", false);
     field("txtCall")->setText("W1AW");
-    satellites.playing = true;
+    ports.voice.isPlaying = true;
     key(Qt::Key_Escape);
-    EXPECT_EQ(satellites.phoneStops, 1);
+    EXPECT_EQ(ports.voice.stops, 1);
     EXPECT_EQ(field("txtCall")->text(), "W1AW");
     key(Qt::Key_Escape);
     EXPECT_TRUE(field("txtCall")->text().isEmpty());
@@ -131,55 +131,56 @@ TEST_F(WindowKeys, EscStopsVoiceFirstThenClearsTheEntryLine)
 TEST_F(WindowKeys, EscWithABusyWinKeyClearsItsBuffer)
 {
     start();
-    useMode("CW", 5);
-    form->keying().winKeyOpen = true;
-    form->keying().cwBuffer = "TEST";
-    satellites.winKeyStatusValue = 1;
+    useMode("CW", true);
+    ports.cw.buffer = "TEST";
+    ports.cw.keyerBusy = true;
     field("txtCall")->setText("W1AW");
     key(Qt::Key_Escape);
-    EXPECT_EQ(satellites.winKeyClears, 1);
-    EXPECT_TRUE(form->keying().cwBuffer.isEmpty());
+    EXPECT_EQ(ports.cw.clears, 1);
+    EXPECT_TRUE(ports.cw.buffer.isEmpty());
     EXPECT_EQ(field("txtCall")->text(), "W1AW");
 
     // In keyboard CW, Backspace deletes the keyer's last buffered character instead.
-    form->keying().keyboardCwMode = true;
+    ports.cw.kbdMode = true;
+    ports.cw.keyerBusy = true;
     key(Qt::Key_Backspace);
-    EXPECT_EQ(satellites.winKeyBackspaces, 1);
+    EXPECT_EQ(ports.cw.keyerBackspaces, 1);
 }
 
 TEST_F(WindowKeys, AnyKeyCancelsARunningRepeat)
 {
     start();
-    form->keying().cwRepeat = true;
-    form->keying().phoneRepeat = true;
-    form->keying().winKeyOpen = true;
-    form->keying().cwBuffer = "CQ TEST";
+    ports.cw.repeat = true;
+    ports.voice.repeat = true;
+    ports.cw.buffer = "CQ TEST";
     type("k");
-    EXPECT_FALSE(form->keying().cwRepeat);
-    EXPECT_FALSE(form->keying().phoneRepeat);
-    EXPECT_TRUE(form->keying().cwBuffer.isEmpty());
-    EXPECT_EQ(satellites.cwRepeatStops, 1);
-    EXPECT_EQ(satellites.phoneRepeatStops, 1);
-    EXPECT_EQ(satellites.winKeyClears, 1);
+    EXPECT_FALSE(ports.cw.repeat);
+    EXPECT_FALSE(ports.voice.repeat);
+    EXPECT_TRUE(ports.cw.buffer.isEmpty());
+    EXPECT_EQ(ports.cw.repeatStops, 1);
+    EXPECT_EQ(ports.voice.repeatStops, 1);
     EXPECT_EQ(field("txtCall")->text(), "K");
 }
 
 TEST_F(WindowKeys, ClosingIsRefusedWhileCwIsSentAndBacksUpOtherwise)
 {
     start();
-    form->keying().cwSending = true;
-    form->keying().cwBuffer = "73";
+    ports.cw.sending = true;
+    ports.cw.buffer = "73";
     QCloseEvent refused;
     QApplication::sendEvent(form.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
-    EXPECT_TRUE(form->keying().cwBuffer.isEmpty());
-    EXPECT_EQ(satellites.unloads, 0);
+    EXPECT_TRUE(ports.cw.buffer.isEmpty());
+    EXPECT_TRUE(ports.unloads.isEmpty());
 
-    form->keying().cwSending = false;
+    ports.cw.sending = false;
     QCloseEvent accepted;
     QApplication::sendEvent(form.get(), &accepted);
     EXPECT_TRUE(accepted.isAccepted());
-    EXPECT_EQ(satellites.unloads, 1);
+    // The keyers first, the WinKey keyer last; then every keying line is dropped.
+    EXPECT_EQ(ports.unloads, (QStringList{"voice", "cw", "cues", "rig", "spots", "map", "cwstrings", "winkey"}));
+    EXPECT_EQ(ports.cw.releases, 1);
+    EXPECT_EQ(ports.voice.releases, 1);
 }
 
 TEST_F(WindowKeys, FocusCuesFollowTheVoiceNavigationLevel)
@@ -188,9 +189,9 @@ TEST_F(WindowKeys, FocusCuesFollowTheVoiceNavigationLevel)
     form->prefs().voiceNavLevel = 1;
     type("w1aw a");
     field("txtCall")->setFocus();
-    EXPECT_EQ(satellites.cues, QStringList{"Call"});
+    EXPECT_EQ(ports.voice.cues, QStringList{"Call"});
     form->prefs().voiceNavLevel = 2;
-    satellites.cues.clear();
+    ports.voice.cues.clear();
     type(" x 1 ");
-    EXPECT_EQ(satellites.cues, (QStringList{"Name", "RstRcvd", "SPC"}));
+    EXPECT_EQ(ports.voice.cues, (QStringList{"Name", "RstRcvd", "SPC"}));
 }
