@@ -4,6 +4,8 @@
 #include "support/Fakes.h"
 #include "ui/frmEditCon.h"
 
+#include "support/Keyboard.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -94,24 +96,9 @@ protected:
 
     QWidget* focus() const { return QApplication::focusWidget(); }
 
-    // Types into whichever widget has the focus, key by key, as a user would.
-    void type(const QString& text)
-    {
-        for (QChar c : text) {
-            QWidget* target = focus() ? focus() : form.get();
-            if (c == QLatin1Char(' '))
-                QTest::keyClick(target, Qt::Key_Space);
-            else
-                QTest::keyClick(target, c.toLatin1());
-            settle();
-        }
-    }
-
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(focus() ? focus() : form.get(), k, mods);
-        settle();
-    }
+    void type(const QString& text) { keyboard.type(text); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { keyboard.key(k, mods); }
+    Keyboard keyboard{[this] { return form.get(); }, &settle};
 
     // Tabs into the field, as the operator would reach it, so its text is selected.
     void enter(const char* name)

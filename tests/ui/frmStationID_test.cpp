@@ -2,6 +2,8 @@
 #include "support/Fakes.h"
 #include "ui/frmStationID.h"
 
+#include "support/Keyboard.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -79,23 +81,9 @@ protected:
     QLineEdit* field(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
     QWidget* focus() const { return QApplication::focusWidget(); }
 
-    // Types into whichever widget has the focus, key by key, as a user would.
-    void type(const QString& text)
-    {
-        for (QChar c : text) {
-            QWidget* target = focus() ? focus() : form.get();
-            if (c == QLatin1Char(' '))
-                QTest::keyClick(target, Qt::Key_Space);
-            else
-                QTest::keyClick(target, c.toLatin1());
-        }
-        settle();
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(focus() ? focus() : form.get(), k, mods);
-        settle();
-    }
+    void type(const QString& text) { keyboard.type(text); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { keyboard.key(k, mods); }
+    Keyboard keyboard{[this] { return form.get(); }, &settle, Keyboard::Settle::AfterText};
     // Puts the caret in a field and empties it.
     void clearInto(const char* name)
     {
