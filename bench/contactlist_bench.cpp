@@ -3,7 +3,7 @@
 #include "BenchServices.h"
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +24,7 @@ struct Window {
     explicit Window(int n)
     {
         bench::seedWorkingDir(dir.path(), n);
-        form = std::make_unique<Form1>(Form1Services{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
+        form = std::make_unique<MainWindow>(MainWindowServices{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
                                                      [](int) {}, [](QDialog&) { return 0; }},
                                        absent.ports());
         form->loadWindow();
@@ -38,7 +38,7 @@ struct Window {
     YesDialogs dialogs;
     SilentBeeper beeper;
     AbsentPorts absent;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 void BM_RecentListRefreshAll(benchmark::State& state)
@@ -60,7 +60,7 @@ void BM_CommitWithAllListed(benchmark::State& state)
     for (auto _ : state) {
         call->setText(QStringLiteral("W%1XYZ").arg(i++));
         spc->setText(QStringLiteral("MA"));
-        w.form->Mains();
+        w.form->commitContact();
         QCoreApplication::processEvents();
     }
 }

@@ -2,7 +2,7 @@
 #include "BenchServices.h"
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
@@ -27,7 +27,7 @@ void BM_StartToMainWindowShown(benchmark::State& state)
     SilentBeeper beeper;
     AbsentPorts absent;
     for (auto _ : state) {
-        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }},
+        MainWindow form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }},
                    absent.ports());
         form.loadWindow();
         form.show();

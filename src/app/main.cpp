@@ -7,7 +7,7 @@
 #include "platform/TerminationSignal.h"
 #include "platform/gui/QtBeeper.h"
 #include "platform/gui/QtDialogs.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 #include "ui/Startup.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     QMetaObject::Connection beforeWindow =
         QObject::connect(&termination, &cubwave::TerminationSignal::requested, &app, [&endedEarly] {
             endedEarly = true;
-            cubwave::Form1::closeActiveDialog();
+            cubwave::MainWindow::closeActiveDialog();
         });
 
     const cubwave::StartupFolders folders = cubwave::prepareFolders(QDir::currentPath(), env, dialogs, shared);
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     cubwave::QtSettingsStore settings;
     cubwave::ProgramPorts ports({dialogs, beeper, settings, clock, shared, folders.workDir, folders.dataFolder,
                                  folders.sharedFolder});
-    cubwave::Form1 form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
+    cubwave::MainWindow form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
                          [&ports](int code) {
                              // Nothing is left unwritten at this point: every file write is complete
                              // when it returns.
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     // Once the window is open, a termination request closes it as the operator would, so the
     // log is backed up.
     QObject::disconnect(beforeWindow);
-    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &cubwave::Form1::requestEnd);
+    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &cubwave::MainWindow::requestEnd);
     form.loadWindow();
     if (form.endRequested()) {
         form.close();

@@ -1,6 +1,6 @@
 #include "ui/KeyPipeline.h"
 
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 #include "ui/KeyTranslation.h"
 
 #include <QApplication>
@@ -8,7 +8,7 @@
 
 namespace cubwave {
 
-KeyPipeline::KeyPipeline(Form1* form) : form_(form) { qApp->installEventFilter(this); }
+KeyPipeline::KeyPipeline(MainWindow* form) : form_(form) { qApp->installEventFilter(this); }
 
 void KeyPipeline::replayHeldKeys()
 {

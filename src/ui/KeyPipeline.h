@@ -10,7 +10,7 @@ class QKeyEvent;
 
 namespace cubwave {
 
-class Form1;
+class MainWindow;
 
 // Qt merges key-down and key-press into one event; this filter on the application splits them
 // again so the main window's handlers see every key before the focused field does:
@@ -22,7 +22,7 @@ class KeyPipeline : public QObject {
     Q_OBJECT
 
 public:
-    explicit KeyPipeline(Form1* form);
+    explicit KeyPipeline(MainWindow* form);
     ~KeyPipeline() override;
 
     // Hands the held keys, in order, to whichever widget has the focus now.
@@ -34,7 +34,7 @@ protected:
 private:
     static constexpr size_t kMaxHeldKeys = 4096;
 
-    QPointer<Form1> form_;
+    QPointer<MainWindow> form_;
     std::deque<std::unique_ptr<QKeyEvent>> held_;
     bool replaying_ = false;
 };

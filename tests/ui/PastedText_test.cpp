@@ -3,7 +3,7 @@
 #include "core/FieldText.h"
 #include "core/LogFile.h"
 #include "core/LogLine.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 #include "ui/frmEditCon.h"
 #include "ui/frmStationID.h"
 
@@ -117,7 +117,7 @@ std::vector<Way> allWays(bool withCtrlV)
     return ways;
 }
 
-class PastedText : public Form1Fixture {};
+class PastedText : public MainWindowFixture {};
 
 }  // namespace
 
@@ -228,7 +228,7 @@ TEST_F(PastedText, EveryEntryLineFieldFullOfWideCharactersStillFitsOneKibibyte)
     key(Qt::Key_Insert, Qt::ShiftModifier);
     field("txtPostConTime")->setText("1815");
     field("txtPostConDate")->setText("2026/06/13");
-    form->Mains();
+    form->commitContact();
     const QByteArray log = logBytes();
     ASSERT_EQ(log.count('\n'), 1);
     EXPECT_LE(log.size(), FieldText::kMaxRecordLineBytes);

@@ -1,6 +1,6 @@
 // The main window's side of the operator's own station: the station window, the UTC offset
 // check at start-up and the clocks.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
@@ -13,7 +13,7 @@
 
 namespace cubwave {
 
-void Form1::utcOffsetCheck()
+void MainWindow::utcOffsetCheck()
 {
     const UtcOffsetCheck check(services_.clock.utcNow(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
     if (!check.shouldAsk())
@@ -26,7 +26,7 @@ void Form1::utcOffsetCheck()
     }
 }
 
-void Form1::mnuSetup_Click()
+void MainWindow::mnuSetup_Click()
 {
     {
         frmStationID window(session_.prefs(), services_.beeper, &prefixTable_, this);
@@ -38,19 +38,19 @@ void Form1::mnuSetup_Click()
     SavePref();
 }
 
-void Form1::showOwnExchange()
+void MainWindow::showOwnExchange()
 {
     const QString values[] = {session_.prefs().ownCall, session_.prefs().ownName, session_.prefs().ownAge, session_.prefs().ownSpc, session_.prefs().ownColour};
-    for (size_t i = 0; i < ownExchange_.size(); ++i)
-        ownExchange_[i]->setText(values[i]);
+    for (size_t i = 0; i < ownExchangeLabels_.size(); ++i)
+        ownExchangeLabels_[i]->setText(values[i]);
 }
 
-void Form1::showClocks()
+void MainWindow::showClocks()
 {
     const QTime local = services_.clock.localNow().time();
-    lblutctime_->setText(utcClockText(local, session_.prefs().utcOffsetHours));
-    lblCurTime_->setText(localClockText(local));
-    label16AmPm_->setText(amPmText(local));
+    utcClockLabel_->setText(utcClockText(local, session_.prefs().utcOffsetHours));
+    localClockLabel_->setText(localClockText(local));
+    amPmLabel_->setText(amPmText(local));
 }
 
 }  // namespace cubwave

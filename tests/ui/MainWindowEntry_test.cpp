@@ -1,5 +1,5 @@
 #include "core/LogLine.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,7 +26,7 @@ QByteArray logLine(const char* call, const char* age, const char* other, const c
     return LogLine::format(r).toUtf8() + "\r\n";
 }
 
-class EntryLine : public Form1Fixture {};
+class EntryLine : public MainWindowFixture {};
 
 }  // namespace
 
@@ -134,7 +134,7 @@ TEST_F(EntryLine, TwoLetterLocationIsStoredUpperCase)
     start();
     field("txtCall")->setText("K1ABC");
     field("txtCntry")->setText("Ct");
-    form->Mains();
+    form->commitContact();
     EXPECT_TRUE(logBytes().contains("\"CT\""));
 }
 

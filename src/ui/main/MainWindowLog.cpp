@@ -1,6 +1,6 @@
 // The main window's commands on the log as a whole: edit and delete a listed contact, copy the
 // list, new log, backup, archive and restore.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "core/LogArchive.h"
 #include "core/LogFile.h"
@@ -20,43 +20,43 @@
 
 namespace cubwave {
 
-int Form1::runModal(QDialog& dialog)
+int MainWindow::runModal(QDialog& dialog)
 {
     return services_.runModal ? services_.runModal(dialog) : dialog.exec();
 }
 
-void Form1::listRowsShown()
+void MainWindow::listRowsShown()
 {
     // The buttons act on the selected row, so they show only with one.
     if (selectedRecord() != 0) {
-        cmdEdit_->show();
-        cmdDelete_->show();
+        editButton_->show();
+        deleteButton_->show();
     }
 }
 
-void Form1::hideEditButtonsWithoutSelection()
+void MainWindow::hideEditButtonsWithoutSelection()
 {
     if (selectedRecord() == 0) {
-        cmdEdit_->hide();
-        cmdDelete_->hide();
+        editButton_->hide();
+        deleteButton_->hide();
     }
 }
 
-int Form1::selectedRecord() const
+int MainWindow::selectedRecord() const
 {
-    const QModelIndexList selected = listView1_->selectionModel()->selectedRows();
+    const QModelIndexList selected = recentList_->selectionModel()->selectedRows();
     if (selected.isEmpty() || selected.first().row() >= recentModel_->rowCount())
         return 0;
     const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(selected.first().row()));
     return recNo >= 1 && recNo <= session_.store().count() ? recNo : 0;
 }
 
-void Form1::logNotLoaded(const QString& why, const QString& fix)
+void MainWindow::logNotLoaded(const QString& why, const QString& fix)
 {
     session_.markNotLoaded(why, fix);
 }
 
-bool Form1::logWritable(const QString& refused)
+bool MainWindow::logWritable(const QString& refused)
 {
     if (session_.logLoaded())
         return true;
@@ -68,7 +68,7 @@ bool Form1::logWritable(const QString& refused)
     return false;
 }
 
-void Form1::rewriteAndReload()
+void MainWindow::rewriteAndReload()
 {
     const WriteResult written = session_.rewriteLog();
     if (!written.ok) {
@@ -81,7 +81,7 @@ void Form1::rewriteAndReload()
     mnuOpen2();
 }
 
-void Form1::cmdEdit_Click()
+void MainWindow::cmdEdit_Click()
 {
     const int recNo = selectedRecord();
     if (recNo == 0 || !logWritable(QStringLiteral("The contact was not changed.")))
@@ -93,32 +93,32 @@ void Form1::cmdEdit_Click()
             session_.store().at(recNo) = window.record();
     }
     RecentListRefresh();
-    cmdEdit_->hide();
-    cmdDelete_->hide();
+    editButton_->hide();
+    deleteButton_->hide();
     rewriteAndReload();
 }
 
-void Form1::cmdDelete_Click()
+void MainWindow::cmdDelete_Click()
 {
     const int recNo = selectedRecord();
     if (recNo == 0) {
-        cmdEdit_->hide();
-        cmdDelete_->hide();
+        editButton_->hide();
+        deleteButton_->hide();
         return;
     }
     if (!logWritable(QStringLiteral("The contact was not deleted.")))
         return;
     const MsgAnswer answer = services_.dialogs.message(QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"),
                                                        MsgButtons::YesNo, MsgIcon::Question);
-    cmdEdit_->hide();
-    cmdDelete_->hide();
+    editButton_->hide();
+    deleteButton_->hide();
     if (answer != MsgAnswer::Yes)
         return;
     session_.store().remove(recNo);
     rewriteAndReload();
 }
 
-void Form1::mnuCopyListtoClipboard_Click()
+void MainWindow::mnuCopyListtoClipboard_Click()
 {
     QString text;
     for (int c = 0; c < RecentContactsModel::kColumns; ++c) {
@@ -138,7 +138,7 @@ void Form1::mnuCopyListtoClipboard_Click()
     }
 }
 
-bool Form1::newLogCommand()
+bool MainWindow::newLogCommand()
 {
     const std::optional<QString> answer =
         services_.dialogs.input(LogArchive::kNewLogTitle, LogArchive::kNewLogPrompt, QString());
@@ -154,11 +154,11 @@ bool Form1::newLogCommand()
                                       MsgIcon::Critical);
         }
     }
-    lblttrack_->setText(OperatingClock::display(opClock_.accumulatedSeconds()));
+    operatingTimeLabel_->setText(OperatingClock::display(opClock_.accumulatedSeconds()));
     return mnuOpen2();
 }
 
-void Form1::Backup()
+void MainWindow::Backup()
 {
     if (!session_.logLoaded()) {
         // Only a store that once held the file's contacts has anything worth a word here.
@@ -170,7 +170,7 @@ void Form1::Backup()
     LogArchive(services_.clock, services_.workDir, services_.dataFolder).backup(session_.store());
 }
 
-void Form1::mnuArchive_Click()
+void MainWindow::mnuArchive_Click()
 {
     const LogArchive archive(services_.clock, services_.workDir, services_.dataFolder);
     services_.dialogs.message(LogArchive::kArchiveInfoTitle, LogArchive::kArchiveInfoText);
@@ -185,7 +185,7 @@ void Form1::mnuArchive_Click()
         services_.dialogs.message(LogArchive::kArchiveErrorTitle, copied.error, MsgButtons::Ok, MsgIcon::Critical);
 }
 
-void Form1::mnuRestore_Click()
+void MainWindow::mnuRestore_Click()
 {
     if (!logWritable(QStringLiteral("Nothing was restored.")))
         return;

@@ -37,7 +37,7 @@ class KeyPipeline;
 class RecentContactsModel;
 
 // What the main window is given at start-up.
-struct Form1Services {
+struct MainWindowServices {
     Clock& clock;
     Dialogs& dialogs;
     Beeper& beeper;
@@ -54,12 +54,12 @@ struct Form1Services {
 };
 
 // The main window: the entry line, the log store and its displays, the menus and window keys.
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    Form1(Form1Services services, MainWindowPorts ports, QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(MainWindowServices services, MainWindowPorts ports, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The window's load sequence; false when it stopped with "Error opening file" or because
     // the program was asked to end.
@@ -78,7 +78,7 @@ public:
     bool committing() const { return committing_; }
 
     // The commit and its checks.
-    void Mains();
+    void commitContact();
     // False, with "Need Call Sign!", when the call is too short to log.
     bool frmcmp();
     void cmdClear_Click();
@@ -89,7 +89,7 @@ public:
     void RecentListRefresh();
     void ListRefresh();
     void Labeldisplay();
-    void TimeStats();
+    void showRates();
 
     // Band and mode; the rig reports through the last two.
     void bandCommand(const QString& band);
@@ -180,7 +180,7 @@ private:
     void showBearing(float latitude, float longitude);
     QString dxHeading() const;
     bool postContestCheck();
-    void commitContact();
+    void commitEntryLine();
     bool storeContact();
     void sendTab();
     void doEvents();
@@ -188,7 +188,7 @@ private:
     void setStatus(const QString& text);
 
     // Dupes and statistics.
-    void DupCheck();
+    void checkDuplicates();
     void partialDupSearch(int key);
     void spcWorkedUpdate(int index);
     void recolourMultipliers();
@@ -231,7 +231,7 @@ private:
     // The edit and delete buttons act on the selected row; without one they are hidden.
     void hideEditButtonsWithoutSelection();
 
-    Form1Services services_;
+    MainWindowServices services_;
     MainWindowPorts ports_;
     std::unique_ptr<KeyPipeline> keyPipeline_;
 
@@ -248,40 +248,42 @@ private:
     DesignLayout layout_{QSize(640, 480)};
 
     std::array<QLineEdit*, 7> fields_{};
-    std::array<QLabel*, 6> lblStation_{};
-    std::array<ClickableLabel*, SpcTable::kSize + 1> label10_{};
-    QLabel* lblDialog_ = nullptr;
-    QLabel* lblDupe_ = nullptr;
-    QLabel* lblPostConTime_ = nullptr;
-    QLabel* lblPostConDate_ = nullptr;
-    QLabel* label3New_ = nullptr;
-    QLabel* label15_ = nullptr;
-    QLabel* label19_ = nullptr;
-    QLabel* label22_ = nullptr;
-    QLabel* label23_ = nullptr;
-    ClickableLabel* label24_ = nullptr;
-    QLabel* lblTotCon_ = nullptr;
-    QLabel* lblTotSec_ = nullptr;
-    QLabel* lblsectogo_ = nullptr;
-    QLabel* lblAQSO20_ = nullptr;
-    QLabel* lblAQSO60_ = nullptr;
-    QLabel* lblTotScore_ = nullptr;
-    QPushButton* cmdClear_ = nullptr;
-    QPushButton* cmdDup_ = nullptr;
-    QPushButton* cmdLogOn_ = nullptr;
-    QLabel* lblttrack_ = nullptr;
-    QLabel* lblutctime_ = nullptr;
-    QLabel* lblCurTime_ = nullptr;
-    QLabel* label16AmPm_ = nullptr;
-    std::array<QLabel*, 5> ownExchange_{};  // Label2, Label26, Label4, Label25, Label1
-    QPushButton* cmdList_ = nullptr;
-    QPushButton* cmdEdit_ = nullptr;
-    QPushButton* cmdDelete_ = nullptr;
-    QTableView* listView1_ = nullptr;
+    std::array<QLabel*, 6> columnHeadings_{};
+    std::array<ClickableLabel*, SpcTable::kSize + 1> multiplierLabels_{};
+    QLabel* statusLabel_ = nullptr;
+    QLabel* dupeLabel_ = nullptr;
+    QLabel* postTimeHeading_ = nullptr;
+    QLabel* postDateHeading_ = nullptr;
+    QLabel* newLabel_ = nullptr;
+    QLabel* statesWorkedLabel_ = nullptr;
+    QLabel* continentLabel_ = nullptr;
+    QLabel* bearingLabel_ = nullptr;
+    QLabel* distanceLabel_ = nullptr;
+    ClickableLabel* bandLabel_ = nullptr;
+    QLabel* contactsTotalLabel_ = nullptr;
+    QLabel* phoneTotalLabel_ = nullptr;
+    QLabel* cwTotalLabel_ = nullptr;
+    QLabel* rate20Label_ = nullptr;
+    QLabel* rate60Label_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* partialDupButton_ = nullptr;
+    QPushButton* operatingClockButton_ = nullptr;
+    QLabel* operatingTimeLabel_ = nullptr;
+    QLabel* utcClockLabel_ = nullptr;
+    QLabel* localClockLabel_ = nullptr;
+    QLabel* amPmLabel_ = nullptr;
+    std::array<QLabel*, 5> ownExchangeLabels_{};  // Label2, Label26, Label4, Label25, Label1
+    QPushButton* listLengthButton_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QTableView* recentList_ = nullptr;
     RecentContactsModel* recentModel_ = nullptr;
-    QListWidget* list1_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QTimer* timer2_ = nullptr;
+    QListWidget* dxList_ = nullptr;
+    QTimer* rateTimer_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
+    QAction* cwModeAction_ = nullptr;  // the Mode menu's entries
+    QAction* phModeAction_ = nullptr;
 };
 
 }  // namespace cubwave

@@ -1,4 +1,4 @@
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "core/Statistics.h"
 #include "export/ProductCaption.h"
@@ -55,18 +55,18 @@ FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int
 
 }  // namespace
 
-Form1::Form1(Form1Services services, MainWindowPorts ports, QWidget* parent)
+MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
       ports_(ports),
       session_(services_.clock, services_.workDir, services_.appendToLog)
 {
-    connect(&session_, &ContestSession::logReloaded, this, &Form1::showReloadedLog);
-    connect(&session_, &ContestSession::logUnreadable, this, &Form1::fileError);
-    connect(&session_, &ContestSession::contactAdded, this, &Form1::showAddedContact);
-    connect(&session_, &ContestSession::bandChanged, this, &Form1::showBand);
-    connect(&session_, &ContestSession::modeChanged, this, &Form1::showMode);
-    connect(&session_, &ContestSession::preferencesNotSaved, this, &Form1::preferencesNotSaved);
+    connect(&session_, &ContestSession::logReloaded, this, &MainWindow::showReloadedLog);
+    connect(&session_, &ContestSession::logUnreadable, this, &MainWindow::fileError);
+    connect(&session_, &ContestSession::contactAdded, this, &MainWindow::showAddedContact);
+    connect(&session_, &ContestSession::bandChanged, this, &MainWindow::showBand);
+    connect(&session_, &ContestSession::modeChanged, this, &MainWindow::showMode);
+    connect(&session_, &ContestSession::preferencesNotSaved, this, &MainWindow::preferencesNotSaved);
     // The rig's reports go straight into the session; the window follows its signals.
     ports_.rig.onReports([this](float mhz) { session_.reportFrequency(mhz); },
                          [this](const QString& mode) { session_.reportMode(mode); });
@@ -85,27 +85,27 @@ Form1::Form1(Form1Services services, MainWindowPorts ports, QWidget* parent)
     logNotLoaded(QStringLiteral("the start-up has not read it."),
                  QStringLiteral("Close this program and start it again."));
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(60000);
-    connect(timer1_, &QTimer::timeout, this, &Form1::TimeStats);
-    timer1_->start();
+    rateTimer_ = new QTimer(this);
+    rateTimer_->setObjectName(QStringLiteral("Timer1"));
+    rateTimer_->setInterval(60000);
+    connect(rateTimer_, &QTimer::timeout, this, &MainWindow::showRates);
+    rateTimer_->start();
 
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    timer2_->setInterval(1000);
-    connect(timer2_, &QTimer::timeout, this, &Form1::timer2Tick);
-    timer2_->start();
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("Timer2"));
+    clockTimer_->setInterval(1000);
+    connect(clockTimer_, &QTimer::timeout, this, &MainWindow::timer2Tick);
+    clockTimer_->start();
 
     keyPipeline_ = std::make_unique<KeyPipeline>(this);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     keyPipeline_.reset();
 }
 
-QLabel* Form1::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)
+QLabel* MainWindow::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)
 {
     auto* label = new QLabel(caption, centralWidget());
     label->setObjectName(name);
@@ -113,7 +113,7 @@ QLabel* Form1::addLabel(const QString& name, const QString& caption, QRect desig
     return label;
 }
 
-QLineEdit* Form1::addField(const QString& name, int maxLength, QRect design)
+QLineEdit* MainWindow::addField(const QString& name, int maxLength, QRect design)
 {
     auto* field = new QLineEdit(centralWidget());
     field->setObjectName(name);
@@ -123,46 +123,46 @@ QLineEdit* Form1::addField(const QString& name, int maxLength, QRect design)
     return field;
 }
 
-void Form1::place(QWidget* widget, QRect design, double pointSize)
+void MainWindow::place(QWidget* widget, QRect design, double pointSize)
 {
     layout_.place(widget, design, pointSize);
 }
 
-void Form1::buildControls()
+void MainWindow::buildControls()
 {
     QWidget* c = centralWidget();
 
-    lblDialog_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 380, 22}, 10);
-    lblDialog_->setAutoFillBackground(true);
-    lblDialog_->setFrameShape(QFrame::Panel);
-    lblDialog_->setFrameShadow(QFrame::Sunken);
-    setBackColour(lblDialog_, kTeal);
+    statusLabel_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 380, 22}, 10);
+    statusLabel_->setAutoFillBackground(true);
+    statusLabel_->setFrameShape(QFrame::Panel);
+    statusLabel_->setFrameShadow(QFrame::Sunken);
+    setBackColour(statusLabel_, kTeal);
 
     addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {394, 10, 28, 16});
-    label24_ = new ClickableLabel(c);
-    label24_->setObjectName(QStringLiteral("Label24"));
-    label24_->setText(QStringLiteral("160"));
-    label24_->setToolTip(QStringLiteral("Click to change band"));
-    label24_->setCursor(Qt::PointingHandCursor);
-    place(label24_, {424, 6, 36, 22}, 12);
-    connect(label24_, &ClickableLabel::clicked, this, &Form1::label24Click);
+    bandLabel_ = new ClickableLabel(c);
+    bandLabel_->setObjectName(QStringLiteral("Label24"));
+    bandLabel_->setText(QStringLiteral("160"));
+    bandLabel_->setToolTip(QStringLiteral("Click to change band"));
+    bandLabel_->setCursor(Qt::PointingHandCursor);
+    place(bandLabel_, {424, 6, 36, 22}, 12);
+    connect(bandLabel_, &ClickableLabel::clicked, this, &MainWindow::label24Click);
 
     addLabel(QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
              {8, 32, 200, 14});
 
     // The clocks, and the operator's own exchange as the other station will copy it.
     addLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), {466, 10, 24, 16});
-    lblutctime_ = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
-    lblCurTime_ = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
-    label16AmPm_ = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
+    utcClockLabel_ = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
+    localClockLabel_ = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
+    amPmLabel_ = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
     const std::pair<const char*, QRect> own[] = {
         {"Label2", {300, 30, 70, 16}}, {"Label26", {372, 30, 70, 16}}, {"Label4", {444, 30, 30, 16}},
         {"Label25", {476, 30, 80, 16}}, {"Label1", {558, 30, 74, 16}},
     };
-    for (size_t i = 0; i < ownExchange_.size(); ++i)
-        ownExchange_[i] = addLabel(QString::fromLatin1(own[i].first), QString(), own[i].second, 9);
-    lblDupe_ = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
-    lblDupe_->setAutoFillBackground(true);
+    for (size_t i = 0; i < ownExchangeLabels_.size(); ++i)
+        ownExchangeLabels_[i] = addLabel(QString::fromLatin1(own[i].first), QString(), own[i].second, 9);
+    dupeLabel_ = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
+    dupeLabel_->setAutoFillBackground(true);
 
     // The entry line with its column labels (lblStation 0..4).
     struct FieldDef {
@@ -184,14 +184,14 @@ void Form1::buildControls()
         const FieldDef& d = defs[i];
         QLabel* heading = nullptr;
         if (i < 5) {
-            heading = addLabel(QStringLiteral("lblStation_%1").arg(i), QString::fromLatin1(d.caption),
+            heading = addLabel(QStringLiteral("columnHeadings_%1").arg(i), QString::fromLatin1(d.caption),
                                {d.x, 76, d.w, 16});
-            lblStation_[static_cast<size_t>(i)] = heading;
+            columnHeadings_[static_cast<size_t>(i)] = heading;
         } else {
             heading = addLabel(i == 5 ? QStringLiteral("lblPostConTime") : QStringLiteral("lblPostConDate"),
                                QString::fromLatin1(d.caption), {d.x, 76, d.w, 16});
             heading->hide();
-            (i == 5 ? lblPostConTime_ : lblPostConDate_) = heading;
+            (i == 5 ? postTimeHeading_ : postDateHeading_) = heading;
         }
         QLineEdit* field = addField(QString::fromLatin1(d.name), d.rule.maxLength, {d.x, 92, d.w, 24});
         FieldTextGuard::install(field, d.rule);
@@ -199,85 +199,85 @@ void Form1::buildControls()
     }
     fields_[5]->hide();
     fields_[6]->hide();
-    connect(fields_[0], &QLineEdit::textChanged, this, &Form1::txtCall_Change);
-    connect(fields_[3], &QLineEdit::textChanged, this, &Form1::txtCntry_Change);
+    connect(fields_[0], &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
+    connect(fields_[3], &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
 
-    label3New_ = addLabel(QStringLiteral("Label3"), QStringLiteral("New"), {350, 76, 40, 16});
-    label3New_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-    label3New_->hide();
+    newLabel_ = addLabel(QStringLiteral("Label3"), QStringLiteral("New"), {350, 76, 40, 16});
+    newLabel_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    newLabel_->hide();
 
-    cmdClear_ = new QPushButton(QStringLiteral("&Clear"), c);
-    cmdClear_->setObjectName(QStringLiteral("cmdClear"));
-    cmdClear_->setToolTip(QStringLiteral("Click to clear entry fields or press ALT C"));
-    place(cmdClear_, {8, 122, 70, 24}, 9);
-    connect(cmdClear_, &QPushButton::clicked, this, &Form1::cmdClear_Click);
+    clearButton_ = new QPushButton(QStringLiteral("&Clear"), c);
+    clearButton_->setObjectName(QStringLiteral("cmdClear"));
+    clearButton_->setToolTip(QStringLiteral("Click to clear entry fields or press ALT C"));
+    place(clearButton_, {8, 122, 70, 24}, 9);
+    connect(clearButton_, &QPushButton::clicked, this, &MainWindow::cmdClear_Click);
 
     addLabel(QStringLiteral("lblPartial"), QStringLiteral("Partial dupes"), {86, 126, 70, 16});
-    cmdDup_ = new QPushButton(QStringLiteral("On"), c);
-    cmdDup_->setObjectName(QStringLiteral("cmdDup"));
-    cmdDup_->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
-    place(cmdDup_, {156, 122, 40, 24}, 9);
-    connect(cmdDup_, &QPushButton::clicked, this, &Form1::cmdDup_Click);
+    partialDupButton_ = new QPushButton(QStringLiteral("On"), c);
+    partialDupButton_->setObjectName(QStringLiteral("cmdDup"));
+    partialDupButton_->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
+    place(partialDupButton_, {156, 122, 40, 24}, 9);
+    connect(partialDupButton_, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
 
     // The operating-time clock; hidden, as nothing offers it to the operator.
-    cmdLogOn_ = new QPushButton(QStringLiteral("&Log \"Time On\""), c);
-    cmdLogOn_->setObjectName(QStringLiteral("cmdLogOn"));
-    cmdLogOn_->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
-    place(cmdLogOn_, {470, 122, 80, 24}, 8);
-    connect(cmdLogOn_, &QPushButton::clicked, this, &Form1::cmdLogOn_Click);
+    operatingClockButton_ = new QPushButton(QStringLiteral("&Log \"Time On\""), c);
+    operatingClockButton_->setObjectName(QStringLiteral("cmdLogOn"));
+    operatingClockButton_->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
+    place(operatingClockButton_, {470, 122, 80, 24}, 8);
+    connect(operatingClockButton_, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
     addLabel(QStringLiteral("Label12"), QStringLiteral("Operating Time"), {556, 110, 76, 14})->hide();
-    lblttrack_ = addLabel(QStringLiteral("lblttrack"), QStringLiteral("00:00:00"), {556, 126, 76, 16});
-    cmdLogOn_->hide();
-    lblttrack_->hide();
+    operatingTimeLabel_ = addLabel(QStringLiteral("lblttrack"), QStringLiteral("00:00:00"), {556, 126, 76, 16});
+    operatingClockButton_->hide();
+    operatingTimeLabel_->hide();
 
     addLabel(QStringLiteral("Label20"), QStringLiteral("Cont"), {212, 126, 30, 16});
-    label19_ = addLabel(QStringLiteral("Label19"), QString(), {244, 126, 30, 16});
+    continentLabel_ = addLabel(QStringLiteral("Label19"), QString(), {244, 126, 30, 16});
     addLabel(QStringLiteral("Label17"), QStringLiteral("Bearing"), {282, 126, 46, 16});
-    label22_ = addLabel(QStringLiteral("Label22"), QString(), {330, 126, 36, 16});
+    bearingLabel_ = addLabel(QStringLiteral("Label22"), QString(), {330, 126, 36, 16});
     addLabel(QStringLiteral("Label18"), QStringLiteral("Miles"), {374, 126, 36, 16});
-    label23_ = addLabel(QStringLiteral("Label23"), QString(), {412, 126, 50, 16});
+    distanceLabel_ = addLabel(QStringLiteral("Label23"), QString(), {412, 126, 50, 16});
 
     // Recent contacts.
     addLabel(QStringLiteral("lblRecentContacts"), QStringLiteral("Recent Contacts"), {8, 154, 110, 16}, 9);
-    cmdList_ = new QPushButton(QStringLiteral("Last 20"), c);
-    cmdList_->setObjectName(QStringLiteral("cmdList"));
-    cmdList_->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
-    place(cmdList_, {120, 150, 60, 22}, 8);
-    connect(cmdList_, &QPushButton::clicked, this, &Form1::cmdList_Click);
-    cmdEdit_ = new QPushButton(QStringLiteral("Edit Contact"), c);
-    cmdEdit_->setObjectName(QStringLiteral("cmdEdit"));
-    place(cmdEdit_, {190, 150, 90, 22}, 8);
-    connect(cmdEdit_, &QPushButton::clicked, this, &Form1::cmdEdit_Click);
-    cmdDelete_ = new QPushButton(QStringLiteral("Delete Contact"), c);
-    cmdDelete_->setObjectName(QStringLiteral("cmdDelete"));
-    place(cmdDelete_, {286, 150, 90, 22}, 8);
-    connect(cmdDelete_, &QPushButton::clicked, this, &Form1::cmdDelete_Click);
-    cmdEdit_->hide();
-    cmdDelete_->hide();
+    listLengthButton_ = new QPushButton(QStringLiteral("Last 20"), c);
+    listLengthButton_->setObjectName(QStringLiteral("cmdList"));
+    listLengthButton_->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
+    place(listLengthButton_, {120, 150, 60, 22}, 8);
+    connect(listLengthButton_, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
+    editButton_ = new QPushButton(QStringLiteral("Edit Contact"), c);
+    editButton_->setObjectName(QStringLiteral("cmdEdit"));
+    place(editButton_, {190, 150, 90, 22}, 8);
+    connect(editButton_, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
+    deleteButton_ = new QPushButton(QStringLiteral("Delete Contact"), c);
+    deleteButton_->setObjectName(QStringLiteral("cmdDelete"));
+    place(deleteButton_, {286, 150, 90, 22}, 8);
+    connect(deleteButton_, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
+    editButton_->hide();
+    deleteButton_->hide();
 
     recentModel_ = new RecentContactsModel(session_.store(), this);
-    listView1_ = new QTableView(c);
-    listView1_->setObjectName(QStringLiteral("ListView1"));
-    listView1_->setToolTip(QStringLiteral("Click record to edit or delete."));
-    listView1_->setModel(recentModel_);
-    listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listView1_->verticalHeader()->hide();
-    listView1_->verticalHeader()->setDefaultSectionSize(18);
-    listView1_->setShowGrid(false);
-    listView1_->setFocusPolicy(Qt::ClickFocus);
-    place(listView1_, {8, 174, 432, 196}, 8);
-    listView1_->installEventFilter(this);
-    listView1_->viewport()->installEventFilter(this);
-    connect(listView1_, &QTableView::clicked, this, &Form1::listRowsShown);
+    recentList_ = new QTableView(c);
+    recentList_->setObjectName(QStringLiteral("ListView1"));
+    recentList_->setToolTip(QStringLiteral("Click record to edit or delete."));
+    recentList_->setModel(recentModel_);
+    recentList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    recentList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    recentList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recentList_->verticalHeader()->hide();
+    recentList_->verticalHeader()->setDefaultSectionSize(18);
+    recentList_->setShowGrid(false);
+    recentList_->setFocusPolicy(Qt::ClickFocus);
+    place(recentList_, {8, 174, 432, 196}, 8);
+    recentList_->installEventFilter(this);
+    recentList_->viewport()->installEventFilter(this);
+    connect(recentList_, &QTableView::clicked, this, &MainWindow::listRowsShown);
     // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
-    connect(listView1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &Form1::hideEditButtonsWithoutSelection);
-    connect(recentModel_, &QAbstractItemModel::modelReset, this, &Form1::hideEditButtonsWithoutSelection);
-    connect(listView1_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
+    connect(recentList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::hideEditButtonsWithoutSelection);
+    connect(recentModel_, &QAbstractItemModel::modelReset, this, &MainWindow::hideEditButtonsWithoutSelection);
+    connect(recentList_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
             &RecentContactsModel::sortOnceByColumn);
-    listView1_->horizontalHeader()->setSectionsClickable(true);
+    recentList_->horizontalHeader()->setSectionsClickable(true);
 
     // Statistics.
     addLabel(QStringLiteral("lblScorStats"), QStringLiteral("Cubwave Statistics"), {450, 150, 180, 18}, 10);
@@ -288,11 +288,11 @@ void Form1::buildControls()
         QLabel** value;
     };
     const StatRow stats[] = {
-        {"Label5", "Total Contacts ............", "lblTotCon", &lblTotCon_},
-        {"Label13", "Total Phone ................", "lblTotSec", &lblTotSec_},
-        {"Label6", "Total CW ....................", "lblsectogo", &lblsectogo_},
-        {"Label8", "QSOs / Hr (last 20 min)", "lblAQSO20", &lblAQSO20_},
-        {"Label9", "QSOs / Hr (last 60 min)", "lblAQSO60", &lblAQSO60_},
+        {"Label5", "Total Contacts ............", "lblTotCon", &contactsTotalLabel_},
+        {"Label13", "Total Phone ................", "lblTotSec", &phoneTotalLabel_},
+        {"Label6", "Total CW ....................", "lblsectogo", &cwTotalLabel_},
+        {"Label8", "QSOs / Hr (last 20 min)", "lblAQSO20", &rate20Label_},
+        {"Label9", "QSOs / Hr (last 60 min)", "lblAQSO60", &rate60Label_},
     };
     int y = 170;
     for (const StatRow& s : stats) {
@@ -302,18 +302,18 @@ void Form1::buildControls()
         y += 16;
     }
     addLabel(QStringLiteral("Label7"), QStringLiteral("Total Score.................."), {450, y, 130, 16})->hide();
-    lblTotScore_ = addLabel(QStringLiteral("lblTotScore"), QStringLiteral("0"), {582, y, 50, 16});
-    lblTotScore_->hide();
+    scoreLabel_ = addLabel(QStringLiteral("lblTotScore"), QStringLiteral("0"), {582, y, 50, 16});
+    scoreLabel_->hide();
 
     // DX list; its heading is element 5 of the column labels.
-    lblStation_[5] = addLabel(QStringLiteral("lblStation_5"), QStringLiteral("DX"), {450, 258, 180, 16}, 9);
-    list1_ = new QListWidget(c);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setFocusPolicy(Qt::ClickFocus);
-    place(list1_, {450, 274, 182, 96}, 8);
+    columnHeadings_[5] = addLabel(QStringLiteral("lblStation_5"), QStringLiteral("DX"), {450, 258, 180, 16}, 9);
+    dxList_ = new QListWidget(c);
+    dxList_->setObjectName(QStringLiteral("List1"));
+    dxList_->setFocusPolicy(Qt::ClickFocus);
+    place(dxList_, {450, 274, 182, 96}, 8);
 
     // Multipliers: the 62 state and province labels under their call-area headings.
-    label15_ = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
+    statesWorkedLabel_ = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
     constexpr int kColumnWidth = 34;
     constexpr int kRowHeight = 14;
     int x = 14;
@@ -329,7 +329,7 @@ void Form1::buildControls()
             label->setObjectName(QStringLiteral("Label10_%1").arg(i));
             label->setText(QString::fromLatin1(e.code));
             label->setToolTip(QString::fromLatin1(e.name));
-            label10_[static_cast<size_t>(i)] = label;
+            multiplierLabels_[static_cast<size_t>(i)] = label;
             connect(label, &ClickableLabel::clicked, this, [this, label] { edit(Field::Spc)->setText(label->text()); });
             connect(label, &ClickableLabel::hovered, this, [this, i] { label10Hover(i); });
             if (SpcTable::hidden(i)) {
@@ -346,7 +346,7 @@ void Form1::buildControls()
     }
 }
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
     const auto add = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
@@ -367,22 +367,22 @@ void Form1::buildMenus()
     add(file, "mnuNew", QStringLiteral("&New"), [this] {
         if (logWritable(QStringLiteral("The log was not erased.")))
             newLogCommand();
-        TimeStats();
+        showRates();
     });
     separator(file, "mnuLine1");
-    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), &Form1::mnuArchive_Click);
+    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), &MainWindow::mnuArchive_Click);
     separator(file, "mnuLine21");
-    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), &Form1::mnuRestore_Click);
+    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), &MainWindow::mnuRestore_Click);
     separator(file, "mnuLine53");
-    add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &Form1::mnuWriteSumm_Click);
+    add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &MainWindow::mnuWriteSumm_Click);
     separator(file, "mnuLine2");
     add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { ports_.exports.exportAdif(session_.store(), windowTitle()); });
     separator(file, "mnuLine22");
     add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"),
-        &Form1::mnuCopyListtoClipboard_Click);
+        &MainWindow::mnuCopyListtoClipboard_Click);
     separator(file, "mnuLine3");
-    add(file, "mnuExit", QStringLiteral("&Exit"), &Form1::mnuExit_Click);
-    QAction* open = add(file, "mnuOpen", QStringLiteral("&Open"), &Form1::mnuOpen2);
+    add(file, "mnuExit", QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
+    QAction* open = add(file, "mnuOpen", QStringLiteral("&Open"), &MainWindow::mnuOpen2);
     open->setVisible(false);
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
@@ -413,13 +413,13 @@ void Form1::buildMenus()
     });
     add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(WindowLauncher::Window::SpectrumMap, true));
     separator(options, "mnuLine11");
-    add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"), &Form1::mnuListPrevious_Click)
+    add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"), &MainWindow::mnuListPrevious_Click)
         ->setCheckable(true);
     separator(options, "mnuLine29");
-    add(options, "mnuPostContest", QStringLiteral("&Post Contest Mode"), &Form1::mnuPostContest_Click)
+    add(options, "mnuPostContest", QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click)
         ->setCheckable(true);
-    add(options, "mnuSetup", QStringLiteral("&Setup"), &Form1::mnuSetup_Click);
-    add(options, "mnuRSTDefault", QStringLiteral("R&ST Default"), &Form1::mnuRSTDefault_Click)->setVisible(false);
+    add(options, "mnuSetup", QStringLiteral("&Setup"), &MainWindow::mnuSetup_Click);
+    add(options, "mnuRSTDefault", QStringLiteral("R&ST Default"), &MainWindow::mnuRSTDefault_Click)->setVisible(false);
 
     QMenu* band = bar->addMenu(QStringLiteral("&Band"));
     band->setObjectName(QStringLiteral("mnuBandChange"));
@@ -439,8 +439,10 @@ void Form1::buildMenus()
 
     QMenu* mode = bar->addMenu(QStringLiteral("&Mode"));
     mode->setObjectName(QStringLiteral("mnuBand"));
-    add(mode, "mnu160", QStringLiteral("&CW"), [this] { modeCommand(QStringLiteral("CW")); })->setCheckable(true);
-    add(mode, "mnuSSB", QStringLiteral("&PH"), [this] { modeCommand(QStringLiteral("PH")); })->setCheckable(true);
+    cwModeAction_ = add(mode, "mnu160", QStringLiteral("&CW"), [this] { modeCommand(QStringLiteral("CW")); });
+    cwModeAction_->setCheckable(true);
+    phModeAction_ = add(mode, "mnuSSB", QStringLiteral("&PH"), [this] { modeCommand(QStringLiteral("PH")); });
+    phModeAction_->setCheckable(true);
 
     QAction* graph = bar->addAction(QStringLiteral("&Graph"));
     graph->setObjectName(QStringLiteral("mnuGraph"));
@@ -450,18 +452,18 @@ void Form1::buildMenus()
     connect(help, &QAction::triggered, this, show(WindowLauncher::Window::Help, true));
 }
 
-QAction* Form1::action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
 
-void Form1::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     relayout();
 }
 
-void Form1::relayout()
+void MainWindow::relayout()
 {
     layout_.apply(centralWidget()->size());
-    QHeaderView* header = listView1_->horizontalHeader();
+    QHeaderView* header = recentList_->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
 }

@@ -1,5 +1,5 @@
 // The main window's duplicate displays, statistics, rates and operating-time clock.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "core/DupCheck.h"
 #include "core/PartialDupSearch.h"
@@ -27,7 +27,7 @@ constexpr qint64 kCueWaitLimitMs = 3000;
 
 }  // namespace
 
-void Form1::partialDupSearch(int key)
+void MainWindow::partialDupSearch(int key)
 {
     PartialDupSearch::Input in;
     in.fieldText = edit(Field::Call)->text();
@@ -38,16 +38,16 @@ void Form1::partialDupSearch(int key)
     in.clockRunning = opClock_.running();
     const PartialDupSearch::Result r = PartialDupSearch::run(session_.store(), in);
 
-    setBackColour(lblDialog_, kTeal);
-    setBackColour(lblDupe_, r.matches.isEmpty() ? kButtonFace : kTeal);
-    lblDupe_->setText(r.matches);
+    setBackColour(statusLabel_, kTeal);
+    setBackColour(dupeLabel_, r.matches.isEmpty() ? kButtonFace : kTeal);
+    dupeLabel_->setText(r.matches);
     if (r.status)
         setStatus(*r.status);
     if (r.beep)
         beep();
 }
 
-void Form1::DupCheck()
+void MainWindow::checkDuplicates()
 {
     DupCheck::Input in;
     in.call = edit(Field::Call)->text();
@@ -78,16 +78,16 @@ void Form1::DupCheck()
 
     if (r.duplicate) {
         setStatus(r.duplicate->report);
-        setBackColour(lblDialog_, kRed);
-        setBackColour(lblDupe_, kButtonFace);
-        lblDupe_->setText(QString());
+        setBackColour(statusLabel_, kRed);
+        setBackColour(dupeLabel_, kButtonFace);
+        dupeLabel_->setText(QString());
         ports_.voice.playCue(QStringLiteral("Dupe"));
         if (session_.prefs().voiceNavLevel >= 1)
             waitForCue();
     }
 }
 
-void Form1::waitForCue()
+void MainWindow::waitForCue()
 {
     const qint64 deadline = services_.clock.ticksMs() + kCueWaitLimitMs;
     while (ports_.voice.cuePlaying() && services_.clock.ticksMs() < deadline) {
@@ -97,38 +97,38 @@ void Form1::waitForCue()
     }
 }
 
-void Form1::cmdDup_Click()
+void MainWindow::cmdDup_Click()
 {
     session_.partialDupDisplay = !session_.partialDupDisplay;
-    setBackColour(lblDupe_, kButtonFace);
-    cmdDup_->setText(session_.partialDupDisplay ? QStringLiteral("On") : QStringLiteral("Off"));
+    setBackColour(dupeLabel_, kButtonFace);
+    partialDupButton_->setText(session_.partialDupDisplay ? QStringLiteral("On") : QStringLiteral("Off"));
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::TimeStats()
+void MainWindow::showRates()
 {
     const cubwave::TimeStats::Rates rates =
         cubwave::TimeStats::compute(session_.store(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
-    lblAQSO60_->setText(rates.perHour60Text());
-    lblAQSO20_->setText(rates.perHour20Text());
+    rate60Label_->setText(rates.perHour60Text());
+    rate20Label_->setText(rates.perHour20Text());
 }
 
-void Form1::updateNewIndicator()
+void MainWindow::updateNewIndicator()
 {
-    label3New_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), session_.store().dxList()));
+    newLabel_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), session_.store().dxList()));
 }
 
-void Form1::cmdLogOn_Click()
+void MainWindow::cmdLogOn_Click()
 {
     const QDateTime now = services_.clock.localNow();
     if (!opClock_.running()) {
         opClock_.start(now);
-        cmdLogOn_->setText(QStringLiteral("&Log \"Time Off\""));
+        operatingClockButton_->setText(QStringLiteral("&Log \"Time Off\""));
         setStatus(QStringLiteral(" "));
     } else {
         opClock_.stop(now);
         session_.prefs().operatingSeconds = opClock_.accumulatedSeconds();
-        cmdLogOn_->setText(QStringLiteral("&Log \"Time On\""));
+        operatingClockButton_->setText(QStringLiteral("&Log \"Time On\""));
         // The offset is applied in whole hours here, as the sign-off time has always been shown.
         const QDateTime off = now.addSecs(static_cast<qint64>(session_.prefs().utcOffsetHours) * 3600);
         setStatus(QStringLiteral("Logged Off at ") + QLocale().toString(off.date(), QLocale::ShortFormat) +
@@ -138,17 +138,17 @@ void Form1::cmdLogOn_Click()
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::timer2Tick()
+void MainWindow::timer2Tick()
 {
     showClocks();
     if (opClock_.running())
-        lblttrack_->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
+        operatingTimeLabel_->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
 }
 
-void Form1::cmdList_Click()
+void MainWindow::cmdList_Click()
 {
     session_.listAll = !session_.listAll;
-    cmdList_->setText(session_.listAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    listLengthButton_->setText(session_.listAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
     RecentListRefresh();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }

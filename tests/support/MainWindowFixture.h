@@ -6,7 +6,7 @@
 #include "support/Fakes.h"
 #include "support/Keyboard.h"
 #include "support/RecordingPorts.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ namespace cubwave::test {
 
 // A main window over a temporary working directory seeded with the shipped files, with every
 // platform service faked. The window is shown and active so focus moves as for a user.
-class Form1Fixture : public ::testing::Test {
+class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -53,7 +53,7 @@ protected:
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.
     std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     Keyboard keyboard{[this] { return form.get(); }};
 };
 

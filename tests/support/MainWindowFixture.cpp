@@ -1,4 +1,4 @@
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 
 #include "core/LogFile.h"
 
@@ -8,7 +8,7 @@
 
 namespace cubwave::test {
 
-void Form1Fixture::SetUp()
+void MainWindowFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
     for (const char* name : {"cubwavepref.txt", "log.txt", "arrlpre2.txt"}) {
@@ -26,16 +26,16 @@ void Form1Fixture::SetUp()
     clock.setUtcShiftSecs(4 * 3600);  // the computer's clocks agree with the stored offset
 }
 
-void Form1Fixture::TearDown()
+void MainWindowFixture::TearDown()
 {
     form.reset();
 }
 
-void Form1Fixture::start(bool answerYes)
+void MainWindowFixture::start(bool answerYes)
 {
     dialogs.messageAnswers.push_back(answerYes ? MsgAnswer::Yes : MsgAnswer::No);
-    form = std::make_unique<Form1>(
-        Form1Services{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
+    form = std::make_unique<MainWindow>(
+        MainWindowServices{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
                       [this](int code) { endedWith.push_back(code); },
                       [this](QDialog& dialog) { return runModal(dialog); },
                       [this](const QString& path, const QsoRecord& record) {
@@ -50,44 +50,44 @@ void Form1Fixture::start(bool answerYes)
     QCoreApplication::processEvents();
 }
 
-void Form1Fixture::writePrefs(const Preferences& prefs)
+void MainWindowFixture::writePrefs(const Preferences& prefs)
 {
     QFile f(dir.filePath("cubwavepref.txt"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(PrefFile::serialize(prefs));
 }
 
-void Form1Fixture::writeLog(const QByteArray& bytes)
+void MainWindowFixture::writeLog(const QByteArray& bytes)
 {
     QFile f(dir.filePath("log.txt"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
 
-QByteArray Form1Fixture::logBytes() const
+QByteArray MainWindowFixture::logBytes() const
 {
     QFile f(dir.filePath("log.txt"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-Preferences Form1Fixture::savedPrefs() const
+Preferences MainWindowFixture::savedPrefs() const
 {
     QFile f(dir.filePath("cubwavepref.txt"));
     return f.open(QIODevice::ReadOnly) ? PrefFile::parse(f.readAll()).value_or(Preferences{}) : Preferences{};
 }
 
-void Form1Fixture::type(const QString& text) { keyboard.type(text); }
+void MainWindowFixture::type(const QString& text) { keyboard.type(text); }
 
-void Form1Fixture::key(Qt::Key k, Qt::KeyboardModifiers mods) { keyboard.key(k, mods); }
+void MainWindowFixture::key(Qt::Key k, Qt::KeyboardModifiers mods) { keyboard.key(k, mods); }
 
-QLineEdit* Form1Fixture::field(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
+QLineEdit* MainWindowFixture::field(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
 
-QLabel* Form1Fixture::label(const QString& name) const { return form->findChild<QLabel*>(name); }
+QLabel* MainWindowFixture::label(const QString& name) const { return form->findChild<QLabel*>(name); }
 
-QAction* Form1Fixture::action(const char* name) const { return form->findChild<QAction*>(QLatin1String(name)); }
+QAction* MainWindowFixture::action(const char* name) const { return form->findChild<QAction*>(QLatin1String(name)); }
 
-QWidget* Form1Fixture::focus() const { return QApplication::focusWidget(); }
+QWidget* MainWindowFixture::focus() const { return QApplication::focusWidget(); }
 
-QString Form1Fixture::status() const { return label(QStringLiteral("lblDialog"))->text(); }
+QString MainWindowFixture::status() const { return label(QStringLiteral("lblDialog"))->text(); }
 
 }  // namespace cubwave::test

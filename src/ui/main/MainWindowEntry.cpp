@@ -1,5 +1,5 @@
 // The entry line of the main window: each field's keystroke rules, focus rules and the commit.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "core/ContactTime.h"
 #include "core/KeyCodes.h"
@@ -36,9 +36,9 @@ int caretOf(const QLineEdit* field)
 
 }  // namespace
 
-QLineEdit* Form1::edit(Field field) const { return fields_[static_cast<size_t>(field)]; }
+QLineEdit* MainWindow::edit(Field field) const { return fields_[static_cast<size_t>(field)]; }
 
-std::optional<Form1::Field> Form1::fieldOf(QWidget* widget) const
+std::optional<MainWindow::Field> MainWindow::fieldOf(QWidget* widget) const
 {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (fields_[i] == widget)
@@ -47,16 +47,16 @@ std::optional<Form1::Field> Form1::fieldOf(QWidget* widget) const
     return std::nullopt;
 }
 
-bool Form1::postContestMode() const { return session_.postContestMode; }
+bool MainWindow::postContestMode() const { return session_.postContestMode; }
 
-void Form1::beep() { services_.beeper.beep(); }
+void MainWindow::beep() { services_.beeper.beep(); }
 
-void Form1::setStatus(const QString& text) { lblDialog_->setText(text); }
+void MainWindow::setStatus(const QString& text) { statusLabel_->setText(text); }
 
 // Repaints and timers may run; the operator's keys and clicks wait until the step is over.
-void Form1::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void MainWindow::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void Form1::sendTab()
+void MainWindow::sendTab()
 {
     QWidget* focus = QApplication::focusWidget();
     if (!focus)
@@ -65,7 +65,7 @@ void Form1::sendTab()
     QCoreApplication::sendEvent(focus, &tab);
 }
 
-bool Form1::fieldKeyPress(QWidget* widget, int& key)
+bool MainWindow::fieldKeyPress(QWidget* widget, int& key)
 {
     const std::optional<Field> field = fieldOf(widget);
     if (!field)
@@ -84,7 +84,7 @@ bool Form1::fieldKeyPress(QWidget* widget, int& key)
     return true;
 }
 
-void Form1::insertKey(QLineEdit* field, int key)
+void MainWindow::insertKey(QLineEdit* field, int key)
 {
     if (key == key::Backspace)
         field->backspace();
@@ -92,7 +92,7 @@ void Form1::insertKey(QLineEdit* field, int key)
         field->insert(QString(QChar(key)));
 }
 
-void Form1::handOver(Field to, int key)
+void MainWindow::handOver(Field to, int key)
 {
     // The receiving field starts afresh with the key, run through its own rules.
     QLineEdit* target = edit(to);
@@ -101,28 +101,28 @@ void Form1::handOver(Field to, int key)
     fieldKeyPress(target, key);
 }
 
-bool Form1::enterCommits(int& key)
+bool MainWindow::enterCommits(int& key)
 {
     if (key != key::Enter)
         return false;
     key = 0;
-    Mains();
+    commitContact();
     return true;
 }
 
-void Form1::txtCall_KeyPress(int& key)
+void MainWindow::txtCall_KeyPress(int& key)
 {
     QLineEdit* call = edit(Field::Call);
-    lblDialog_->setText(QString());
-    lblDupe_->setText(QString());
-    QFont f = lblDupe_->font();
+    statusLabel_->setText(QString());
+    dupeLabel_->setText(QString());
+    QFont f = dupeLabel_->font();
     f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
-    lblDupe_->setFont(f);
+    dupeLabel_->setFont(f);
     if (call->text().size() < 2) {
         edit(Field::Spc)->setText(QString());
-        label19_->setText(QString());
-        label22_->setText(QString());
-        label23_->setText(QString());
+        continentLabel_->setText(QString());
+        bearingLabel_->setText(QString());
+        distanceLabel_->setText(QString());
     }
     if (key == key::Quote)
         key = 0;
@@ -139,7 +139,7 @@ void Form1::txtCall_KeyPress(int& key)
     partialDupSearch(key);
 }
 
-void Form1::txtName_KeyPress(int& key)
+void MainWindow::txtName_KeyPress(int& key)
 {
     if (key == key::Quote)
         key = 0;
@@ -158,7 +158,7 @@ void Form1::txtName_KeyPress(int& key)
     }
 }
 
-void Form1::txtRSTR_KeyPress(int& key)
+void MainWindow::txtRSTR_KeyPress(int& key)
 {
     if (key > '9') {
         int letter = key;
@@ -177,7 +177,7 @@ void Form1::txtRSTR_KeyPress(int& key)
     numberOnly(key);
 }
 
-void Form1::txtCntry_KeyPress(int& key)
+void MainWindow::txtCntry_KeyPress(int& key)
 {
     QLineEdit* spc = edit(Field::Spc);
     if (key == key::Quote)
@@ -209,7 +209,7 @@ void Form1::txtCntry_KeyPress(int& key)
             key = 0;
             spc->setText(typed + done->rest);
             spc->setSelection(typed.size(), done->rest.size());
-            label19_->setText(done->continent);
+            continentLabel_->setText(done->continent);
             showBearing(done->latitude, done->longitude);
             return;
         }
@@ -220,7 +220,7 @@ void Form1::txtCntry_KeyPress(int& key)
     }
 }
 
-void Form1::txtSec_KeyPress(int& key)
+void MainWindow::txtSec_KeyPress(int& key)
 {
     QLineEdit* other = edit(Field::Other);
     if (key == key::Quote)
@@ -237,7 +237,7 @@ void Form1::txtSec_KeyPress(int& key)
     }
 }
 
-void Form1::postContest_KeyPress(Field field, int& key)
+void MainWindow::postContest_KeyPress(Field field, int& key)
 {
     if (key == key::Space) {
         key = 0;
@@ -252,16 +252,16 @@ void Form1::postContest_KeyPress(Field field, int& key)
         key = 0;
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (listView1_ && watched == listView1_ && event->type() == QEvent::FocusOut)
+    if (recentList_ && watched == recentList_ && event->type() == QEvent::FocusOut)
         listRowsShown();
-    if (listView1_ && watched == listView1_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    if (recentList_ && watched == recentList_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && recentModel_->rowCount() > 0) {
         // A right click edits the row under the mouse.
-        const QModelIndex at = listView1_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QModelIndex at = recentList_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (at.isValid())
-            listView1_->setCurrentIndex(at);
+            recentList_->setCurrentIndex(at);
         cmdEdit_Click();
         return true;
     }
@@ -279,15 +279,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::fieldGotFocus(Field field)
+void MainWindow::fieldGotFocus(Field field)
 {
     const int level = session_.prefs().voiceNavLevel;
     switch (field) {
     case Field::Call:
         if (level > 0)
             ports_.voice.playCue(QStringLiteral("Call"));
-        cmdEdit_->hide();
-        cmdDelete_->hide();
+        editButton_->hide();
+        deleteButton_->hide();
         if (edit(Field::Call)->text().isEmpty() && recentModel_->rowCount() < session_.store().count() &&
             recentModel_->rowCount() < 18)
             RecentListRefresh();
@@ -320,11 +320,11 @@ void Form1::fieldGotFocus(Field field)
     }
 }
 
-void Form1::txtCall_LostFocus()
+void MainWindow::txtCall_LostFocus()
 {
     QLineEdit* call = edit(Field::Call);
     if (!call->text().isEmpty())
-        DupCheck();
+        checkDuplicates();
     QLineEdit* spc = edit(Field::Spc);
     if (spc->text().isEmpty() && call->text().size() > 2) {
         const QString code = SpcTable::canadianSpcForCall(call->text());
@@ -335,15 +335,15 @@ void Form1::txtCall_LostFocus()
     }
 }
 
-void Form1::txtCall_Change()
+void MainWindow::txtCall_Change()
 {
     lookupCall(edit(Field::Call)->text());
     ports_.cw.setCallField(edit(Field::Call)->text());
 }
 
-void Form1::txtCntry_Change() { updateNewIndicator(); }
+void MainWindow::txtCntry_Change() { updateNewIndicator(); }
 
-bool Form1::frmcmp()
+bool MainWindow::frmcmp()
 {
     if (edit(Field::Call)->text().size() >= 3)
         return true;
@@ -353,11 +353,11 @@ bool Form1::frmcmp()
     return false;
 }
 
-bool Form1::spcValidate()
+bool MainWindow::spcValidate()
 {
     if (SpcTable::find(edit(Field::Spc)->text()) != 0) {
-        if (label19_->text().isEmpty())
-            label19_->setText(QStringLiteral("NA"));
+        if (continentLabel_->text().isEmpty())
+            continentLabel_->setText(QStringLiteral("NA"));
         return true;
     }
     beep();
@@ -366,7 +366,7 @@ bool Form1::spcValidate()
     return false;
 }
 
-bool Form1::postContestCheck()
+bool MainWindow::postContestCheck()
 {
     QLineEdit* dateField = edit(Field::PostDate);
     QLineEdit* timeField = edit(Field::PostTime);
@@ -402,7 +402,7 @@ bool Form1::postContestCheck()
     return true;
 }
 
-void Form1::Mains()
+void MainWindow::commitContact()
 {
     // A commit is one step: an Enter that arrives while it runs (from a key the program posted,
     // say) starts no second commit on the same fields.
@@ -410,13 +410,13 @@ void Form1::Mains()
         return;
     {
         const QScopedValueRollback<bool> busy(committing_, true);
-        commitContact();
+        commitEntryLine();
     }
     // Keys typed meanwhile start the next contact, in the cleared entry line.
     keyPipeline_->replayHeldKeys();
 }
 
-void Form1::commitContact()
+void MainWindow::commitEntryLine()
 {
     if (postContestMode() && !postContestCheck())
         return;
@@ -427,26 +427,26 @@ void Form1::commitContact()
         spc->setText(spc->text().toUpper());
         locationValid = spcValidate();
     }
-    DupCheck();
+    checkDuplicates();
     if (callGiven && locationValid) {
         if (!storeContact())
             return;  // nothing stored: the operator still has the contact in the fields
     }
     doEvents();
-    setBackColour(lblDupe_, kButtonFace);
-    lblDupe_->setText(QString());
-    TimeStats();
+    setBackColour(dupeLabel_, kButtonFace);
+    dupeLabel_->setText(QString());
+    showRates();
     session_.clearFrequency();
 }
 
-ContactEntry Form1::entryLine() const
+ContactEntry MainWindow::entryLine() const
 {
     return {edit(Field::Call)->text(), edit(Field::Name)->text(),     edit(Field::Age)->text(),
             edit(Field::Spc)->text(),  edit(Field::Other)->text(),    edit(Field::PostDate)->text(),
             edit(Field::PostTime)->text()};
 }
 
-bool Form1::storeContact()
+bool MainWindow::storeContact()
 {
     const ContestSession::StoreOutcome outcome = session_.storeContact(entryLine());
     switch (outcome.kind) {
@@ -471,37 +471,37 @@ bool Form1::storeContact()
         setStatus(QStringLiteral("Contact NOT saved!"));
         return false;
     }
-    setBackColour(lblDialog_, kTeal);
-    lblDialog_->setText(QString());
+    setBackColour(statusLabel_, kTeal);
+    statusLabel_->setText(QString());
     doEvents();
     for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
         edit(f)->clear();
-    label19_->setText(QString());
-    label22_->setText(QString());
-    label23_->setText(QString());
+    continentLabel_->setText(QString());
+    bearingLabel_->setText(QString());
+    distanceLabel_->setText(QString());
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-void Form1::showAddedContact(int recNo, bool newDx, int workedIndex)
+void MainWindow::showAddedContact(int recNo, bool newDx, int workedIndex)
 {
     RecentListRefresh();
     if (newDx) {
-        list1_->addItem(session_.store().at(recNo).spc());
-        lblStation_[5]->setText(dxHeading());
+        dxList_->addItem(session_.store().at(recNo).spc());
+        columnHeadings_[5]->setText(dxHeading());
     }
     if (workedIndex != 0)
         spcWorkedUpdate(workedIndex);
     Labeldisplay();
 }
 
-void Form1::cmdClear_Click()
+void MainWindow::cmdClear_Click()
 {
     for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
         edit(f)->clear();
-    setBackColour(lblDupe_, kButtonFace);
-    setBackColour(lblDialog_, kTeal);
-    for (QLabel* l : {lblDupe_, lblDialog_, label19_, label22_, label23_})
+    setBackColour(dupeLabel_, kButtonFace);
+    setBackColour(statusLabel_, kTeal);
+    for (QLabel* l : {dupeLabel_, statusLabel_, continentLabel_, bearingLabel_, distanceLabel_})
         l->setText(QString());
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }

@@ -8,7 +8,7 @@
 #include "core/FieldText.h"
 #include "core/LogFile.h"
 #include "support/ContactLines.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 #include "ui/frmEditCon.h"
 
 #include <QApplication>
@@ -39,7 +39,7 @@ int fromEnvironment(const char* name, int fallback)
     return ok && value > 0 ? value : fallback;
 }
 
-class RandomOperator : public Form1Fixture {
+class RandomOperator : public MainWindowFixture {
 protected:
     QRandomGenerator rng;
     std::vector<QsoRecord> expected;  // the log as the window's own writes and edits made it

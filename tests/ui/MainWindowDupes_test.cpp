@@ -1,5 +1,5 @@
 #include "core/LogLine.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -27,7 +27,7 @@ QByteArray line(const char* call, const char* band, const char* mode, const char
     return LogLine::format(r).toUtf8() + "\r\n";
 }
 
-class Dupes : public Form1Fixture {
+class Dupes : public MainWindowFixture {
 protected:
     QColor back(const char* name) const { return label(name)->palette().color(QPalette::Window); }
     QStringList listedCalls() const
@@ -162,7 +162,7 @@ TEST_F(Dupes, RatesCountTheLastTwentyAndSixtyMinutes)
     EXPECT_EQ(label("lblAQSO20")->text(), "6");
     EXPECT_EQ(label("lblAQSO60")->text(), "3");
     clock.advanceMs(20 * 60 * 1000);
-    form->TimeStats();  // 18:25:33: the newest is 20 min 33 s old
+    form->showRates();  // 18:25:33: the newest is 20 min 33 s old
     EXPECT_EQ(label("lblAQSO20")->text(), "0");
     EXPECT_EQ(label("lblAQSO60")->text(), "2");
 }

@@ -1,6 +1,6 @@
 #include "core/LogLine.h"
 #include "support/ContactLines.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 #include "ui/frmEditCon.h"
 
 #include <QClipboard>
@@ -17,7 +17,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class LogCommands : public Form1Fixture {
+class LogCommands : public MainWindowFixture {
 protected:
     QTableView* list() const { return form->findChild<QTableView*>("ListView1"); }
     QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(name); }

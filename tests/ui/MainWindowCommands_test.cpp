@@ -1,5 +1,5 @@
 #include "export/ProductCaption.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 #include "ui/frmStationID.h"
 
 #include <QDialog>
@@ -14,7 +14,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class Commands : public Form1Fixture {};
+class Commands : public MainWindowFixture {};
 
 }  // namespace
 

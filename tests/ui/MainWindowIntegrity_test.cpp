@@ -5,7 +5,7 @@
 #include "core/LogFile.h"
 #include "platform/TerminationSignal.h"
 #include "support/ContactLines.h"
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImmutableFolder.h"
 #include "ui/frmStationID.h"
 
@@ -27,7 +27,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class LogIntegrity : public Form1Fixture {
+class LogIntegrity : public MainWindowFixture {
 protected:
     QTableView* list() const { return form->findChild<QTableView*>("ListView1"); }
     QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(name); }
@@ -222,7 +222,7 @@ TEST_F(LogIntegrity, EnterPressedWhileACommitSyncsStoresTheContactOnce)
     appends = 0;
     appendToLog = [&](const QString& path, const QsoRecord& record) {
         ++appends;
-        form->Mains();
+        form->commitContact();
         return LogFile(path).append(record);
     };
     type("k2abc ann 11 ny");
@@ -337,7 +337,7 @@ TEST_F(LogIntegrity, AnEndRequestedDuringAStartUpDialogEndsTheStartUpAfterIt)
     dialogs.whileShown = [&](const QString& title) {
         if (title != "Open existing log?")
             return;
-        QObject::connect(&termination, &TerminationSignal::requested, form.get(), &Form1::requestEnd);
+        QObject::connect(&termination, &TerminationSignal::requested, form.get(), &MainWindow::requestEnd);
         std::raise(SIGTERM);
         QTest::qWait(50);
     };

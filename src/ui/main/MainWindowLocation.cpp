@@ -1,5 +1,5 @@
 // The main window's use of the prefix table: where a typed call is, and how far and which way.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "station/HDCalc.h"
 
@@ -9,7 +9,7 @@
 
 namespace cubwave {
 
-bool Form1::loadPrefixTable()
+bool MainWindow::loadPrefixTable()
 {
     const QString path = PrefixTable::findFile(services_.sharedFolder, services_.dataFolder, services_.workDir);
     if (path.isEmpty()) {
@@ -23,7 +23,7 @@ bool Form1::loadPrefixTable()
     return true;
 }
 
-void Form1::lookupCall(const QString& call)
+void MainWindow::lookupCall(const QString& call)
 {
     QLineEdit* spc = edit(Field::Spc);
     const CallLocation where = prefixTable_.locate(call);
@@ -35,37 +35,37 @@ void Form1::lookupCall(const QString& call)
         // typed a moment ago is no answer for this call.
         if (spc->text() == PrefixTable::notFoundText())
             spc->clear();
-        label22_->clear();
-        label23_->clear();
-        label19_->setText(QStringLiteral("NA"));
+        bearingLabel_->clear();
+        distanceLabel_->clear();
+        continentLabel_->setText(QStringLiteral("NA"));
         break;
     case CallLocation::Outcome::Found:
         spc->setText(where.location);
-        label19_->setText(where.continent);
+        continentLabel_->setText(where.continent);
         if (where.hasCoordinates) {
             showBearing(where.latitude, where.longitude);
         } else {
-            label22_->clear();
-            label23_->clear();
+            bearingLabel_->clear();
+            distanceLabel_->clear();
         }
         break;
     case CallLocation::Outcome::NotFound:
         spc->setText(PrefixTable::notFoundText());
-        label19_->clear();
-        label22_->clear();
-        label23_->clear();
+        continentLabel_->clear();
+        bearingLabel_->clear();
+        distanceLabel_->clear();
         break;
     }
     if (where.selectSpcText())
         spc->selectAll();
     if (spc->text() == PrefixTable::notFoundText()) {
-        label19_->clear();
-        label22_->clear();
-        label23_->clear();
+        continentLabel_->clear();
+        bearingLabel_->clear();
+        distanceLabel_->clear();
     }
 }
 
-std::optional<Form1::CountryCompletion> Form1::completeCountry(const QString& typed) const
+std::optional<MainWindow::CountryCompletion> MainWindow::completeCountry(const QString& typed) const
 {
     const PrefixEntry* entry = prefixTable_.completeCountry(typed, Qt::CaseInsensitive);
     if (!entry)
@@ -73,11 +73,11 @@ std::optional<Form1::CountryCompletion> Form1::completeCountry(const QString& ty
     return CountryCompletion{entry->country.mid(typed.size()), entry->continent, entry->latitude, entry->longitude};
 }
 
-void Form1::showBearing(float latitude, float longitude)
+void MainWindow::showBearing(float latitude, float longitude)
 {
     const BearingDistance r = HDCalc::compute(session_.prefs().ownLatitude, session_.prefs().ownLongitude, latitude, longitude);
-    label22_->setText(r.bearingText);
-    label23_->setText(r.distanceText);
+    bearingLabel_->setText(r.bearingText);
+    distanceLabel_->setText(r.distanceText);
 }
 
 }  // namespace cubwave

@@ -1,6 +1,6 @@
 // The main window's commands: start-up load, log reload, preferences, band and mode, menus,
 // window keys and the close sequence.
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
 
 #include "core/FileWrite.h"
 #include "core/KeyCodes.h"
@@ -40,16 +40,16 @@ QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLat
 
 }  // namespace
 
-QString Form1::logPath() const { return session_.logPath(); }
+QString MainWindow::logPath() const { return session_.logPath(); }
 
-QString Form1::prefPath() const { return session_.prefPath(); }
+QString MainWindow::prefPath() const { return session_.prefPath(); }
 
-bool Form1::listPrevious() const { return session_.listPrevious(); }
+bool MainWindow::listPrevious() const { return session_.listPrevious(); }
 
-bool Form1::loadWindow()
+bool MainWindow::loadWindow()
 {
     const QScopedValueRollback<bool> loading(loading_, true);
-    label3New_->hide();
+    newLabel_->hide();
     session_.prefs().windowSizePct = 100;
     setStatus(QStringLiteral("Ready to begin!"));
     session_.partialDupDisplay = true;
@@ -89,13 +89,13 @@ bool Form1::loadWindow()
     }
     if (!openExistingLogQuestion())
         return false;
-    cmdEdit_->hide();
-    cmdDelete_->hide();
+    editButton_->hide();
+    deleteButton_->hide();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-void Form1::requestEnd()
+void MainWindow::requestEnd()
 {
     if (!loading_) {
         close();
@@ -107,13 +107,13 @@ void Form1::requestEnd()
     closeActiveDialog();
 }
 
-void Form1::closeActiveDialog()
+void MainWindow::closeActiveDialog()
 {
     if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
         dialog->reject();
 }
 
-bool Form1::openExistingLogQuestion()
+bool MainWindow::openExistingLogQuestion()
 {
     const MsgAnswer answer = services_.dialogs.message(
         QStringLiteral("Open existing log?"),
@@ -128,21 +128,21 @@ bool Form1::openExistingLogQuestion()
     return newLogCommand();
 }
 
-bool Form1::SavePref() { return session_.savePreferences(); }
+bool MainWindow::SavePref() { return session_.savePreferences(); }
 
-void Form1::preferencesNotSaved(const QString& path, const QString& error)
+void MainWindow::preferencesNotSaved(const QString& path, const QString& error)
 {
     services_.dialogs.message(QStringLiteral("Error saving preferences"),
                               QStringLiteral("Could not write %1:  %2").arg(path, error), MsgButtons::Ok,
                               MsgIcon::Warning);
 }
 
-bool Form1::mnuOpen2() { return session_.reloadLog(); }
+bool MainWindow::mnuOpen2() { return session_.reloadLog(); }
 
-void Form1::showReloadedLog()
+void MainWindow::showReloadedLog()
 {
     RecentListRefresh();
-    TimeStats();
+    showRates();
     ListRefresh();
     recolourMultipliers();
     Labeldisplay();
@@ -150,7 +150,7 @@ void Form1::showReloadedLog()
         setStatus(QStringLiteral("The DX list is full: it shows the first %1 DX entries of the log.").arg(LogStore::kDxCapacity));
 }
 
-void Form1::fileError()
+void MainWindow::fileError()
 {
     services_.dialogs.message(
         QStringLiteral("File Error"),
@@ -163,71 +163,71 @@ void Form1::fileError()
     services_.endProgram(1);
 }
 
-void Form1::RecentListRefresh() { recentModel_->showNewest(session_.listAll); }
+void MainWindow::RecentListRefresh() { recentModel_->showNewest(session_.listAll); }
 
-QString Form1::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
+QString MainWindow::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
 
-void Form1::ListRefresh()
+void MainWindow::ListRefresh()
 {
-    list1_->clear();
-    lblStation_[5]->setText(dxHeading());
-    list1_->addItems(session_.store().dxList());
+    dxList_->clear();
+    columnHeadings_[5]->setText(dxHeading());
+    dxList_->addItems(session_.store().dxList());
 }
 
-void Form1::Labeldisplay()
+void MainWindow::Labeldisplay()
 {
     const Statistics::Totals totals = Statistics::totals(session_.store());
-    lblTotCon_->setText(totals.contacts);
-    lblTotSec_->setText(totals.phone);
-    lblsectogo_->setText(totals.cw);
-    lblTotScore_->setText(totals.score);
+    contactsTotalLabel_->setText(totals.contacts);
+    phoneTotalLabel_->setText(totals.phone);
+    cwTotalLabel_->setText(totals.cw);
+    scoreLabel_->setText(totals.score);
 }
 
-void Form1::recolourMultipliers()
+void MainWindow::recolourMultipliers()
 {
     for (int i = 1; i <= SpcTable::kSize; ++i)
-        setTextColour(label10_[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
-    label15_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+        setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
+    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
-void Form1::spcWorkedUpdate(int i)
+void MainWindow::spcWorkedUpdate(int i)
 {
-    setTextColour(label10_[static_cast<size_t>(i)], session_.prefs().workedColour);
-    label15_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+    setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.prefs().workedColour);
+    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
-void Form1::label10Hover(int index)
+void MainWindow::label10Hover(int index)
 {
-    const QString code = label10_[static_cast<size_t>(index)]->text();
+    const QString code = multiplierLabels_[static_cast<size_t>(index)]->text();
     int count = 0;
     for (const QsoRecord& r : session_.store().records())
         count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
-    QFont f = lblDupe_->font();
+    QFont f = dupeLabel_->font();
     f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
-    lblDupe_->setFont(f);
-    lblDupe_->setText(QStringLiteral("  ") + label10_[static_cast<size_t>(index)]->toolTip() +
+    dupeLabel_->setFont(f);
+    dupeLabel_->setText(QStringLiteral("  ") + multiplierLabels_[static_cast<size_t>(index)]->toolTip() +
                       QStringLiteral("    Total =") + withLeadingBlank(count));
 }
 
-void Form1::mouseMoveEvent(QMouseEvent* event)
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    lblDupe_->setText(QString());
+    dupeLabel_->setText(QString());
     QMainWindow::mouseMoveEvent(event);
 }
 
 // ---- band and mode ----
 
-void Form1::showBand(const QString& band)
+void MainWindow::showBand(const QString& band)
 {
     for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
                              "mnuBand6Ch", "mnuBand2ch"})
         action(QString::fromLatin1(name))->setChecked(false);
     if (QAction* a = bandAction(band))
         a->setChecked(true);
-    label24_->setText(band);
+    bandLabel_->setText(band);
 }
 
-QAction* Form1::bandAction(const QString& band) const
+QAction* MainWindow::bandAction(const QString& band) const
 {
     for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
         if (a->objectName().startsWith(QLatin1String("mnuBand")) && a->text().compare(band, Qt::CaseInsensitive) == 0)
@@ -236,35 +236,35 @@ QAction* Form1::bandAction(const QString& band) const
     return nullptr;
 }
 
-void Form1::bandCommand(const QString& band) { session_.setBand(band); }
+void MainWindow::bandCommand(const QString& band) { session_.setBand(band); }
 
-void Form1::BandFreqConversion(float frequencyMHz) { session_.reportFrequency(frequencyMHz); }
+void MainWindow::BandFreqConversion(float frequencyMHz) { session_.reportFrequency(frequencyMHz); }
 
-void Form1::ModeSelection(const QString& mode) { session_.reportMode(mode); }
+void MainWindow::ModeSelection(const QString& mode) { session_.reportMode(mode); }
 
-void Form1::modeCommand(const QString& mode) { session_.setMode(mode); }
+void MainWindow::modeCommand(const QString& mode) { session_.setMode(mode); }
 
-void Form1::showMode(const QString& mode)
+void MainWindow::showMode(const QString& mode)
 {
     const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
-    action(QStringLiteral("mnu160"))->setChecked(cw);
-    action(QStringLiteral("mnuSSB"))->setChecked(!cw);
+    cwModeAction_->setChecked(cw);
+    phModeAction_->setChecked(!cw);
 }
 
-void Form1::checkSavedBandAndMode()
+void MainWindow::checkSavedBandAndMode()
 {
     const bool cw = session_.prefs().mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
-    action(QStringLiteral("mnu160"))->setChecked(cw);
-    action(QStringLiteral("mnuSSB"))->setChecked(!cw);
+    cwModeAction_->setChecked(cw);
+    phModeAction_->setChecked(!cw);
     QAction* saved = bandAction(session_.prefs().band);
     for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
         if (a->isCheckable())
             a->setChecked(a == saved);
     }
-    label24_->setText(session_.prefs().band);
+    bandLabel_->setText(session_.prefs().band);
 }
 
-void Form1::label24Click()
+void MainWindow::label24Click()
 {
     if (const std::optional<QString> next = BandSelection::nextBandOnClick(session_.prefs().band))
         bandCommand(*next);
@@ -272,21 +272,21 @@ void Form1::label24Click()
 
 // ---- menus ----
 
-void Form1::mnuListPrevious_Click()
+void MainWindow::mnuListPrevious_Click()
 {
     session_.setListPrevious(action(QStringLiteral("mnuListPrevious"))->isChecked());
 }
 
-void Form1::mnuPostContest_Click()
+void MainWindow::mnuPostContest_Click()
 {
     const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
     session_.postContestMode = on;
-    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), lblPostConDate_,
-                                                      lblPostConTime_})
+    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), postDateHeading_,
+                                                      postTimeHeading_})
         w->setVisible(on);
 }
 
-void Form1::mnuRSTDefault_Click()
+void MainWindow::mnuRSTDefault_Click()
 {
     session_.prefs().defaultRst = services_.dialogs
                             .input(QStringLiteral("Default RST"), QStringLiteral("Please enter the default RST value."),
@@ -295,7 +295,7 @@ void Form1::mnuRSTDefault_Click()
     SavePref();
 }
 
-void Form1::mnuWriteSumm_Click()
+void MainWindow::mnuWriteSumm_Click()
 {
     if (session_.prefs().ownCall.size() < 3) {
         services_.dialogs.message(QStringLiteral("Call Sign Required!"), QStringLiteral("Please enter your call in setup."));
@@ -304,13 +304,13 @@ void Form1::mnuWriteSumm_Click()
     ports_.exports.writeSummary(session_.store(), session_.prefs(), windowTitle(), this);
 }
 
-void Form1::mnuExit_Click()
+void MainWindow::mnuExit_Click()
 {
     stopOperatingClock();
     services_.endProgram(0);
 }
 
-void Form1::stopOperatingClock()
+void MainWindow::stopOperatingClock()
 {
     if (!opClock_.running())
         return;
@@ -321,7 +321,7 @@ void Form1::stopOperatingClock()
 
 // ---- close sequence ----
 
-void Form1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Never close in the middle of sending CW: the waiting text goes, the character on the air
     // finishes, and the operator closes again.
@@ -337,7 +337,7 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form1::unloadSubsystems()
+void MainWindow::unloadSubsystems()
 {
     ports_.voice.unload();
     ports_.cw.unload();
@@ -354,7 +354,7 @@ void Form1::unloadSubsystems()
 
 // ---- window keys ----
 
-void Form1::Form_KeyDown(int& keyCode, int shift)
+void MainWindow::Form_KeyDown(int& keyCode, int shift)
 {
     if (shift == 2) {
         shortcutSwallow_ = true;
@@ -398,10 +398,10 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
             if (keyCode == key::F12) {
                 if (ports_.cw.toggleKeyboardMode()) {
                     setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
-                    setBackColour(lblDialog_, kLightYellow);
+                    setBackColour(statusLabel_, kLightYellow);
                 } else {
                     setStatus(QString());
-                    setBackColour(lblDialog_, kTeal);
+                    setBackColour(statusLabel_, kTeal);
                 }
             } else {
                 ports_.cw.functionKey(keyCode);
@@ -415,7 +415,7 @@ void Form1::Form_KeyDown(int& keyCode, int shift)
     }
 }
 
-void Form1::Form_KeyPress(int& keyAscii)
+void MainWindow::Form_KeyPress(int& keyAscii)
 {
     if (shortcutSwallow_) {
         shortcutSwallow_ = false;
@@ -450,7 +450,7 @@ void Form1::Form_KeyPress(int& keyAscii)
 
 
 
-double Form1::screenWidthTwips() const
+double MainWindow::screenWidthTwips() const
 {
     const QScreen* s = screen();
     return (s ? s->geometry().width() : 640) * 15.0;

@@ -1,4 +1,4 @@
-#include "support/Form1Fixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,7 +9,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class WindowKeys : public Form1Fixture {
+class WindowKeys : public MainWindowFixture {
 protected:
     void useMode(const char* mode, bool configured)
     {
