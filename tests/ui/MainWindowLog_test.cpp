@@ -1,7 +1,7 @@
 #include "core/LogLine.h"
 #include "support/ContactLines.h"
 #include "support/MainWindowFixture.h"
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -94,7 +94,7 @@ TEST_F(LogCommands, EditRewritesTheLineAndReloads)
     start();
     runModal = [](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("Text1")->setText("40");
-        static_cast<frmEditCon&>(dialog).cmdDone_Click();
+        static_cast<EditContactDialog&>(dialog).cmdDone_Click();
         return 1;
     };
     selectRecord(2);

@@ -9,7 +9,7 @@
 #include "core/LogFile.h"
 #include "support/ContactLines.h"
 #include "support/MainWindowFixture.h"
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -171,7 +171,7 @@ protected:
             return;
         const int recNo = form->selectedRecord();
         runModal = [this, recNo](QDialog& dialog) {
-            auto& window = static_cast<frmEditCon&>(dialog);
+            auto& window = static_cast<EditContactDialog&>(dialog);
             const QList<QLineEdit*> fields = window.findChildren<QLineEdit*>();
             for (int i = below(4); i >= 0; --i) {
                 QLineEdit* f = fields[below(static_cast<int>(fields.size()))];

@@ -4,7 +4,7 @@
 #include "core/LogFile.h"
 #include "core/LogLine.h"
 #include "support/MainWindowFixture.h"
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 #include "ui/frmStationID.h"
 
 #include <QAction>
@@ -161,7 +161,7 @@ TEST_F(PastedText, EditWindowKeepsWhatItsKeysWouldWhateverTheWay)
     start();
     QsoRecord r;
     r[QsoRecord::Call] = "W1AW";
-    frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+    EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -244,7 +244,7 @@ TEST_F(PastedText, EditWindowDoneStoresAFieldFullOfPastedLettersWithinOneKibibyt
     r[QsoRecord::Time] = "18:05";
     r[QsoRecord::Mode] = "CW";
     r[QsoRecord::Band] = "20";
-    frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+    EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -290,7 +290,7 @@ TEST_F(PastedText, EditWindowDoneRefusesARecordTheLogCouldNotTakeBack)
         r[QsoRecord::Mode] = "CW";
         r[QsoRecord::Band] = "20";
         dialogs.messages.clear();
-        frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+        EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
         window.show();
         QLineEdit* other = window.findChild<QLineEdit*>("txtEditSec");
         other->setFocus();

@@ -6,7 +6,7 @@
 #include "core/LogFile.h"
 #include "platform/Dialogs.h"
 #include "ui/RecentContactsModel.h"
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -87,7 +87,7 @@ void MainWindow::cmdEdit_Click()
     if (recNo == 0 || !logWritable(QStringLiteral("The contact was not changed.")))
         return;
     {
-        frmEditCon window(session_.store().at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
+        EditContactDialog window(session_.store().at(recNo), services_.dialogs, services_.beeper, &prefixTable_, this);
         runModal(window);
         if (window.stored())
             session_.store().at(recNo) = window.record();

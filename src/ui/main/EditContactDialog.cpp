@@ -1,4 +1,4 @@
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 
 #include "core/KeyCodes.h"
 #include "core/FieldText.h"
@@ -80,7 +80,7 @@ FieldRule onlyThese(int maxLength, const char* characters)
 
 }  // namespace
 
-frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
+EditContactDialog::EditContactDialog(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
                        QWidget* parent)
     : QDialog(parent), record_(record), dialogs_(dialogs), beeper_(beeper), prefixes_(prefixes), layout_(kDesignSize)
 {
@@ -98,15 +98,15 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
     // The entry line's lengths where it has the field, so an edited contact fits the log as a
     // typed one does; a little room elsewhere, so a wrong date, time or mode shows as typed.
     const Row rows[] = {
-        {"lblEditCall", "Callsign", "txtEditCall", QsoRecord::Call, &txtEditCall_, upperCase(12)},
-        {"lblEditName", "Name", "Text2", QsoRecord::Name, &text2_, upperCase(30)},
-        {"lblEditCk", "Age", "txtEditCk", QsoRecord::Age, &txtEditCk_, upperCase(3)},
-        {"lblEditSec", "Other", "txtEditSec", QsoRecord::Other, &txtEditSec_, upperCase(30)},
-        {"lblEditPre", "QTH", "txtEditPre", QsoRecord::Spc, &txtEditPre_, upperCase(30, 1)},
-        {"lblEditDate", "Date", "txtEditDate", QsoRecord::Date, &txtEditDate_, onlyThese(12, "0123456789/")},
-        {"lblEditTime", "Time", "txtEditTime", QsoRecord::Time, &txtEditTime_, onlyThese(12, "0123456789:")},
-        {"lblEditBand", "Band", "Text1", QsoRecord::Band, &text1_, upperCase(3)},
-        {"lblEditMode", "Mode", "txtEditBnd", QsoRecord::Mode, &txtEditBnd_, upperCase(3)},
+        {"lblEditCall", "Callsign", "txtEditCall", QsoRecord::Call, &callField_, upperCase(12)},
+        {"lblEditName", "Name", "Text2", QsoRecord::Name, &nameField_, upperCase(30)},
+        {"lblEditCk", "Age", "txtEditCk", QsoRecord::Age, &ageField_, upperCase(3)},
+        {"lblEditSec", "Other", "txtEditSec", QsoRecord::Other, &otherField_, upperCase(30)},
+        {"lblEditPre", "QTH", "txtEditPre", QsoRecord::Spc, &spcField_, upperCase(30, 1)},
+        {"lblEditDate", "Date", "txtEditDate", QsoRecord::Date, &dateField_, onlyThese(12, "0123456789/")},
+        {"lblEditTime", "Time", "txtEditTime", QsoRecord::Time, &timeField_, onlyThese(12, "0123456789:")},
+        {"lblEditBand", "Band", "Text1", QsoRecord::Band, &bandField_, upperCase(3)},
+        {"lblEditMode", "Mode", "txtEditBnd", QsoRecord::Mode, &modeField_, upperCase(3)},
     };
     // Created top to bottom, which is also the Tab order.
     int y = 14;
@@ -116,19 +116,19 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
         y += 28;
     }
 
-    cmdDone_ = new QPushButton(QStringLiteral("Done"), this);
-    cmdDone_->setObjectName(QStringLiteral("cmdDone"));
-    place(cmdDone_, {90, y + 2, 130, 28});
-    connect(cmdDone_, &QPushButton::clicked, this, &frmEditCon::cmdDone_Click);
+    doneButton_ = new QPushButton(QStringLiteral("Done"), this);
+    doneButton_->setObjectName(QStringLiteral("cmdDone"));
+    place(doneButton_, {90, y + 2, 130, 28});
+    connect(doneButton_, &QPushButton::clicked, this, &EditContactDialog::cmdDone_Click);
 
-    txtEditNum_ = addField(QStringLiteral("txtEditNum"), record_[QsoRecord::Spare], upperCase(30), {224, y + 2, 70, 22});
-    txtEditNum_->hide();
+    spareField_ = addField(QStringLiteral("txtEditNum"), record_[QsoRecord::Spare], upperCase(30), {224, y + 2, 70, 22});
+    spareField_->hide();
 
-    lblBandInvalid_ = addLabel(QStringLiteral("lblBandInvalid"), QStringLiteral("   Invalid!"),
+    bandInvalidLabel_ = addLabel(QStringLiteral("lblBandInvalid"), QStringLiteral("   Invalid!"),
                                {224, 14 + 7 * 28 + 3, 76, 18});
-    lblModeInvalid_ = addLabel(QStringLiteral("lblModeInvalid"), QStringLiteral("CW or PH!"),
+    modeInvalidLabel_ = addLabel(QStringLiteral("lblModeInvalid"), QStringLiteral("CW or PH!"),
                                {224, 14 + 8 * 28 + 3, 76, 18});
-    for (QLabel* warning : {lblBandInvalid_, lblModeInvalid_}) {
+    for (QLabel* warning : {bandInvalidLabel_, modeInvalidLabel_}) {
         warning->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
         warning->hide();
     }
@@ -136,7 +136,7 @@ frmEditCon::frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper
     layout_.scaleDialogToScreen(this);
 }
 
-QLabel* frmEditCon::addLabel(const QString& name, const QString& caption, QRect design)
+QLabel* EditContactDialog::addLabel(const QString& name, const QString& caption, QRect design)
 {
     auto* label = new QLabel(caption, this);
     label->setObjectName(name);
@@ -144,7 +144,7 @@ QLabel* frmEditCon::addLabel(const QString& name, const QString& caption, QRect 
     return label;
 }
 
-QLineEdit* frmEditCon::addField(const QString& name, const QString& text, FieldRule rule, QRect design)
+QLineEdit* EditContactDialog::addField(const QString& name, const QString& text, FieldRule rule, QRect design)
 {
     // A longer value read from the log is shown whole; it only cannot grow.
     rule.maxLength = std::max(rule.maxLength, static_cast<int>(text.size()));
@@ -158,21 +158,21 @@ QLineEdit* frmEditCon::addField(const QString& name, const QString& text, FieldR
     return field;
 }
 
-void frmEditCon::place(QWidget* widget, QRect design) { layout_.place(widget, design, kDesignPointSize); }
+void EditContactDialog::place(QWidget* widget, QRect design) { layout_.place(widget, design, kDesignPointSize); }
 
-void frmEditCon::resizeEvent(QResizeEvent* event)
+void EditContactDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     layout_.apply(size());
 }
 
-void frmEditCon::showEvent(QShowEvent* event)
+void EditContactDialog::showEvent(QShowEvent* event)
 {
     closing_ = false;
     QDialog::showEvent(event);
 }
 
-void frmEditCon::done(int result)
+void EditContactDialog::done(int result)
 {
     // Leaving the window is no leaving of a field: nothing is checked on the way out.
     closing_ = true;
@@ -180,7 +180,7 @@ void frmEditCon::done(int result)
     QDialog::done(result);
 }
 
-bool frmEditCon::eventFilter(QObject* watched, QEvent* event)
+bool EditContactDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (!field || field->parentWidget() != this)
@@ -208,22 +208,22 @@ bool frmEditCon::eventFilter(QObject* watched, QEvent* event)
         // focus between fields.
         if (closing_ || restoring_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
-        if (field == txtEditPre_)
+        if (field == spcField_)
             txtEditPre_LostFocus();
-        const bool checked = field == text1_ || field == txtEditBnd_ || field == txtEditDate_ || field == txtEditTime_;
+        const bool checked = field == bandField_ || field == modeField_ || field == dateField_ || field == timeField_;
         if (checked && !pendingCheck_) {
             // The focus change is half done here; the check may open a message box, so it runs
             // once the change is over.
             pendingCheck_ = field;
-            QTimer::singleShot(0, this, &frmEditCon::runLeaveCheck);
+            QTimer::singleShot(0, this, &EditContactDialog::runLeaveCheck);
         }
     }
     return false;
 }
 
-void frmEditCon::fieldKeyPress(QLineEdit* field, int& key)
+void EditContactDialog::fieldKeyPress(QLineEdit* field, int& key)
 {
-    if (field == txtEditPre_) {
+    if (field == spcField_) {
         txtEditPre_KeyPress(key);
         return;
     }
@@ -234,8 +234,8 @@ void frmEditCon::fieldKeyPress(QLineEdit* field, int& key)
         cmdDone_Click();
         return;
     }
-    if (field == txtEditDate_ || field == txtEditTime_) {
-        const int separator = field == txtEditDate_ ? '/' : ':';
+    if (field == dateField_ || field == timeField_) {
+        const int separator = field == dateField_ ? '/' : ':';
         if (!((key >= '0' && key <= '9') || key == separator || key == key::Backspace))
             key = 0;
         return;
@@ -243,9 +243,9 @@ void frmEditCon::fieldKeyPress(QLineEdit* field, int& key)
     capital(key);
 }
 
-void frmEditCon::txtEditPre_KeyPress(int& key)
+void EditContactDialog::txtEditPre_KeyPress(int& key)
 {
-    QLineEdit* spc = txtEditPre_;
+    QLineEdit* spc = spcField_;
     if (key == key::Quote) {
         key = 0;
         return;
@@ -277,14 +277,14 @@ void frmEditCon::txtEditPre_KeyPress(int& key)
     }
 }
 
-void frmEditCon::txtEditPre_LostFocus()
+void EditContactDialog::txtEditPre_LostFocus()
 {
     // A state or province code is always stored in capitals.
-    if (txtEditPre_->text().size() < 3)
-        txtEditPre_->setText(txtEditPre_->text().toUpper());
+    if (spcField_->text().size() < 3)
+        spcField_->setText(spcField_->text().toUpper());
 }
 
-void frmEditCon::runLeaveCheck()
+void EditContactDialog::runLeaveCheck()
 {
     QLineEdit* field = std::exchange(pendingCheck_, nullptr);
     if (!field || closing_)
@@ -294,57 +294,57 @@ void frmEditCon::runLeaveCheck()
         putFocusBack(field);
 }
 
-bool frmEditCon::checkField(QLineEdit* field)
+bool EditContactDialog::checkField(QLineEdit* field)
 {
-    if (field == text1_)
+    if (field == bandField_)
         return checkBand();
-    if (field == txtEditBnd_)
+    if (field == modeField_)
         return checkMode();
-    if (field == txtEditDate_)
+    if (field == dateField_)
         return checkDate();
-    if (field == txtEditTime_)
+    if (field == timeField_)
         return checkTime();
     return true;
 }
 
-bool frmEditCon::checkBand()
+bool EditContactDialog::checkBand()
 {
-    const bool ok = isBandCode(text1_->text());
+    const bool ok = isBandCode(bandField_->text());
     if (!ok)
         beeper_.beep();
-    lblBandInvalid_->setVisible(!ok);
+    bandInvalidLabel_->setVisible(!ok);
     return ok;
 }
 
-bool frmEditCon::checkMode()
+bool EditContactDialog::checkMode()
 {
-    const bool ok = isModeCode(txtEditBnd_->text());
+    const bool ok = isModeCode(modeField_->text());
     if (!ok)
         beeper_.beep();
-    lblModeInvalid_->setVisible(!ok);
+    modeInvalidLabel_->setVisible(!ok);
     return ok;
 }
 
 // A date or time is valid when the rest of the program can read it back from the log.
-bool frmEditCon::checkDate()
+bool EditContactDialog::checkDate()
 {
-    if (LogMoment::parseDate(txtEditDate_->text()))
+    if (LogMoment::parseDate(dateField_->text()))
         return true;
     beeper_.beep();
     dialogs_.message(kInvalidDateTitle, kInvalidDateText);
     return false;
 }
 
-bool frmEditCon::checkTime()
+bool EditContactDialog::checkTime()
 {
-    if (LogMoment::parseTime(txtEditTime_->text()))
+    if (LogMoment::parseTime(timeField_->text()))
         return true;
     beeper_.beep();
     dialogs_.message(kInvalidTimeTitle, kInvalidTimeText);
     return false;
 }
 
-void frmEditCon::putFocusBack(QLineEdit* field)
+void EditContactDialog::putFocusBack(QLineEdit* field)
 {
     // A message box closing may hand the activation to its parent, the main window.
     if (!isActiveWindow())
@@ -354,43 +354,43 @@ void frmEditCon::putFocusBack(QLineEdit* field)
     field->selectAll();
 }
 
-void frmEditCon::cmdDone_Click()
+void EditContactDialog::cmdDone_Click()
 {
     if (closing_)
         return;
     pendingCheck_ = nullptr;  // every check runs here
     const QScopedValueRollback<bool> guard(restoring_, true);
     if (!checkTime()) {
-        putFocusBack(txtEditTime_);
+        putFocusBack(timeField_);
         return;
     }
     if (!checkDate()) {
-        putFocusBack(txtEditDate_);
+        putFocusBack(dateField_);
         return;
     }
     // Enter in a field reaches Done without leaving it, so the band and mode are checked here
     // too: a contact must not be stored on a band or mode the log cannot count.
     if (!checkBand()) {
-        putFocusBack(text1_);
+        putFocusBack(bandField_);
         return;
     }
     if (!checkMode()) {
-        putFocusBack(txtEditBnd_);
+        putFocusBack(modeField_);
         return;
     }
     txtEditPre_LostFocus();
 
     QsoRecord edited = record_;
-    edited[QsoRecord::Call] = txtEditCall_->text();
-    edited[QsoRecord::Spare] = txtEditNum_->text();
-    edited[QsoRecord::Spc] = txtEditPre_->text();
-    edited[QsoRecord::Age] = txtEditCk_->text();
-    edited[QsoRecord::Other] = txtEditSec_->text();
-    edited[QsoRecord::Date] = txtEditDate_->text();
-    edited[QsoRecord::Time] = txtEditTime_->text();
-    edited[QsoRecord::Mode] = txtEditBnd_->text();
-    edited[QsoRecord::Band] = text1_->text();
-    edited[QsoRecord::Name] = text2_->text();
+    edited[QsoRecord::Call] = callField_->text();
+    edited[QsoRecord::Spare] = spareField_->text();
+    edited[QsoRecord::Spc] = spcField_->text();
+    edited[QsoRecord::Age] = ageField_->text();
+    edited[QsoRecord::Other] = otherField_->text();
+    edited[QsoRecord::Date] = dateField_->text();
+    edited[QsoRecord::Time] = timeField_->text();
+    edited[QsoRecord::Mode] = modeField_->text();
+    edited[QsoRecord::Band] = bandField_->text();
+    edited[QsoRecord::Name] = nameField_->text();
     if (!fitsTheLog(edited))
         return;
     record_ = edited;
@@ -398,7 +398,7 @@ void frmEditCon::cmdDone_Click()
     accept();
 }
 
-bool frmEditCon::fitsTheLog(const QsoRecord& edited)
+bool EditContactDialog::fitsTheLog(const QsoRecord& edited)
 {
     // The log is rewritten from this record and read back at once: a line the reader refuses
     // would stop the program at every start.

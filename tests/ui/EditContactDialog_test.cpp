@@ -2,7 +2,7 @@
 #include "station/PrefixTable.h"
 #include "support/FakeDialogs.h"
 #include "support/Fakes.h"
-#include "ui/frmEditCon.h"
+#include "ui/main/EditContactDialog.h"
 
 #include "support/Keyboard.h"
 
@@ -66,7 +66,7 @@ class EditContact : public ::testing::Test {
 protected:
     void open(const QsoRecord& record = sampleRecord(), const PrefixTable* prefixes = nullptr)
     {
-        form = std::make_unique<frmEditCon>(record, dialogs, beeper, prefixes);
+        form = std::make_unique<EditContactDialog>(record, dialogs, beeper, prefixes);
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -129,7 +129,7 @@ protected:
     PrefixTable table;
     FakeDialogs dialogs;
     FakeBeeper beeper;
-    std::unique_ptr<frmEditCon> form;
+    std::unique_ptr<EditContactDialog> form;
 };
 
 }  // namespace
@@ -541,7 +541,7 @@ TEST_F(EditContact, RealMessageBoxesHandTheFocusBackToTheRefusedField)
     QsoRecord bad = sampleRecord();
     bad[QsoRecord::Date] = "2026/99/99";
     bad[QsoRecord::Time] = "99";
-    form = std::make_unique<frmEditCon>(bad, real, beeper, nullptr);
+    form = std::make_unique<EditContactDialog>(bad, real, beeper, nullptr);
     real.setParent(form.get());
     form->show();
     QApplication::setActiveWindow(form.get());

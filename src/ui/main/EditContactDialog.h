@@ -23,12 +23,12 @@ class PrefixTable;
 // "Edit Contact Entry": corrects one logged contact. The window works on its own copy of the
 // record; Done validates and stores the fields into that copy and accepts, the close box (or
 // Esc) rejects and leaves it as it was. Writing the log back is the caller's business.
-class frmEditCon : public QDialog {
+class EditContactDialog : public QDialog {
     Q_OBJECT
 
 public:
     // prefixes may be null: the location field then completes nothing.
-    frmEditCon(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
+    EditContactDialog(const QsoRecord& record, Dialogs& dialogs, Beeper& beeper, const PrefixTable* prefixes,
                QWidget* parent = nullptr);
 
     // True once Done has stored the fields.
@@ -83,19 +83,19 @@ private:
 
     DesignLayout layout_;
 
-    QLineEdit* txtEditCall_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* txtEditCk_ = nullptr;
-    QLineEdit* txtEditSec_ = nullptr;
-    QLineEdit* txtEditPre_ = nullptr;
-    QLineEdit* txtEditDate_ = nullptr;
-    QLineEdit* txtEditTime_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QLineEdit* txtEditBnd_ = nullptr;
-    QLineEdit* txtEditNum_ = nullptr;
-    QLabel* lblBandInvalid_ = nullptr;
-    QLabel* lblModeInvalid_ = nullptr;
-    QPushButton* cmdDone_ = nullptr;
+    QLineEdit* callField_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QLineEdit* ageField_ = nullptr;
+    QLineEdit* otherField_ = nullptr;
+    QLineEdit* spcField_ = nullptr;
+    QLineEdit* dateField_ = nullptr;
+    QLineEdit* timeField_ = nullptr;
+    QLineEdit* bandField_ = nullptr;
+    QLineEdit* modeField_ = nullptr;
+    QLineEdit* spareField_ = nullptr;
+    QLabel* bandInvalidLabel_ = nullptr;
+    QLabel* modeInvalidLabel_ = nullptr;
+    QPushButton* doneButton_ = nullptr;
 };
 
 }  // namespace cubwave
