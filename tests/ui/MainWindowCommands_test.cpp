@@ -1,6 +1,6 @@
 #include "export/ProductCaption.h"
 #include "support/MainWindowFixture.h"
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include <QDialog>
 
@@ -204,7 +204,7 @@ TEST_F(Commands, StationWindowAtStartUpSetsTheOwnExchange)
         for (const auto& [name, text] : {std::pair{"Text1", "W1AW"}, {"Text9", "TOM"}, {"Text8", "12"},
                                          {"Text5", "CT"}, {"Text10", "BLUE"}})
             dialog.findChild<QLineEdit*>(name)->setText(text);
-        static_cast<frmStationID&>(dialog).Command1_Click();
+        static_cast<StationDialog&>(dialog).Command1_Click();
         return 1;
     };
     start();

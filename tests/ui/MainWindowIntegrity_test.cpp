@@ -7,7 +7,7 @@
 #include "support/ContactLines.h"
 #include "support/MainWindowFixture.h"
 #include "support/ImmutableFolder.h"
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -316,7 +316,7 @@ TEST_F(LogIntegrity, StationWindowWritesBackItsOwnTenFieldsOnly)
         form->bandCommand("40");
         form->modeCommand("PH");
         dialog.findChild<QLineEdit*>("Text1")->setText("W1AW");
-        static_cast<frmStationID&>(dialog).Command1_Click();
+        static_cast<StationDialog&>(dialog).Command1_Click();
         return 1;
     };
     action("mnuSetup")->trigger();

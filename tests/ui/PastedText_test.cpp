@@ -5,7 +5,7 @@
 #include "core/LogLine.h"
 #include "support/MainWindowFixture.h"
 #include "ui/main/EditContactDialog.h"
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -183,7 +183,7 @@ TEST_F(PastedText, EditWindowKeepsWhatItsKeysWouldWhateverTheWay)
 TEST_F(PastedText, StationWindowKeepsWhatItsKeysWouldWhateverTheWay)
 {
     start();
-    frmStationID window(Preferences{}, beeper, nullptr, form.get());
+    StationDialog window(Preferences{}, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));

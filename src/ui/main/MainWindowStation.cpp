@@ -7,7 +7,7 @@
 #include "platform/Dialogs.h"
 #include "station/ClockTexts.h"
 #include "station/UtcOffsetCheck.h"
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include <QLabel>
 
@@ -29,10 +29,10 @@ void MainWindow::utcOffsetCheck()
 void MainWindow::mnuSetup_Click()
 {
     {
-        frmStationID window(session_.prefs(), services_.beeper, &prefixTable_, this);
+        StationDialog window(session_.prefs(), services_.beeper, &prefixTable_, this);
         runModal(window);
         // After the close box these are the stored values, unchanged.
-        frmStationID::copyStationFields(window.values(), session_.prefs());
+        StationDialog::copyStationFields(window.values(), session_.prefs());
     }
     showOwnExchange();
     SavePref();

@@ -1,4 +1,4 @@
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include "core/KeyCodes.h"
 #include "platform/Beeper.h"
@@ -36,7 +36,7 @@ int caretOf(const QLineEdit* field)
 }
 
 // What each field keeps of pasted, dropped or composed text: what its keys let through.
-FieldRule stationRule(int upperCaseBelow, const char* only = "", int maxLength = frmStationID::kMaxTextLength)
+FieldRule stationRule(int upperCaseBelow, const char* only = "", int maxLength = StationDialog::kMaxTextLength)
 {
     FieldRule rule;
     rule.maxLength = maxLength;
@@ -51,7 +51,7 @@ float numberIn(const QLineEdit* field) { return static_cast<float>(NumericText::
 
 }  // namespace
 
-frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent)
+StationDialog::StationDialog(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent)
     : QDialog(parent), values_(stored), beeper_(beeper), prefixes_(prefixes), layout_(kDesignSize)
 {
     setObjectName(QStringLiteral("frmStationID"));
@@ -59,40 +59,40 @@ frmStationID::frmStationID(const Preferences& stored, Beeper& beeper, const Pref
 
     // Created top to bottom, which is also the Tab order.
     const int all = FieldRule::kWholeField;
-    text1_ = addRow(QStringLiteral("Text1"), QStringLiteral("Please Enter your Call Sign:"), stored.ownCall,
+    callField_ = addRow(QStringLiteral("Text1"), QStringLiteral("Please Enter your Call Sign:"), stored.ownCall,
                     stationRule(all), 0);
-    text5_ = addRow(QStringLiteral("Text5"), QStringLiteral("State / Province / Country:"), stored.ownSpc,
+    spcField_ = addRow(QStringLiteral("Text5"), QStringLiteral("State / Province / Country:"), stored.ownSpc,
                     stationRule(all), 1);
-    text6_ = addRow(QStringLiteral("Text6"), QStringLiteral("Hours added for UTC:"),
+    utcOffsetField_ = addRow(QStringLiteral("Text6"), QStringLiteral("Hours added for UTC:"),
                     NumericText::shortest(stored.utcOffsetHours), stationRule(0, "-./0123456789", kMaxOffsetLength), 2);
-    text2_ = addRow(QStringLiteral("Text2"), QStringLiteral("Your Country:"), stored.ownCountry, stationRule(1), 3);
-    text3_ = addRow(QStringLiteral("Text3"), QStringLiteral("Your Longitude:"), NumericText::shortest(stored.ownLongitude),
+    countryField_ = addRow(QStringLiteral("Text2"), QStringLiteral("Your Country:"), stored.ownCountry, stationRule(1), 3);
+    longitudeField_ = addRow(QStringLiteral("Text3"), QStringLiteral("Your Longitude:"), NumericText::shortest(stored.ownLongitude),
                     stationRule(0), 4);
-    text4_ = addRow(QStringLiteral("Text4"), QStringLiteral("Your Latitude:"), NumericText::shortest(stored.ownLatitude),
+    latitudeField_ = addRow(QStringLiteral("Text4"), QStringLiteral("Your Latitude:"), NumericText::shortest(stored.ownLatitude),
                     stationRule(0), 5);
-    text7_ = addRow(QStringLiteral("Text7"), QStringLiteral("Your Continent:"), stored.ownContinent, stationRule(all), 6);
-    text9_ = addRow(QStringLiteral("Text9"), QStringLiteral("Your Name:"), stored.ownName, stationRule(all), 7);
-    text8_ = addRow(QStringLiteral("Text8"), QStringLiteral("Your Age:"), stored.ownAge, stationRule(all), 8);
-    text10_ = addRow(QStringLiteral("Text10"), QStringLiteral("Your Favorite Color:"), stored.ownColour,
+    continentField_ = addRow(QStringLiteral("Text7"), QStringLiteral("Your Continent:"), stored.ownContinent, stationRule(all), 6);
+    nameField_ = addRow(QStringLiteral("Text9"), QStringLiteral("Your Name:"), stored.ownName, stationRule(all), 7);
+    ageField_ = addRow(QStringLiteral("Text8"), QStringLiteral("Your Age:"), stored.ownAge, stationRule(all), 8);
+    colourField_ = addRow(QStringLiteral("Text10"), QStringLiteral("Your Favorite Color:"), stored.ownColour,
                      stationRule(all), 9);
 
-    command1_ = new QPushButton(QStringLiteral("Done"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
+    doneButton_ = new QPushButton(QStringLiteral("Done"), this);
+    doneButton_->setObjectName(QStringLiteral("Command1"));
     // Enter in a field is the field's own business (Done in most, nothing in the country and the
     // coordinates), so no button is the dialog's default.
-    command1_->setAutoDefault(false);
-    command1_->setDefault(false);
+    doneButton_->setAutoDefault(false);
+    doneButton_->setDefault(false);
     // A click must not take the focus: Done puts a bad offset right itself, so leaving the
     // offset field on the way would only beep and pull the focus back.
-    command1_->setFocusPolicy(Qt::TabFocus);
-    layout_.place(command1_, {196, kRowTop + 10 * kRowStep + 6, 120, 28}, kDesignPointSize);
-    connect(command1_, &QPushButton::clicked, this, &frmStationID::Command1_Click);
+    doneButton_->setFocusPolicy(Qt::TabFocus);
+    layout_.place(doneButton_, {196, kRowTop + 10 * kRowStep + 6, 120, 28}, kDesignPointSize);
+    connect(doneButton_, &QPushButton::clicked, this, &StationDialog::Command1_Click);
 
     layout_.scaleDialogToScreen(this);
-    text1_->setFocus(Qt::OtherFocusReason);
+    callField_->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption, const QString& text,
+QLineEdit* StationDialog::addRow(const QString& fieldName, const QString& caption, const QString& text,
                                const FieldRule& rule, int row)
 {
     const int y = kRowTop + row * kRowStep;
@@ -112,26 +112,26 @@ QLineEdit* frmStationID::addRow(const QString& fieldName, const QString& caption
     return field;
 }
 
-void frmStationID::resizeEvent(QResizeEvent* event)
+void StationDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     layout_.apply(size());
 }
 
-void frmStationID::showEvent(QShowEvent* event)
+void StationDialog::showEvent(QShowEvent* event)
 {
     closing_ = false;
     QDialog::showEvent(event);
 }
 
-void frmStationID::done(int result)
+void StationDialog::done(int result)
 {
     closing_ = true;
     checkPending_ = false;
     QDialog::done(result);
 }
 
-void frmStationID::keyPressEvent(QKeyEvent* event)
+void StationDialog::keyPressEvent(QKeyEvent* event)
 {
     // There is no Cancel button: Esc does not throw the edits away. The close box does.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -139,15 +139,15 @@ void frmStationID::keyPressEvent(QKeyEvent* event)
         return;
     }
     // With no default button, Enter on a focused Done would do nothing.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == command1_) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == doneButton_) {
         event->accept();
-        command1_->click();
+        doneButton_->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void frmStationID::Cap3(int& key)
+void StationDialog::Cap3(int& key)
 {
     if (key == key::Quote)
         key = 0;
@@ -155,13 +155,13 @@ void frmStationID::Cap3(int& key)
         capital(key);
 }
 
-void frmStationID::numberr(int& key)
+void StationDialog::numberr(int& key)
 {
     if (!(key == key::Backspace || (key >= '-' && key <= '9')))
         key = 0;
 }
 
-bool frmStationID::eventFilter(QObject* watched, QEvent* event)
+bool StationDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (!field || field->parentWidget() != this)
@@ -184,7 +184,7 @@ bool frmStationID::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
 
-    if (event->type() == QEvent::FocusOut && field == text6_) {
+    if (event->type() == QEvent::FocusOut && field == utcOffsetField_) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         // Another program, a menu or a popup taking the activation moves no focus between
         // fields, and leaving the window is no leaving of a field.
@@ -192,19 +192,19 @@ bool frmStationID::eventFilter(QObject* watched, QEvent* event)
             return false;
         if (!checkPending_) {
             checkPending_ = true;
-            QTimer::singleShot(0, this, &frmStationID::Text6_LostFocus);
+            QTimer::singleShot(0, this, &StationDialog::Text6_LostFocus);
         }
     }
     return false;
 }
 
-void frmStationID::fieldKeyPress(QLineEdit* field, int& key)
+void StationDialog::fieldKeyPress(QLineEdit* field, int& key)
 {
-    if (field == text2_) {
+    if (field == countryField_) {
         Text2_KeyPress(key);
         return;
     }
-    if (field == text3_ || field == text4_) {
+    if (field == longitudeField_ || field == latitudeField_) {
         // Free text; Done puts anything that is no number right.
         if (key == key::Enter)
             key = 0;
@@ -215,7 +215,7 @@ void frmStationID::fieldKeyPress(QLineEdit* field, int& key)
         Command1_Click();
         return;
     }
-    if (field == text6_) {
+    if (field == utcOffsetField_) {
         numberr(key);
         // The length limit holds for typing only, so a stored value is always shown whole.
         const qsizetype kept = field->text().size() - field->selectedText().size();
@@ -226,9 +226,9 @@ void frmStationID::fieldKeyPress(QLineEdit* field, int& key)
     Cap3(key);
 }
 
-void frmStationID::Text2_KeyPress(int& key)
+void StationDialog::Text2_KeyPress(int& key)
 {
-    if (caretOf(text2_) == 0)
+    if (caretOf(countryField_) == 0)
         Cap3(key);
     // Anywhere in the name, a double quote would break the preference line it is saved in.
     if (key == key::Quote || key == key::Enter)
@@ -236,31 +236,31 @@ void frmStationID::Text2_KeyPress(int& key)
     if (key == 0 || !prefixes_)
         return;
 
-    const int caret = caretOf(text2_);
-    const QString typed = text2_->text().left(caret) + QChar(key);
+    const int caret = caretOf(countryField_);
+    const QString typed = countryField_->text().left(caret) + QChar(key);
     const PrefixEntry* match = prefixes_->completeCountry(typed, Qt::CaseSensitive);
     if (!match)
         return;
     key = 0;
-    text2_->setText(match->country);
-    text2_->setSelection(static_cast<int>(typed.size()), static_cast<int>(match->country.size() - typed.size()));
-    text3_->setText(NumericText::shortest(match->longitude));
-    text4_->setText(NumericText::shortest(match->latitude));
-    text7_->setText(match->continent);
+    countryField_->setText(match->country);
+    countryField_->setSelection(static_cast<int>(typed.size()), static_cast<int>(match->country.size() - typed.size()));
+    longitudeField_->setText(NumericText::shortest(match->longitude));
+    latitudeField_->setText(NumericText::shortest(match->latitude));
+    continentField_->setText(match->continent);
 }
 
-void frmStationID::Text6_LostFocus()
+void StationDialog::Text6_LostFocus()
 {
     if (!checkPending_)
         return;
     checkPending_ = false;
-    if (closing_ || !isVisible() || UtcOffsetCheck::parseOffset(text6_->text()))
+    if (closing_ || !isVisible() || UtcOffsetCheck::parseOffset(utcOffsetField_->text()))
         return;
     beeper_.beep();
-    text6_->setFocus(Qt::OtherFocusReason);
+    utcOffsetField_->setFocus(Qt::OtherFocusReason);
 }
 
-void frmStationID::copyStationFields(const Preferences& from, Preferences& to)
+void StationDialog::copyStationFields(const Preferences& from, Preferences& to)
 {
     to.ownCall = from.ownCall;
     to.ownSpc = from.ownSpc;
@@ -274,25 +274,25 @@ void frmStationID::copyStationFields(const Preferences& from, Preferences& to)
     to.ownColour = from.ownColour;
 }
 
-void frmStationID::Command1_Click()
+void StationDialog::Command1_Click()
 {
-    if (!UtcOffsetCheck::parseOffset(text6_->text()))
-        text6_->setText(QStringLiteral("0"));
-    for (QLineEdit* coordinate : {text3_, text4_}) {
+    if (!UtcOffsetCheck::parseOffset(utcOffsetField_->text()))
+        utcOffsetField_->setText(QStringLiteral("0"));
+    for (QLineEdit* coordinate : {longitudeField_, latitudeField_}) {
         if (!isNumeric(coordinate))
             coordinate->setText(QStringLiteral("0"));
     }
 
-    values_.ownCall = text1_->text();
-    values_.ownSpc = text5_->text();
-    values_.utcOffsetHours = UtcOffsetCheck::parseOffset(text6_->text()).value_or(0.f);
-    values_.ownCountry = text2_->text();
-    values_.ownLongitude = numberIn(text3_);
-    values_.ownLatitude = numberIn(text4_);
-    values_.ownContinent = text7_->text();
-    values_.ownName = text9_->text();
-    values_.ownAge = text8_->text();
-    values_.ownColour = text10_->text();
+    values_.ownCall = callField_->text();
+    values_.ownSpc = spcField_->text();
+    values_.utcOffsetHours = UtcOffsetCheck::parseOffset(utcOffsetField_->text()).value_or(0.f);
+    values_.ownCountry = countryField_->text();
+    values_.ownLongitude = numberIn(longitudeField_);
+    values_.ownLatitude = numberIn(latitudeField_);
+    values_.ownContinent = continentField_->text();
+    values_.ownName = nameField_->text();
+    values_.ownAge = ageField_->text();
+    values_.ownColour = colourField_->text();
     donePressed_ = true;
     accept();
 }

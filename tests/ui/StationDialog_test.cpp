@@ -1,6 +1,6 @@
 #include "station/PrefixTable.h"
 #include "support/Fakes.h"
-#include "ui/frmStationID.h"
+#include "ui/main/StationDialog.h"
 
 #include "support/Keyboard.h"
 
@@ -63,7 +63,7 @@ protected:
             ASSERT_TRUE(load.ok) << load.reason.toStdString();
             table = std::make_unique<PrefixTable>(std::move(load.table));
         }
-        form = std::make_unique<frmStationID>(stored, beeper, table.get());
+        form = std::make_unique<StationDialog>(stored, beeper, table.get());
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -103,7 +103,7 @@ protected:
     Preferences stored = storedValues();
     FakeBeeper beeper;
     std::unique_ptr<PrefixTable> table;
-    std::unique_ptr<frmStationID> form;
+    std::unique_ptr<StationDialog> form;
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ class PrefixTable;
 // exchange. The window edits a copy of the stored values; Done checks the numbers and accepts,
 // the close box rejects and leaves the copy as it was, so the caller can store values() either
 // way. Saving the preferences and updating the main window's labels is the caller's business.
-class frmStationID : public QDialog {
+class StationDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -33,7 +33,7 @@ public:
     static constexpr int kMaxOffsetLength = 7;
 
     // prefixes may be null: the country field then completes nothing.
-    frmStationID(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent = nullptr);
+    StationDialog(const Preferences& stored, Beeper& beeper, const PrefixTable* prefixes, QWidget* parent = nullptr);
 
     // The stored values with the ten station fields as Done left them; unchanged unless Done.
     const Preferences& values() const { return values_; }
@@ -78,17 +78,17 @@ private:
 
     DesignLayout layout_;
 
-    QLineEdit* text1_ = nullptr;   // call sign
-    QLineEdit* text5_ = nullptr;   // state / province / country
-    QLineEdit* text6_ = nullptr;   // UTC offset
-    QLineEdit* text2_ = nullptr;   // country
-    QLineEdit* text3_ = nullptr;   // longitude
-    QLineEdit* text4_ = nullptr;   // latitude
-    QLineEdit* text7_ = nullptr;   // continent
-    QLineEdit* text9_ = nullptr;   // name
-    QLineEdit* text8_ = nullptr;   // age
-    QLineEdit* text10_ = nullptr;  // favourite colour
-    QPushButton* command1_ = nullptr;
+    QLineEdit* callField_ = nullptr;   // call sign
+    QLineEdit* spcField_ = nullptr;   // state / province / country
+    QLineEdit* utcOffsetField_ = nullptr;   // UTC offset
+    QLineEdit* countryField_ = nullptr;   // country
+    QLineEdit* longitudeField_ = nullptr;   // longitude
+    QLineEdit* latitudeField_ = nullptr;   // latitude
+    QLineEdit* continentField_ = nullptr;   // continent
+    QLineEdit* nameField_ = nullptr;   // name
+    QLineEdit* ageField_ = nullptr;   // age
+    QLineEdit* colourField_ = nullptr;  // favourite colour
+    QPushButton* doneButton_ = nullptr;
 };
 
 }  // namespace cubwave
