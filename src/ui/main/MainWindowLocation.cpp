@@ -1,7 +1,7 @@
 // The main window's use of the prefix table: where a typed call is, and how far and which way.
 #include "ui/main/MainWindow.h"
 
-#include "station/HDCalc.h"
+#include "station/GreatCircle.h"
 
 #include <QDir>
 #include <QLabel>
@@ -75,7 +75,7 @@ std::optional<MainWindow::CountryCompletion> MainWindow::completeCountry(const Q
 
 void MainWindow::showBearing(float latitude, float longitude)
 {
-    const BearingDistance r = HDCalc::compute(session_.prefs().ownLatitude, session_.prefs().ownLongitude, latitude, longitude);
+    const BearingDistance r = GreatCircle::compute(session_.prefs().ownLatitude, session_.prefs().ownLongitude, latitude, longitude);
     bearingLabel_->setText(r.bearingText);
     distanceLabel_->setText(r.distanceText);
 }

@@ -1,4 +1,4 @@
-#include "station/HDCalc.h"
+#include "station/GreatCircle.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ constexpr double kDegenerate = 1e-12;
 
 }  // namespace
 
-BearingDistance HDCalc::compute(float ownLatitude, float ownLongitude, float farLatitude,
+BearingDistance GreatCircle::compute(float ownLatitude, float ownLongitude, float farLatitude,
                                 float farLongitude)
 {
     BearingDistance result;
@@ -62,7 +62,7 @@ BearingDistance HDCalc::compute(float ownLatitude, float ownLongitude, float far
     return result;
 }
 
-QString HDCalc::formatWhole(double value, bool groupThousands)
+QString GreatCircle::formatWhole(double value, bool groupThousands)
 {
     const double rounded = std::round(value);
     if (!std::isfinite(rounded) || rounded == 0.0)

@@ -16,7 +16,7 @@ struct BearingDistance {
 // Bearing and distance from the own station to a far one on a sphere of 3955.76 miles radius,
 // by the spherical law of cosines. Coordinates are degrees, latitude north positive, longitude
 // west positive, in the single precision the table and the preferences hold them.
-class HDCalc {
+class GreatCircle {
 public:
     static constexpr double kDegreesPerRadian = 57.29577951;
     static constexpr double kMilesPerRadian = 3955.75791314991;

@@ -1,4 +1,4 @@
-#include "station/HDCalc.h"
+#include "station/GreatCircle.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ using namespace cubwave;
 
 // Expected values worked out independently with the haversine distance and the atan2 form of
 // the initial bearing (sphere of 3955.758 miles), longitudes west positive.
-TEST(HDCalc, MatchesHandComputedGreatCircles)
+TEST(GreatCircle, MatchesHandComputedGreatCircles)
 {
     struct Case {
         const char* what;
@@ -30,7 +30,7 @@ TEST(HDCalc, MatchesHandComputedGreatCircles)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const BearingDistance r = HDCalc::compute(c.lat1, c.lon1, c.lat2, c.lon2);
+        const BearingDistance r = GreatCircle::compute(c.lat1, c.lon1, c.lat2, c.lon2);
         ASSERT_TRUE(r.hasBearing);
         ASSERT_TRUE(r.hasDistance);
         EXPECT_NEAR(r.bearingDegrees, c.bearing, 0.01);
@@ -40,12 +40,12 @@ TEST(HDCalc, MatchesHandComputedGreatCircles)
     }
 }
 
-TEST(HDCalc, DueEastAndWestAreGreatCircleBearings)
+TEST(GreatCircle, DueEastAndWestAreGreatCircleBearings)
 {
     // Along a great circle a station due east at the same northern latitude is first headed
     // for a little north of east.
-    const BearingDistance east = HDCalc::compute(45.f, 90.f, 45.f, 60.f);
-    const BearingDistance west = HDCalc::compute(45.f, 90.f, 45.f, 120.f);
+    const BearingDistance east = GreatCircle::compute(45.f, 90.f, 45.f, 60.f);
+    const BearingDistance west = GreatCircle::compute(45.f, 90.f, 45.f, 120.f);
     EXPECT_GT(east.bearingDegrees, 75.0);
     EXPECT_LT(east.bearingDegrees, 90.0);
     EXPECT_GT(west.bearingDegrees, 270.0);
@@ -53,26 +53,26 @@ TEST(HDCalc, DueEastAndWestAreGreatCircleBearings)
     EXPECT_NEAR(east.bearingDegrees + west.bearingDegrees, 360.0, 1e-6);
 }
 
-TEST(HDCalc, DegeneratePointsGiveNoBearingInsteadOfAnError)
+TEST(GreatCircle, DegeneratePointsGiveNoBearingInsteadOfAnError)
 {
     // Identical points: the cosine is 1 and the formula divides by zero.
     for (float lat : {0.f, 41.71f, -89.9f, 90.f}) {
-        const BearingDistance same = HDCalc::compute(lat, 72.73f, lat, 72.73f);
+        const BearingDistance same = GreatCircle::compute(lat, 72.73f, lat, 72.73f);
         EXPECT_FALSE(same.hasBearing) << lat;
         EXPECT_TRUE(same.bearingText.isEmpty()) << lat;
         EXPECT_TRUE(same.distanceText.isEmpty()) << lat;
     }
     // Antipodes: the distance is half the circumference, the direction any.
-    const BearingDistance antipode = HDCalc::compute(41.71f, 72.73f, -41.71f, -107.27f);
+    const BearingDistance antipode = GreatCircle::compute(41.71f, 72.73f, -41.71f, -107.27f);
     EXPECT_FALSE(antipode.hasBearing);
     EXPECT_TRUE(antipode.bearingText.isEmpty());
     EXPECT_EQ(antipode.distanceText, "12,427 ");
     // Standing on a pole every direction is the same one.
-    const BearingDistance pole = HDCalc::compute(90.f, 0.f, 41.71f, 72.73f);
+    const BearingDistance pole = GreatCircle::compute(90.f, 0.f, 41.71f, 72.73f);
     EXPECT_FALSE(pole.hasBearing);
-    EXPECT_NEAR(pole.distanceMiles, (90.0 - 41.71) / 57.29577951 * HDCalc::kMilesPerRadian, 0.5);
+    EXPECT_NEAR(pole.distanceMiles, (90.0 - 41.71) / 57.29577951 * GreatCircle::kMilesPerRadian, 0.5);
     // Due north: the bearing's quotient reaches 1, where the formula would divide by zero.
-    const BearingDistance north = HDCalc::compute(10.f, 20.f, 10.5f, 20.f);
+    const BearingDistance north = GreatCircle::compute(10.f, 20.f, 10.5f, 20.f);
     ASSERT_TRUE(north.hasBearing);
     EXPECT_LT(std::min(north.bearingDegrees, 360.0 - north.bearingDegrees), 1e-3);
     EXPECT_EQ(north.bearingText, "360 ");  // equal longitudes take the 360 - A branch
@@ -80,13 +80,13 @@ TEST(HDCalc, DegeneratePointsGiveNoBearingInsteadOfAnError)
     // Nothing finite to work with.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    for (const BearingDistance& r : {HDCalc::compute(nan, 0, 0, 0), HDCalc::compute(0, 0, 0, inf)}) {
+    for (const BearingDistance& r : {GreatCircle::compute(nan, 0, 0, 0), GreatCircle::compute(0, 0, 0, inf)}) {
         EXPECT_FALSE(r.hasBearing || r.hasDistance);
         EXPECT_TRUE(r.bearingText.isEmpty() && r.distanceText.isEmpty());
     }
 }
 
-TEST(HDCalc, FormatsWholeNumbersLikeDigitPlaceholders)
+TEST(GreatCircle, FormatsWholeNumbersLikeDigitPlaceholders)
 {
     struct Case {
         double value;
@@ -101,5 +101,5 @@ TEST(HDCalc, FormatsWholeNumbersLikeDigitPlaceholders)
         {std::numeric_limits<double>::quiet_NaN(), true, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(HDCalc::formatWhole(c.value, c.group), c.text) << c.value << (c.group ? " grouped" : "");
+        EXPECT_EQ(GreatCircle::formatWhole(c.value, c.group), c.text) << c.value << (c.group ? " grouped" : "");
 }
