@@ -8,7 +8,7 @@
 #include "platform/gui/QtBeeper.h"
 #include "platform/gui/QtDialogs.h"
 #include "ui/main/MainWindow.h"
-#include "ui/Startup.h"
+#include "ui/main/Startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,5 @@
+#include "ui/common/Caret.h"
+#include "ui/common/FieldKeyFilter.h"
 #include "ui/main/EditContactDialog.h"
 
 #include "core/KeyCodes.h"
@@ -8,8 +10,7 @@
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
 #include "station/PrefixTable.h"
-#include "ui/FieldTextGuard.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/FieldTextGuard.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -54,11 +55,6 @@ bool isBandCode(const QString& text)
 
 bool isModeCode(const QString& text) { return text == QLatin1String("CW") || text == QLatin1String("PH"); }
 
-// The caret as the keystroke rules see it: the start of the selection when there is one.
-int caretOf(const QLineEdit* field)
-{
-    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-}
 
 // What each field keeps of pasted, dropped or composed text: its keys' rule, and a length that
 // keeps the whole record within the log's line budget.
@@ -187,19 +183,9 @@ bool EditContactDialog::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
-        const TranslatedKey k = translateKey(*static_cast<QKeyEvent*>(event));
-        // Keys that type nothing (arrows, Tab, Delete) and Esc, which closes the window like its
-        // close box, keep their usual meaning.
-        if (k.keyAscii == 0 || k.keyAscii == key::Esc)
-            return false;
-        int keyAscii = k.keyAscii;
-        fieldKeyPress(field, keyAscii);
-        if (keyAscii == 0)
-            return true;
-        if (keyAscii == k.keyAscii)
-            return false;  // unchanged: the field inserts it (or copies, pastes) as usual
-        field->insert(QString(QChar(keyAscii)));
-        return true;
+        // Esc closes the window like its close box.
+        const FieldKeyFilter keys{[this](QLineEdit* f, int& k) { fieldKeyPress(f, k); }};
+        return keys.keyPress(field, *static_cast<QKeyEvent*>(event));
     }
 
     if (event->type() == QEvent::FocusOut) {

@@ -2,11 +2,11 @@
 
 #include "core/Statistics.h"
 #include "export/ProductCaption.h"
-#include "ui/ClickableLabel.h"
-#include "ui/FieldTextGuard.h"
-#include "ui/KeyPipeline.h"
-#include "ui/RecentContactsModel.h"
-#include "ui/VbColor.h"
+#include "ui/common/ClickableLabel.h"
+#include "ui/common/FieldTextGuard.h"
+#include "ui/main/KeyPipeline.h"
+#include "ui/main/RecentContactsModel.h"
+#include "ui/common/VbColor.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -6,7 +6,7 @@
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
 #include "station/PrefixTable.h"
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/main/MainWindowPorts.h"
 
 #include <QMainWindow>

@@ -9,9 +9,9 @@
 #include "core/Statistics.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "ui/ClickableLabel.h"
-#include "ui/RecentContactsModel.h"
-#include "ui/VbColor.h"
+#include "ui/common/ClickableLabel.h"
+#include "ui/main/RecentContactsModel.h"
+#include "ui/common/VbColor.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,5 @@
 // The entry line of the main window: each field's keystroke rules, focus rules and the commit.
+#include "ui/common/Caret.h"
 #include "ui/main/MainWindow.h"
 
 #include "core/ContactTime.h"
@@ -7,10 +8,10 @@
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "ui/ClickableLabel.h"
-#include "ui/KeyPipeline.h"
-#include "ui/RecentContactsModel.h"
-#include "ui/VbColor.h"
+#include "ui/common/ClickableLabel.h"
+#include "ui/main/KeyPipeline.h"
+#include "ui/main/RecentContactsModel.h"
+#include "ui/common/VbColor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,17 +25,6 @@
 #include <QTableView>
 
 namespace cubwave {
-
-namespace {
-
-
-// The caret as the entry rules see it: the start of the selection when there is one.
-int caretOf(const QLineEdit* field)
-{
-    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-}
-
-}  // namespace
 
 QLineEdit* MainWindow::edit(Field field) const { return fields_[static_cast<size_t>(field)]; }
 

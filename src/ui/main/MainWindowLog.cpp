@@ -5,7 +5,7 @@
 #include "core/LogArchive.h"
 #include "core/LogFile.h"
 #include "platform/Dialogs.h"
-#include "ui/RecentContactsModel.h"
+#include "ui/main/RecentContactsModel.h"
 #include "ui/main/EditContactDialog.h"
 
 #include <QClipboard>

@@ -7,8 +7,8 @@
 #include "core/TimeStats.h"
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
-#include "ui/RecentContactsModel.h"
-#include "ui/VbColor.h"
+#include "ui/main/RecentContactsModel.h"
+#include "ui/common/VbColor.h"
 
 #include <QApplication>
 #include <QLabel>

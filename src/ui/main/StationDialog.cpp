@@ -1,3 +1,5 @@
+#include "ui/common/Caret.h"
+#include "ui/common/FieldKeyFilter.h"
 #include "ui/main/StationDialog.h"
 
 #include "core/KeyCodes.h"
@@ -5,8 +7,7 @@
 #include "station/NumericText.h"
 #include "station/PrefixTable.h"
 #include "station/UtcOffsetCheck.h"
-#include "ui/FieldTextGuard.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/FieldTextGuard.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -29,11 +30,6 @@ constexpr double kDesignPointSize = 8;
 constexpr int kRowTop = 12;
 constexpr int kRowStep = 28;
 
-// The caret as the keystroke rules see it: the start of the selection when there is one.
-int caretOf(const QLineEdit* field)
-{
-    return field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-}
 
 // What each field keeps of pasted, dropped or composed text: what its keys let through.
 FieldRule stationRule(int upperCaseBelow, const char* only = "", int maxLength = StationDialog::kMaxTextLength)
@@ -168,20 +164,9 @@ bool StationDialog::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
-        const TranslatedKey k = translateKey(*static_cast<QKeyEvent*>(event));
-        // Keys that type nothing (arrows, Tab, Delete) keep their usual meaning.
-        if (k.keyAscii == 0)
-            return false;
-        if (k.keyAscii == key::Esc)
-            return true;
-        int keyAscii = k.keyAscii;
-        fieldKeyPress(field, keyAscii);
-        if (keyAscii == 0 || keyAscii == key::Enter)
-            return true;
-        if (keyAscii == k.keyAscii)
-            return false;  // unchanged: the field inserts it (or copies, pastes) as usual
-        field->insert(QString(QChar(keyAscii)));
-        return true;
+        // Esc does nothing here: the window closes by Done or its close box only.
+        const FieldKeyFilter keys{[this](QLineEdit* f, int& k) { fieldKeyPress(f, k); }, true, true};
+        return keys.keyPress(field, *static_cast<QKeyEvent*>(event));
     }
 
     if (event->type() == QEvent::FocusOut && field == utcOffsetField_) {

@@ -3,7 +3,7 @@
 #include "core/FieldText.h"
 #include "core/Preferences.h"
 
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QDialog>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QScreen>
 #include <QWidget>

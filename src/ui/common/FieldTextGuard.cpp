@@ -1,4 +1,4 @@
-#include "ui/FieldTextGuard.h"
+#include "ui/common/FieldTextGuard.h"
 
 #include <QAction>
 #include <QClipboard>

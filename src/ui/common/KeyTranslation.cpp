@@ -1,4 +1,4 @@
-#include "ui/KeyTranslation.h"
+#include "ui/common/KeyTranslation.h"
 
 #include "core/KeyCodes.h"
 

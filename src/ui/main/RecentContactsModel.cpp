@@ -1,4 +1,4 @@
-#include "ui/RecentContactsModel.h"
+#include "ui/main/RecentContactsModel.h"
 
 #include "core/LogStore.h"
 #include "core/RecentRow.h"

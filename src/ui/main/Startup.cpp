@@ -1,4 +1,4 @@
-#include "ui/Startup.h"
+#include "ui/main/Startup.h"
 
 #include "core/FileWrite.h"
 #include "core/SharedPrefsDocument.h"

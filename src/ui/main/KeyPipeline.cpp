@@ -1,7 +1,7 @@
-#include "ui/KeyPipeline.h"
+#include "ui/main/KeyPipeline.h"
 
 #include "ui/main/MainWindow.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/KeyTranslation.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "ui/ClickableLabel.h"
+#include "ui/common/ClickableLabel.h"
 
 #include <QMouseEvent>
 
