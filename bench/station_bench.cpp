@@ -121,4 +121,3 @@ BENCHMARK(BM_HDCalc)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
