@@ -3,7 +3,8 @@
 #include "BenchServices.h"
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,8 +24,9 @@ struct Window {
     explicit Window(int n)
     {
         bench::seedWorkingDir(dir.path(), n);
-        form = std::make_unique<Form1>(Form1Services{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
-                                                     [](int) {}, [](QDialog&) { return 0; }});
+        form = std::make_unique<MainWindow>(MainWindowServices{clock, dialogs, beeper, dir.path(), dir.path(), dir.path(),
+                                                     [](int) {}, [](QDialog&) { return 0; }},
+                                       absent.ports());
         form->loadWindow();
         form->show();
         form->cmdList_Click();  // "All"
@@ -35,7 +37,8 @@ struct Window {
     SystemClock clock;
     YesDialogs dialogs;
     SilentBeeper beeper;
-    std::unique_ptr<Form1> form;
+    AbsentPorts absent;
+    std::unique_ptr<MainWindow> form;
 };
 
 void BM_RecentListRefreshAll(benchmark::State& state)
@@ -57,7 +60,7 @@ void BM_CommitWithAllListed(benchmark::State& state)
     for (auto _ : state) {
         call->setText(QStringLiteral("W%1XYZ").arg(i++));
         spc->setText(QStringLiteral("MA"));
-        w.form->Mains();
+        w.form->commitContact();
         QCoreApplication::processEvents();
     }
 }
@@ -84,11 +87,3 @@ BENCHMARK(BM_BandChangeTo6mWithReload)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -237,10 +237,3 @@ BENCHMARK(BM_WindowTimerWhileSending5Wpm)->Iterations(1)->UseManualTime()->Unit(
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -93,4 +93,3 @@ BENCHMARK(BM_DupCheckWorkedElsewhere)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TimeStatsBusyHour)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TimeStatsWholeLogInTheHour)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();

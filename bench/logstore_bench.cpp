@@ -90,4 +90,3 @@ BENCHMARK(BM_CommitAppend)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -157,4 +157,3 @@ BENCHMARK(BM_SettingsWriteWithoutSync)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

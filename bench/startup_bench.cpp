@@ -2,7 +2,8 @@
 #include "BenchServices.h"
 #include "core/LogLine.h"
 #include "platform/SystemClock.h"
-#include "ui/Form1.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/AbsentPorts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,8 +25,10 @@ void BM_StartToMainWindowShown(benchmark::State& state)
     SystemClock clock;
     YesDialogs dialogs;
     SilentBeeper beeper;
+    AbsentPorts absent;
     for (auto _ : state) {
-        Form1 form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }});
+        MainWindow form({clock, dialogs, beeper, dir.path(), dir.path(), dir.path(), [](int) {}, [](QDialog&) { return 0; }},
+                   absent.ports());
         form.loadWindow();
         form.show();
         QCoreApplication::processEvents();
@@ -36,11 +39,3 @@ BENCHMARK(BM_StartToMainWindowShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -268,11 +268,3 @@ void BM_FocusCue(benchmark::State& state)
 BENCHMARK(BM_FocusCue)->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

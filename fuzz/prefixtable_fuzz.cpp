@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the prefix table parser; when they parse, looks up calls taken from
 // the same bytes and completes a country name, and checks the results hold together.
-#include "station/HDCalc.h"
+#include "station/GreatCircle.h"
 #include "station/PrefixTable.h"
 
 #include <algorithm>
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (r.entry < 0 || r.entry > table.size())
             std::abort();
         if (r.hasCoordinates)
-            HDCalc::compute(41.7f, 72.7f, r.latitude, r.longitude);
+            GreatCircle::compute(41.7f, 72.7f, r.latitude, r.longitude);
         table.spotCountry(call);
         table.completeCountry(call, Qt::CaseInsensitive);
     }

@@ -1,12 +1,14 @@
+#include "app/ProgramPorts.h"
 #include "core/SharedPrefsDocument.h"
 #include "platform/KeyingRelease.h"
+#include "platform/QtSettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemEnvironment.h"
 #include "platform/TerminationSignal.h"
 #include "platform/gui/QtBeeper.h"
 #include "platform/gui/QtDialogs.h"
-#include "ui/Form1.h"
-#include "ui/Startup.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/Startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,28 +37,34 @@ int main(int argc, char** argv)
     QMetaObject::Connection beforeWindow =
         QObject::connect(&termination, &cubwave::TerminationSignal::requested, &app, [&endedEarly] {
             endedEarly = true;
-            cubwave::Form1::closeActiveDialog();
+            cubwave::MainWindow::closeActiveDialog();
         });
 
     const cubwave::StartupFolders folders = cubwave::prepareFolders(QDir::currentPath(), env, dialogs, shared);
     if (endedEarly)
         return 0;
 
-    cubwave::Form1 form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
-                         [](int code) {
+    cubwave::QtSettingsStore settings;
+    cubwave::ProgramPorts ports({dialogs, beeper, settings, clock, shared, folders.workDir, folders.dataFolder,
+                                 folders.sharedFolder});
+    cubwave::MainWindow form({clock, dialogs, beeper, folders.workDir, folders.dataFolder, folders.sharedFolder,
+                         [&ports](int code) {
                              // Nothing is left unwritten at this point: every file write is complete
                              // when it returns.
                              std::fflush(nullptr);
+                             ports.ports().cw.releaseAll();
+                             ports.ports().voice.releaseAll();
                              cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
-                         }});
+                         }},
+                        ports.ports());
     dialogs.setParent(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());
     // Once the window is open, a termination request closes it as the operator would, so the
     // log is backed up.
     QObject::disconnect(beforeWindow);
-    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &cubwave::Form1::requestEnd);
+    QObject::connect(&termination, &cubwave::TerminationSignal::requested, &form, &cubwave::MainWindow::requestEnd);
     form.loadWindow();
     if (form.endRequested()) {
         form.close();

@@ -52,6 +52,9 @@ start_app() {
   (cd "$work" && exec "$bin") >"$work/app.out" 2>&1 &
   app_pid=$!
 }
+# The main window's caption: the product and version, a run of blanks and the web address.
+main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
+
 wait_window() {  # name, seconds
   for _ in $(seq 1 $(( $2 * 10 ))); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
@@ -78,7 +81,7 @@ wait_log_lines() {  # count
 # Esc clears the entry line and puts the focus in the call field, wherever it was.
 focus_call_field() {
   local wid
-  wid=$(xdotool search --onlyvisible --name "^Cubwave Log\$" | head -n 1)
+  wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   sleep 0.3
   xdotool key Escape
@@ -98,7 +101,7 @@ wait_window " Amateur Station I.D." 20
 kill -TERM "$app_pid"
 for _ in $(seq 1 100); do
   kill -0 "$app_pid" 2>/dev/null || break
-  for title in "Cubwave Log" "Open existing log\\?"; do
+  for title in "$main_caption" "Open existing log\\?"; do
     xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && fail "'$title' opened after SIGTERM"
   done
   sleep 0.1
@@ -117,7 +120,7 @@ xdotool type --delay 40 "n0cub"                      # the own call, then Enter 
 xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return                                   # Yes: reload the shipped, empty log
-wait_window "Cubwave Log" 10
+wait_window "$main_caption" 10
 focus_call_field
 type_line "w1aw tom 12 ct blue"
 wait_log_lines 1
@@ -145,7 +148,7 @@ sleep 0.3
 xdotool key Return
 wait_window "Open existing log\\?" 20
 xdotool key Return
-wait_window "Cubwave Log" 10
+wait_window "$main_caption" 10
 focus_call_field
 xdotool search --name "^File Error\$" >/dev/null 2>&1 && fail "reload reported a File Error"
 type_line "k2abc ann 11 ny red"

@@ -1,6 +1,6 @@
 #include "CwWindowsFixture.h"
 
-#include "ui/ClickableLabel.h"
+#include "ui/common/ClickableLabel.h"
 #include "ui/cw/CwStringsWindow.h"
 
 #include <QKeyEvent>

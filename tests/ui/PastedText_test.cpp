@@ -3,9 +3,9 @@
 #include "core/FieldText.h"
 #include "core/LogFile.h"
 #include "core/LogLine.h"
-#include "support/Form1Fixture.h"
-#include "ui/frmEditCon.h"
-#include "ui/frmStationID.h"
+#include "support/MainWindowFixture.h"
+#include "ui/main/EditContactDialog.h"
+#include "ui/main/StationDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -117,7 +117,7 @@ std::vector<Way> allWays(bool withCtrlV)
     return ways;
 }
 
-class PastedText : public Form1Fixture {};
+class PastedText : public MainWindowFixture {};
 
 }  // namespace
 
@@ -161,7 +161,7 @@ TEST_F(PastedText, EditWindowKeepsWhatItsKeysWouldWhateverTheWay)
     start();
     QsoRecord r;
     r[QsoRecord::Call] = "W1AW";
-    frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+    EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -183,7 +183,7 @@ TEST_F(PastedText, EditWindowKeepsWhatItsKeysWouldWhateverTheWay)
 TEST_F(PastedText, StationWindowKeepsWhatItsKeysWouldWhateverTheWay)
 {
     start();
-    frmStationID window(Preferences{}, beeper, nullptr, form.get());
+    StationDialog window(Preferences{}, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -228,7 +228,7 @@ TEST_F(PastedText, EveryEntryLineFieldFullOfWideCharactersStillFitsOneKibibyte)
     key(Qt::Key_Insert, Qt::ShiftModifier);
     field("txtPostConTime")->setText("1815");
     field("txtPostConDate")->setText("2026/06/13");
-    form->Mains();
+    form->commitContact();
     const QByteArray log = logBytes();
     ASSERT_EQ(log.count('\n'), 1);
     EXPECT_LE(log.size(), FieldText::kMaxRecordLineBytes);
@@ -244,7 +244,7 @@ TEST_F(PastedText, EditWindowDoneStoresAFieldFullOfPastedLettersWithinOneKibibyt
     r[QsoRecord::Time] = "18:05";
     r[QsoRecord::Mode] = "CW";
     r[QsoRecord::Band] = "20";
-    frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+    EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -290,7 +290,7 @@ TEST_F(PastedText, EditWindowDoneRefusesARecordTheLogCouldNotTakeBack)
         r[QsoRecord::Mode] = "CW";
         r[QsoRecord::Band] = "20";
         dialogs.messages.clear();
-        frmEditCon window(r, dialogs, beeper, nullptr, form.get());
+        EditContactDialog window(r, dialogs, beeper, nullptr, form.get());
         window.show();
         QLineEdit* other = window.findChild<QLineEdit*>("txtEditSec");
         other->setFocus();

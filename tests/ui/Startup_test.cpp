@@ -3,7 +3,7 @@
 #include "support/FakeDialogs.h"
 #include "support/Fakes.h"
 #include "support/TestFiles.h"
-#include "ui/Startup.h"
+#include "ui/main/Startup.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "cw/CodePractice.h"
 #include "cw/CwSender.h"
 #include "platform/Dialogs.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/KeyTranslation.h"
 
 #include <QClipboard>
 #include <QGroupBox>

@@ -11,8 +11,8 @@
 #include "platform/Dialogs.h"
 #include "platform/SerialPortList.h"
 #include "platform/SettingsStore.h"
-#include "ui/FieldTextGuard.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/FieldTextGuard.h"
+#include "ui/common/KeyTranslation.h"
 #include "ui/cw/CodePracticeWindow.h"
 #include "ui/cw/CwStringsWindow.h"
 

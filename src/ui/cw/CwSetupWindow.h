@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cw/CwSettings.h"
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/cw/CwWindowServices.h"
 
 #include <QWidget>

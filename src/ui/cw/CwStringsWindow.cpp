@@ -2,7 +2,7 @@
 
 #include "cw/CwMessages.h"
 #include "cw/CwSender.h"
-#include "ui/ClickableLabel.h"
+#include "ui/common/ClickableLabel.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

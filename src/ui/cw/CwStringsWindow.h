@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QWidget>
 

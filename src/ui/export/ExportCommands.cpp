@@ -62,7 +62,6 @@ void ExportCommands::exportAdif(const LogStore& store, const QString& caption)
     const QString typed = services_.dialogs.input(kPowerTitle, kPowerPrompt, kPowerDefault).value_or(QString());
     const AdifPower power = AdifPower::fromTyped(typed);
 
-    QDir::setCurrent(services_.workDir);
     QString tablePath =
         AdifCountryTable::findFile(services_.sharedFolder, services_.dataFolder, services_.workDir);
     if (tablePath.isEmpty())  // reading it there gives the system's file-not-found text
@@ -76,7 +75,6 @@ void ExportCommands::exportAdif(const LogStore& store, const QString& caption)
     const std::optional<QString> target = services_.dialogs.saveFile(
         {QStringLiteral("Export ADIF File"), services_.dataFolder, QStringLiteral("Cubwave.adi"),
          QStringLiteral("ADIF Files (*.adi) | *.adi")});
-    QDir::setCurrent(services_.workDir);
     if (!target)
         return;
 
@@ -84,7 +82,6 @@ void ExportCommands::exportAdif(const LogStore& store, const QString& caption)
     const QByteArray text = writer.document(ProductCaption::productName(caption, kCaptionWidth),
                                             defaultDateTimeText(services_.clock.localNow()), store.records());
     const WriteResult written = replaceFileAtomically(*target, text);
-    QDir::setCurrent(services_.workDir);
     if (!written.ok) {
         fail(ExportMessages::fileError(*target, written.error));
         return;

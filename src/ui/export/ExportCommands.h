@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/ExportsPort.h"
+
 #include <QString>
 
 #include <functional>
@@ -32,7 +34,7 @@ struct ExportServices {
 };
 
 // The menu commands of the exports: the ADIF file, the summary file and the rate graph.
-class ExportCommands {
+class ExportCommands final : public ExportsPort {
 public:
     static const QString kPowerTitle;
     static const QString kPowerPrompt;
@@ -42,12 +44,12 @@ public:
 
     // "Export &ADIF File": asks for the power, reads the country table, asks for the file and
     // writes the whole log. caption is the main window's caption.
-    void exportAdif(const LogStore& store, const QString& caption);
+    void exportAdif(const LogStore& store, const QString& caption) override;
     // "&Write Summary File": the summary window, modal. The own call is left trimmed in prefs
     // once a write was tried.
-    void writeSummary(const LogStore& store, Preferences& prefs, const QString& caption, QWidget* parent);
+    void writeSummary(const LogStore& store, Preferences& prefs, const QString& caption, QWidget* parent) override;
     // "&Graph": the rate graph window, modal.
-    void showGraph(const LogStore& store, QWidget* parent);
+    void showGraph(const LogStore& store, QWidget* parent) override;
 
 private:
     int runModal(QDialog& dialog);

@@ -3,7 +3,7 @@
 #include "core/QsoRecord.h"
 #include "export/RateGeometry.h"
 #include "export/RateSeries.h"
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QDialog>
 

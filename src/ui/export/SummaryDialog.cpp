@@ -130,7 +130,6 @@ void SummaryDialog::Command4_Click()
     const std::optional<QString> target = dialogs_.saveFile(
         {QStringLiteral("Write Summary File"), inputs_.dataFolder, stem + QStringLiteral(".log"),
          QStringLiteral("ADIF Files (*.log) | *.log")});
-    QDir::setCurrent(inputs_.workDir);
     if (!target)
         return;
 
@@ -144,7 +143,6 @@ void SummaryDialog::Command4_Click()
     header.email = text8_->text();
     header.soapbox = text11_->toPlainText();
     const WriteResult written = replaceFileAtomically(*target, CabrilloSummary::document(header, inputs_.records));
-    QDir::setCurrent(inputs_.workDir);
     if (!written.ok) {
         showWriteError(*target, written.error);
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/QsoRecord.h"
-#include "ui/DesignLayout.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QDialog>
 

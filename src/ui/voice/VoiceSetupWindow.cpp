@@ -4,7 +4,7 @@
 #include "cw/CwFieldRules.h"
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
-#include "ui/KeyTranslation.h"
+#include "ui/common/KeyTranslation.h"
 #include "voice/VoiceKeyer.h"
 
 #include <QDir>

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/export/ExportCommands.h"
+#include "ui/main/MainWindowPorts.h"
+
+namespace cubwave {
+
+// The one place that decides which implementation stands behind each of the main window's ports.
+// Subsystems not yet in the program are given as their absent implementations.
+class ProgramPorts {
+public:
+    explicit ProgramPorts(ExportServices exportServices);
+
+    MainWindowPorts ports();
+
+private:
+    AbsentCwKeyer cw_;
+    AbsentVoiceKeyer voice_;
+    AbsentRigControl rig_;
+    AbsentSpotFeed spots_;
+    ExportCommands exports_;
+    AbsentWindows windows_;
+};
+
+}  // namespace cubwave

@@ -1,0 +1,289 @@
+#pragma once
+
+#include "core/FileWrite.h"
+#include "core/ContestSession.h"
+#include "core/LogStore.h"
+#include "core/OperatingClock.h"
+#include "core/Preferences.h"
+#include "station/PrefixTable.h"
+#include "ui/common/DesignLayout.h"
+#include "ui/main/MainWindowPorts.h"
+
+#include <QMainWindow>
+#include <QRect>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace cubwave {
+
+class Beeper;
+class Clock;
+class ClickableLabel;
+class Dialogs;
+class KeyPipeline;
+class RecentContactsModel;
+
+// What the main window is given at start-up.
+struct MainWindowServices {
+    Clock& clock;
+    Dialogs& dialogs;
+    Beeper& beeper;
+    QString workDir;     // every data file without a path lives here
+    QString dataFolder;  // per-user program data folder (holds "BACKUP")
+    QString sharedFolder;
+    // Ends the process at once (after "File Error", or "&Exit").
+    std::function<void(int exitCode)> endProgram;
+    // Runs a modal window; tests drive the window instead. Empty: QDialog::exec.
+    std::function<int(QDialog&)> runModal = {};
+    // Appends a committed contact to the log file and syncs it. Empty: LogFile::append. Tests
+    // slow it down to see what the operator's keys do while a slow disk syncs.
+    std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog = {};
+};
+
+// The main window: the entry line, the log store and its displays, the menus and window keys.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(MainWindowServices services, MainWindowPorts ports, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window's load sequence; false when it stopped with "Error opening file" or because
+    // the program was asked to end.
+    bool loadWindow();
+
+    // A request to end the program (SIGTERM, SIGHUP). During the load sequence the open dialog
+    // is closed and the sequence stops once it returns; afterwards the window closes as usual.
+    void requestEnd();
+    bool endRequested() const { return endRequested_; }
+    // Closes the modal dialog the operator is looking at, as its close box would.
+    static void closeActiveDialog();
+
+    // True once log.txt has been read into the store; until then nothing writes it.
+    bool logLoaded() const { return session_.logLoaded(); }
+    // True while a commit runs; the operator's keys wait until it is over.
+    bool committing() const { return committing_; }
+
+    // The commit and its checks.
+    void commitContact();
+    // False, with "Need Call Sign!", when the call is too short to log.
+    bool frmcmp();
+    void cmdClear_Click();
+
+    // Log store.
+    bool mnuOpen2();
+    bool SavePref();
+    void RecentListRefresh();
+    void ListRefresh();
+    void Labeldisplay();
+    void showRates();
+
+    // Band and mode; the rig reports through the last two.
+    void bandCommand(const QString& band);
+    void modeCommand(const QString& mode);
+    void BandFreqConversion(float frequencyMHz);
+    void ModeSelection(const QString& mode);
+
+    void cmdDup_Click();
+    void cmdLogOn_Click();
+    void cmdList_Click();
+    void mnuSetup_Click();
+    void cmdEdit_Click();
+    void cmdDelete_Click();
+    void mnuArchive_Click();
+    void mnuRestore_Click();
+    void mnuCopyListtoClipboard_Click();
+    // The record of the selected row of the recent-contacts list; 0 when none is selected.
+    int selectedRecord() const;
+
+    // Window-level key handlers; the key pipeline calls them before the focused field.
+    void Form_KeyDown(int& keyCode, int shift);
+    void Form_KeyPress(int& keyAscii);
+    // The focused field's keystroke rules; false when the widget is no entry field.
+    bool fieldKeyPress(QWidget* field, int& keyAscii);
+
+    ContestSession& session() { return session_; }
+    LogStore& store() { return session_.store(); }
+    Preferences& prefs() { return session_.prefs(); }
+    QString& frequencyText() { return session_.frequencyText(); }
+    const QString& currentBand() const { return session_.prefs().band; }
+    const QString& currentMode() const { return session_.prefs().mode; }
+    bool postContestMode() const;
+    bool listPrevious() const;
+    QString logPath() const;
+    const PrefixTable& prefixTable() const { return prefixTable_; }
+    QString prefPath() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Field { Call, Name, Age, Spc, Other, PostTime, PostDate };
+
+    // Construction.
+    void buildControls();
+    void buildMenus();
+    QLabel* addLabel(const QString& name, const QString& caption, QRect design, double pointSize = 8);
+    QLineEdit* addField(const QString& name, int maxLength, QRect design);
+    void place(QWidget* widget, QRect design, double pointSize);
+    void relayout();
+
+    // Entry line.
+    std::optional<Field> fieldOf(QWidget* widget) const;
+    QLineEdit* edit(Field field) const;
+    // Enter commits from every entry field; true when it did.
+    bool enterCommits(int& key);
+    void txtCall_KeyPress(int& key);
+    void txtName_KeyPress(int& key);
+    void txtRSTR_KeyPress(int& key);
+    void txtCntry_KeyPress(int& key);
+    void txtSec_KeyPress(int& key);
+    void postContest_KeyPress(Field field, int& key);
+    void handOver(Field to, int key);
+    void insertKey(QLineEdit* field, int key);
+    void fieldGotFocus(Field field);
+    void txtCall_LostFocus();
+    void txtCall_Change();
+    void txtCntry_Change();
+    bool spcValidate();
+    ContactEntry entryLine() const;
+
+    // Location lookup.
+    struct CountryCompletion {
+        QString rest;
+        QString continent;
+        float latitude = 0;
+        float longitude = 0;
+    };
+    std::optional<CountryCompletion> completeCountry(const QString& typed) const;
+    void lookupCall(const QString& call);
+    bool loadPrefixTable();
+    void utcOffsetCheck();
+    void showOwnExchange();
+    void showClocks();
+    void showBearing(float latitude, float longitude);
+    QString dxHeading() const;
+    bool postContestCheck();
+    void commitEntryLine();
+    bool storeContact();
+    void sendTab();
+    void doEvents();
+    void beep();
+    void setStatus(const QString& text);
+
+    // Dupes and statistics.
+    void checkDuplicates();
+    void partialDupSearch(int key);
+    void spcWorkedUpdate(int index);
+    void recolourMultipliers();
+    void updateNewIndicator();
+    void label10Hover(int index);
+    void timer2Tick();
+    void waitForCue();
+    // Shutdown: every subsystem closes its windows and lines, in a fixed order.
+    void unloadSubsystems();
+
+    // Commands.
+    // What the window shows of the session, on its signals.
+    void showReloadedLog();
+    void showAddedContact(int recNo, bool newDx, int workedIndex);
+    void showBand(const QString& band);
+    void showMode(const QString& mode);
+    void preferencesNotSaved(const QString& path, const QString& error);
+    void checkSavedBandAndMode();
+    void label24Click();
+    bool newLogCommand();
+    void Backup();
+    void rewriteAndReload();
+    void listRowsShown();
+    int runModal(QDialog& dialog);
+    void mnuExit_Click();
+    void mnuListPrevious_Click();
+    void mnuPostContest_Click();
+    void mnuRSTDefault_Click();
+    void mnuWriteSumm_Click();
+    bool openExistingLogQuestion();
+    QAction* bandAction(const QString& band) const;
+    void stopOperatingClock();
+    double screenWidthTwips() const;
+    void fileError();
+    QAction* action(const QString& name) const;
+    // Why log.txt is not loaded and what the operator can do about it.
+    void logNotLoaded(const QString& why, const QString& fix);
+    // False, after telling the operator what was refused and why, while log.txt is not loaded.
+    bool logWritable(const QString& refused);
+    // The edit and delete buttons act on the selected row; without one they are hidden.
+    void hideEditButtonsWithoutSelection();
+
+    MainWindowServices services_;
+    MainWindowPorts ports_;
+    std::unique_ptr<KeyPipeline> keyPipeline_;
+
+    ContestSession session_;
+    PrefixTable prefixTable_;
+
+    // A Ctrl key eats the next character typed.
+    bool shortcutSwallow_ = false;
+    OperatingClock opClock_;
+    bool committing_ = false;
+    bool loading_ = false;
+    bool endRequested_ = false;
+
+    DesignLayout layout_{QSize(640, 480)};
+
+    std::array<QLineEdit*, 7> fields_{};
+    std::array<QLabel*, 6> columnHeadings_{};
+    std::array<ClickableLabel*, SpcTable::kSize + 1> multiplierLabels_{};
+    QLabel* statusLabel_ = nullptr;
+    QLabel* dupeLabel_ = nullptr;
+    QLabel* postTimeHeading_ = nullptr;
+    QLabel* postDateHeading_ = nullptr;
+    QLabel* newLabel_ = nullptr;
+    QLabel* statesWorkedLabel_ = nullptr;
+    QLabel* continentLabel_ = nullptr;
+    QLabel* bearingLabel_ = nullptr;
+    QLabel* distanceLabel_ = nullptr;
+    ClickableLabel* bandLabel_ = nullptr;
+    QLabel* contactsTotalLabel_ = nullptr;
+    QLabel* phoneTotalLabel_ = nullptr;
+    QLabel* cwTotalLabel_ = nullptr;
+    QLabel* rate20Label_ = nullptr;
+    QLabel* rate60Label_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* partialDupButton_ = nullptr;
+    QPushButton* operatingClockButton_ = nullptr;
+    QLabel* operatingTimeLabel_ = nullptr;
+    QLabel* utcClockLabel_ = nullptr;
+    QLabel* localClockLabel_ = nullptr;
+    QLabel* amPmLabel_ = nullptr;
+    std::array<QLabel*, 5> ownExchangeLabels_{};  // Label2, Label26, Label4, Label25, Label1
+    QPushButton* listLengthButton_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QTableView* recentList_ = nullptr;
+    RecentContactsModel* recentModel_ = nullptr;
+    QListWidget* dxList_ = nullptr;
+    QTimer* rateTimer_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
+    QAction* cwModeAction_ = nullptr;  // the Mode menu's entries
+    QAction* phModeAction_ = nullptr;
+};
+
+}  // namespace cubwave

@@ -1,0 +1,459 @@
+// The main window's commands: start-up load, log reload, preferences, band and mode, menus,
+// window keys and the close sequence.
+#include "ui/main/MainWindow.h"
+
+#include "core/FileWrite.h"
+#include "core/KeyCodes.h"
+#include "core/BandSelection.h"
+#include "core/LogFile.h"
+#include "core/Statistics.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "ui/common/ClickableLabel.h"
+#include "ui/main/RecentContactsModel.h"
+#include "ui/common/VbColor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+
+namespace cubwave {
+
+namespace {
+
+
+
+
+// A number written with a leading blank, as the status texts show counts.
+QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
+
+
+}  // namespace
+
+QString MainWindow::logPath() const { return session_.logPath(); }
+
+QString MainWindow::prefPath() const { return session_.prefPath(); }
+
+bool MainWindow::listPrevious() const { return session_.listPrevious(); }
+
+bool MainWindow::loadWindow()
+{
+    const QScopedValueRollback<bool> loading(loading_, true);
+    newLabel_->hide();
+    session_.prefs().windowSizePct = 100;
+    setStatus(QStringLiteral("Ready to begin!"));
+    session_.partialDupDisplay = true;
+    const QString folder = QDir::toNativeSeparators(services_.workDir);
+    const QString restart = QStringLiteral("Close this program, %1, and start it again.");
+
+    if (!session_.readPreferences()) {
+        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
+                         .arg(folder),
+                     restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
+    action(QStringLiteral("mnuListPrevious"))->setChecked(session_.prefs().listPrevious == 1);
+
+    opClock_.setAccumulatedSeconds(session_.prefs().operatingSeconds);
+    utcOffsetCheck();
+    checkSavedBandAndMode();
+    if (endRequested_)
+        return false;
+    if (!loadPrefixTable()) {
+        logNotLoaded(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
+                     restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
+    mnuSetup_Click();
+    showClocks();
+    if (endRequested_)
+        return false;
+
+    if (!SavePref()) {
+        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
+                     restart.arg(QStringLiteral("free some disk space or make that folder writable")));
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
+    if (!openExistingLogQuestion())
+        return false;
+    editButton_->hide();
+    deleteButton_->hide();
+    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void MainWindow::requestEnd()
+{
+    if (!loading_) {
+        close();
+        return;
+    }
+    endRequested_ = true;
+    logNotLoaded(QStringLiteral("the program was asked to end during its start-up."),
+                 QStringLiteral("Start it again."));
+    closeActiveDialog();
+}
+
+void MainWindow::closeActiveDialog()
+{
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        dialog->reject();
+}
+
+bool MainWindow::openExistingLogQuestion()
+{
+    const MsgAnswer answer = services_.dialogs.message(
+        QStringLiteral("Open existing log?"),
+        QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases "
+                       "any existing log and starts a new log.)"),
+        MsgButtons::YesNo, MsgIcon::Question);
+    // An answer forced by the end of the program is no answer: neither load nor erase.
+    if (endRequested_)
+        return false;
+    if (answer == MsgAnswer::Yes)
+        return mnuOpen2();
+    return newLogCommand();
+}
+
+bool MainWindow::SavePref() { return session_.savePreferences(); }
+
+void MainWindow::preferencesNotSaved(const QString& path, const QString& error)
+{
+    services_.dialogs.message(QStringLiteral("Error saving preferences"),
+                              QStringLiteral("Could not write %1:  %2").arg(path, error), MsgButtons::Ok,
+                              MsgIcon::Warning);
+}
+
+bool MainWindow::mnuOpen2() { return session_.reloadLog(); }
+
+void MainWindow::showReloadedLog()
+{
+    RecentListRefresh();
+    showRates();
+    ListRefresh();
+    recolourMultipliers();
+    Labeldisplay();
+    if (session_.store().dxListOverflowed())
+        setStatus(QStringLiteral("The DX list is full: it shows the first %1 DX entries of the log.").arg(LogStore::kDxCapacity));
+}
+
+void MainWindow::fileError()
+{
+    services_.dialogs.message(
+        QStringLiteral("File Error"),
+        QStringLiteral("Error opening file.  This error is annoying but probably correctable.  In all likelihood, a "
+                       "character such as a quote got into your data or one of your entries has an invalid "
+                       "date/time format.  Close this program and open log.txt in the program's working directory "
+                       "with a text editor such as notepad.  Inspect the data and fix any errors you see (remove "
+                       "any extra quotes and make sure your date and time entries are valid)."),
+        MsgButtons::Ok, MsgIcon::Critical);
+    services_.endProgram(1);
+}
+
+void MainWindow::RecentListRefresh() { recentModel_->showNewest(session_.listAll); }
+
+QString MainWindow::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
+
+void MainWindow::ListRefresh()
+{
+    dxList_->clear();
+    columnHeadings_[5]->setText(dxHeading());
+    dxList_->addItems(session_.store().dxList());
+}
+
+void MainWindow::Labeldisplay()
+{
+    const Statistics::Totals totals = Statistics::totals(session_.store());
+    contactsTotalLabel_->setText(totals.contacts);
+    phoneTotalLabel_->setText(totals.phone);
+    cwTotalLabel_->setText(totals.cw);
+    scoreLabel_->setText(totals.score);
+}
+
+void MainWindow::recolourMultipliers()
+{
+    for (int i = 1; i <= SpcTable::kSize; ++i)
+        setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
+    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+}
+
+void MainWindow::spcWorkedUpdate(int i)
+{
+    setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.prefs().workedColour);
+    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+}
+
+void MainWindow::label10Hover(int index)
+{
+    const QString code = multiplierLabels_[static_cast<size_t>(index)]->text();
+    int count = 0;
+    for (const QsoRecord& r : session_.store().records())
+        count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
+    QFont f = dupeLabel_->font();
+    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
+    dupeLabel_->setFont(f);
+    dupeLabel_->setText(QStringLiteral("  ") + multiplierLabels_[static_cast<size_t>(index)]->toolTip() +
+                      QStringLiteral("    Total =") + withLeadingBlank(count));
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    dupeLabel_->setText(QString());
+    QMainWindow::mouseMoveEvent(event);
+}
+
+// ---- band and mode ----
+
+void MainWindow::showBand(const QString& band)
+{
+    for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
+                             "mnuBand6Ch", "mnuBand2ch"})
+        action(QString::fromLatin1(name))->setChecked(false);
+    if (QAction* a = bandAction(band))
+        a->setChecked(true);
+    bandLabel_->setText(band);
+}
+
+QAction* MainWindow::bandAction(const QString& band) const
+{
+    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
+        if (a->objectName().startsWith(QLatin1String("mnuBand")) && a->text().compare(band, Qt::CaseInsensitive) == 0)
+            return a;
+    }
+    return nullptr;
+}
+
+void MainWindow::bandCommand(const QString& band) { session_.setBand(band); }
+
+void MainWindow::BandFreqConversion(float frequencyMHz) { session_.reportFrequency(frequencyMHz); }
+
+void MainWindow::ModeSelection(const QString& mode) { session_.reportMode(mode); }
+
+void MainWindow::modeCommand(const QString& mode) { session_.setMode(mode); }
+
+void MainWindow::showMode(const QString& mode)
+{
+    const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    cwModeAction_->setChecked(cw);
+    phModeAction_->setChecked(!cw);
+}
+
+void MainWindow::checkSavedBandAndMode()
+{
+    const bool cw = session_.prefs().mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    cwModeAction_->setChecked(cw);
+    phModeAction_->setChecked(!cw);
+    QAction* saved = bandAction(session_.prefs().band);
+    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
+        if (a->isCheckable())
+            a->setChecked(a == saved);
+    }
+    bandLabel_->setText(session_.prefs().band);
+}
+
+void MainWindow::label24Click()
+{
+    if (const std::optional<QString> next = BandSelection::nextBandOnClick(session_.prefs().band))
+        bandCommand(*next);
+}
+
+// ---- menus ----
+
+void MainWindow::mnuListPrevious_Click()
+{
+    session_.setListPrevious(action(QStringLiteral("mnuListPrevious"))->isChecked());
+}
+
+void MainWindow::mnuPostContest_Click()
+{
+    const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
+    session_.postContestMode = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), postDateHeading_,
+                                                      postTimeHeading_})
+        w->setVisible(on);
+}
+
+void MainWindow::mnuRSTDefault_Click()
+{
+    session_.prefs().defaultRst = services_.dialogs
+                            .input(QStringLiteral("Default RST"), QStringLiteral("Please enter the default RST value."),
+                                   session_.prefs().defaultRst)
+                            .value_or(QString());
+    SavePref();
+}
+
+void MainWindow::mnuWriteSumm_Click()
+{
+    if (session_.prefs().ownCall.size() < 3) {
+        services_.dialogs.message(QStringLiteral("Call Sign Required!"), QStringLiteral("Please enter your call in setup."));
+        return;
+    }
+    ports_.exports.writeSummary(session_.store(), session_.prefs(), windowTitle(), this);
+}
+
+void MainWindow::mnuExit_Click()
+{
+    stopOperatingClock();
+    services_.endProgram(0);
+}
+
+void MainWindow::stopOperatingClock()
+{
+    if (!opClock_.running())
+        return;
+    opClock_.stop(services_.clock.localNow());
+    session_.prefs().operatingSeconds = opClock_.accumulatedSeconds();
+    SavePref();
+}
+
+// ---- close sequence ----
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Never close in the middle of sending CW: the waiting text goes, the character on the air
+    // finishes, and the operator closes again.
+    ports_.cw.clear();
+    if (ports_.cw.busy()) {
+        event->ignore();
+        return;
+    }
+    unloadSubsystems();
+    Backup();
+    // Form_Terminate.
+    stopOperatingClock();
+    event->accept();
+}
+
+void MainWindow::unloadSubsystems()
+{
+    ports_.voice.unload();
+    ports_.cw.unload();
+    ports_.voice.unloadCues();
+    ports_.rig.unload();
+    ports_.spots.unload();
+    ports_.windows.unload(WindowLauncher::Window::SpectrumMap);
+    ports_.windows.unload(WindowLauncher::Window::CwStrings);
+    ports_.cw.unloadWinKey();
+    // Whatever a subsystem left behind, no transmitter stays keyed.
+    ports_.cw.releaseAll();
+    ports_.voice.releaseAll();
+}
+
+// ---- window keys ----
+
+void MainWindow::Form_KeyDown(int& keyCode, int shift)
+{
+    if (shift == 2) {
+        shortcutSwallow_ = true;
+        using W = WindowLauncher::Window;
+        std::optional<std::pair<W, bool>> open;
+        switch (keyCode) {
+        case 'B': open = {W::SpectrumMap, true}; break;
+        case 'C':
+        case 'S': open = {W::CwSetup, false}; break;
+        case 'D': open = {W::DxSpotting, false}; break;
+        case 'F': open = {W::BandPlan, true}; break;
+        case 'G': open = {W::RigTune, true}; break;
+        case 'P': open = {W::VoiceSetup, false}; break;
+        case 'R': open = {W::RigInterface, false}; break;
+        case 'W': open = {W::CwStrings, false}; break;
+        default: break;
+        }
+        if (open) {
+            keyCode = 0;
+            ports_.windows.show(open->first, open->second);
+            return;
+        }
+    }
+
+    ports_.cw.cancelRepeat();
+    ports_.voice.cancelRepeat();
+
+    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    if (!phone) {
+        if (ports_.cw.configured() && (keyCode == key::Down || keyCode == key::Up)) {
+            if (keyCode == key::Down)
+                ports_.cw.speedDown();
+            else
+                ports_.cw.speedUp();
+            setStatus(ports_.cw.speedText() + QStringLiteral(" WPM"));
+            keyCode = 0;
+        }
+        if (keyCode >= key::F1 && keyCode <= key::F12 && ports_.cw.configured()) {
+            if (keyCode == key::F10)
+                keyCode = key::F13;  // never let the platform take F10 as the menu key
+            if (keyCode == key::F12) {
+                if (ports_.cw.toggleKeyboardMode()) {
+                    setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
+                    setBackColour(statusLabel_, kLightYellow);
+                } else {
+                    setStatus(QString());
+                    setBackColour(statusLabel_, kTeal);
+                }
+            } else {
+                ports_.cw.functionKey(keyCode);
+            }
+        }
+    } else {
+        if (keyCode == key::F10)
+            keyCode = 0;
+        else if (keyCode >= key::F1 && keyCode <= key::F9)
+            ports_.voice.functionKey(keyCode);
+    }
+}
+
+void MainWindow::Form_KeyPress(int& keyAscii)
+{
+    if (shortcutSwallow_) {
+        shortcutSwallow_ = false;
+        keyAscii = 0;
+        return;
+    }
+    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+    if (phone && keyAscii == key::Esc && ports_.voice.playing()) {
+        ports_.voice.stop();
+        keyAscii = 0;
+        return;
+    }
+    if (keyAscii == key::Esc) {
+        // Esc stops what is being sent; with nothing on its way out it clears the entry line.
+        if (ports_.cw.busy())
+            ports_.cw.clear();
+        else
+            cmdClear_Click();
+        keyAscii = 0;
+        return;
+    }
+    const bool keyboardCw = ports_.cw.keyboardMode();
+    if (keyboardCw && keyAscii == key::Backspace && ports_.cw.backspace()) {
+        keyAscii = 0;
+    } else if (!phone && keyboardCw) {
+        capital(keyAscii);
+        ports_.cw.typeCharacter(QChar(keyAscii));
+        keyAscii = 0;
+    }
+}
+
+
+
+
+double MainWindow::screenWidthTwips() const
+{
+    const QScreen* s = screen();
+    return (s ? s->geometry().width() : 640) * 15.0;
+}
+
+}  // namespace cubwave

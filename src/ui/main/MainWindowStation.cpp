@@ -1,0 +1,56 @@
+// The main window's side of the operator's own station: the station window, the UTC offset
+// check at start-up and the clocks.
+#include "ui/main/MainWindow.h"
+
+#include "platform/Beeper.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "station/ClockTexts.h"
+#include "station/UtcOffsetCheck.h"
+#include "ui/main/StationDialog.h"
+
+#include <QLabel>
+
+namespace cubwave {
+
+void MainWindow::utcOffsetCheck()
+{
+    const UtcOffsetCheck check(services_.clock.utcNow(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
+    if (!check.shouldAsk())
+        return;
+    const std::optional<QString> answer =
+        services_.dialogs.input(UtcOffsetCheck::title(), check.prompt(), check.defaultAnswer());
+    if (const std::optional<float> offset = check.answeredOffset(answer)) {
+        session_.prefs().utcOffsetHours = *offset;
+        SavePref();
+    }
+}
+
+void MainWindow::mnuSetup_Click()
+{
+    {
+        StationDialog window(session_.prefs(), services_.beeper, &prefixTable_, this);
+        runModal(window);
+        // After the close box these are the stored values, unchanged.
+        StationDialog::copyStationFields(window.values(), session_.prefs());
+    }
+    showOwnExchange();
+    SavePref();
+}
+
+void MainWindow::showOwnExchange()
+{
+    const QString values[] = {session_.prefs().ownCall, session_.prefs().ownName, session_.prefs().ownAge, session_.prefs().ownSpc, session_.prefs().ownColour};
+    for (size_t i = 0; i < ownExchangeLabels_.size(); ++i)
+        ownExchangeLabels_[i]->setText(values[i]);
+}
+
+void MainWindow::showClocks()
+{
+    const QTime local = services_.clock.localNow().time();
+    utcClockLabel_->setText(utcClockText(local, session_.prefs().utcOffsetHours));
+    localClockLabel_->setText(localClockText(local));
+    amPmLabel_->setText(amPmText(local));
+}
+
+}  // namespace cubwave

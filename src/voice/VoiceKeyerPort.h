@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace cubwave {
+
+// What the main window asks of the voice keyer: the recorded messages on F1..F9, Esc, the
+// repeat and the navigation cues.
+class VoiceKeyerPort {
+public:
+    virtual ~VoiceKeyerPort() = default;
+
+    // F1..F9 (112..120) play their recorded message.
+    virtual void functionKey(int keyCode) = 0;
+    virtual bool playing() const = 0;
+    virtual void stop() = 0;
+    // Any key in the main window ends the message repeat.
+    virtual void cancelRepeat() = 0;
+    // Voice navigation: plays the named cue ("Call", "Dupe", ...); cuePlaying() is true until
+    // it has finished.
+    virtual void playCue(const QString& cue) = 0;
+    virtual bool cuePlaying() const = 0;
+    // Drops every keying line the voice keyer holds (the transmitter's PTT).
+    virtual void releaseAll() = 0;
+    // Closes the players at shutdown: the voice keyer, then the navigation cues.
+    virtual void unload() = 0;
+    virtual void unloadCues() = 0;
+};
+
+// No voice keyer in this build: nothing plays.
+class AbsentVoiceKeyer final : public VoiceKeyerPort {
+public:
+    void functionKey(int) override {}
+    bool playing() const override { return false; }
+    void stop() override {}
+    void cancelRepeat() override {}
+    void playCue(const QString&) override {}
+    bool cuePlaying() const override { return false; }
+    void releaseAll() override {}
+    void unload() override {}
+    void unloadCues() override {}
+};
+
+}  // namespace cubwave

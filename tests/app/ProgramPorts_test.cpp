@@ -1,0 +1,37 @@
+#include "app/ProgramPorts.h"
+#include "core/SharedPrefsDocument.h"
+#include "support/FakeClock.h"
+#include "support/FakeDialogs.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace cubwave;
+using namespace cubwave::test;
+
+// A subsystem that has landed must be wired for real: an absent implementation standing in for
+// it would leave its menu entries silently doing nothing.
+TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
+{
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeBeeper beeper;
+    FakeSettingsStore settings;
+    SharedPrefsDocument shared;
+    ProgramPorts program({dialogs, beeper, settings, clock, shared, QStringLiteral("/w"), QStringLiteral("/d"),
+                          QStringLiteral("/s")});
+    const MainWindowPorts ports = program.ports();
+
+    EXPECT_NE(dynamic_cast<ExportCommands*>(&ports.exports), nullptr);
+    EXPECT_EQ(dynamic_cast<AbsentExports*>(&ports.exports), nullptr);
+
+    // Not yet landed: each is its explicit absent implementation, never a half-wired one.
+    EXPECT_NE(dynamic_cast<AbsentCwKeyer*>(&ports.cw), nullptr);
+    EXPECT_NE(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
+    EXPECT_NE(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
+    EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
+    EXPECT_NE(dynamic_cast<AbsentWindows*>(&ports.windows), nullptr);
+
+    // The same objects every time: the main window and the shutdown path talk to one keyer.
+    EXPECT_EQ(&program.ports().cw, &ports.cw);
+}
