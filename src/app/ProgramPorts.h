@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgramWindows.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -12,6 +13,8 @@ public:
     explicit ProgramPorts(ExportServices exportServices);
 
     MainWindowPorts ports();
+    // Subsystems add their windows here as they are wired.
+    ProgramWindows& windows() { return windows_; }
 
 private:
     AbsentCwKeyer cw_;
@@ -19,7 +22,7 @@ private:
     AbsentRigControl rig_;
     AbsentSpotFeed spots_;
     ExportCommands exports_;
-    AbsentWindows windows_;
+    ProgramWindows windows_;
 };
 
 }  // namespace cubwave

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace cubwave;
 using namespace cubwave::test;
 
@@ -30,8 +33,27 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
     EXPECT_NE(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
     EXPECT_NE(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
     EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
-    EXPECT_NE(dynamic_cast<AbsentWindows*>(&ports.windows), nullptr);
+    EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);
 
     // The same objects every time: the main window and the shutdown path talk to one keyer.
     EXPECT_EQ(&program.ports().cw, &ports.cw);
+}
+
+// A window no subsystem added does nothing; an added one opens with the modality asked for and
+// closes through its own closer.
+TEST(ProgramWindows, OpensAndClosesOnlyTheWindowsAdded)
+{
+    ProgramWindows windows;
+    std::vector<std::pair<char, bool>> calls;
+    windows.add(WindowLauncher::Window::CwSetup, [&](bool modal) { calls.push_back({'o', modal}); },
+                [&] { calls.push_back({'c', false}); });
+    windows.show(WindowLauncher::Window::RigInterface, false);
+    windows.unload(WindowLauncher::Window::RigInterface);
+    EXPECT_TRUE(calls.empty());
+    windows.show(WindowLauncher::Window::CwSetup, true);
+    windows.show(WindowLauncher::Window::CwSetup, false);
+    windows.unload(WindowLauncher::Window::CwSetup);
+    EXPECT_EQ(calls, (std::vector<std::pair<char, bool>>{{'o', true}, {'o', false}, {'c', false}}));
+    EXPECT_TRUE(windows.has(WindowLauncher::Window::CwSetup));
+    EXPECT_FALSE(windows.has(WindowLauncher::Window::Help));
 }
