@@ -3,8 +3,8 @@
 #include "core/Statistics.h"
 #include "export/ProductCaption.h"
 #include "ui/common/ClickableLabel.h"
-#include "ui/common/FieldTextGuard.h"
 #include "ui/main/KeyPipeline.h"
+#include "ui/main/MainScreen.h"
 #include "ui/main/RecentContactsModel.h"
 #include "ui/common/VbColor.h"
 
@@ -20,40 +20,6 @@
 #include <QTimer>
 
 namespace cubwave {
-
-namespace {
-
-struct GroupColumn {
-    const char* group;
-    const char* name;     // heading label
-    const char* caption;
-    int columns;          // label columns under the heading
-};
-
-constexpr GroupColumn kGroups[] = {
-    {"1", "lblSecOne", "1", 2},   {"2", "lblSecTwo", "2", 1},   {"3", "lblSecThre", "3", 1},
-    {"4", "lblSecFour", "4", 2},  {"5", "lblSecFive", "5", 2},  {"6", "Label14", "6", 1},
-    {"7", "lblSecSix", "7", 2},   {"8", "lblSecEight", "8", 1}, {"9", "lblSecNine", "9", 1},
-    {"0", "lblSecZero", "0", 2},  {"Canada", "lblSecCA", "Canada", 3},
-};
-
-constexpr const char* kAnyCharacter = "";
-enum Moves { Anything, NoSpaces, NoSpacesOrDigits };
-
-// An entry field's rule for text that does not come key by key: what its keys let through.
-// Space moves on from the call and name fields, and a digit from the name to the age.
-FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int upperCaseBelow = 0)
-{
-    FieldRule rule;
-    rule.maxLength = maxLength;
-    rule.only = QString::fromLatin1(only);
-    rule.dropSpaces = moves != Anything;
-    rule.dropDigits = moves == NoSpacesOrDigits;
-    rule.upperCaseBelow = upperCaseBelow;
-    return rule;
-}
-
-}  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidget* parent)
     : QMainWindow(parent),
@@ -73,10 +39,10 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);
-    setCentralWidget(new QWidget(this));
-    centralWidget()->setMouseTracking(true);
+    screen_ = new MainScreen(session_.store(), this, this);
+    setCentralWidget(screen_);
     setMouseTracking(true);
-    buildControls();
+    connectScreen();
     buildMenus();
     resize(960, 720);
     // The band label and the menus show what the next contact takes from the start, even when
@@ -105,244 +71,27 @@ MainWindow::~MainWindow()
     keyPipeline_.reset();
 }
 
-QLabel* MainWindow::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)
+void MainWindow::connectScreen()
 {
-    auto* label = new QLabel(caption, centralWidget());
-    label->setObjectName(name);
-    place(label, design, pointSize);
-    return label;
-}
-
-QLineEdit* MainWindow::addField(const QString& name, int maxLength, QRect design)
-{
-    auto* field = new QLineEdit(centralWidget());
-    field->setObjectName(name);
-    field->setMaxLength(maxLength);
-    field->installEventFilter(this);
-    place(field, design, 10);
-    return field;
-}
-
-void MainWindow::place(QWidget* widget, QRect design, double pointSize)
-{
-    layout_.place(widget, design, pointSize);
-}
-
-void MainWindow::buildControls()
-{
-    QWidget* c = centralWidget();
-
-    statusLabel_ = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 380, 22}, 10);
-    statusLabel_->setAutoFillBackground(true);
-    statusLabel_->setFrameShape(QFrame::Panel);
-    statusLabel_->setFrameShadow(QFrame::Sunken);
-    setBackColour(statusLabel_, kTeal);
-
-    addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {394, 10, 28, 16});
-    bandLabel_ = new ClickableLabel(c);
-    bandLabel_->setObjectName(QStringLiteral("Label24"));
-    bandLabel_->setText(QStringLiteral("160"));
-    bandLabel_->setToolTip(QStringLiteral("Click to change band"));
-    bandLabel_->setCursor(Qt::PointingHandCursor);
-    place(bandLabel_, {424, 6, 36, 22}, 12);
-    connect(bandLabel_, &ClickableLabel::clicked, this, &MainWindow::label24Click);
-
-    addLabel(QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
-             {8, 32, 200, 14});
-
-    // The clocks, and the operator's own exchange as the other station will copy it.
-    addLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), {466, 10, 24, 16});
-    utcClockLabel_ = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
-    localClockLabel_ = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
-    amPmLabel_ = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
-    const std::pair<const char*, QRect> own[] = {
-        {"Label2", {300, 30, 70, 16}}, {"Label26", {372, 30, 70, 16}}, {"Label4", {444, 30, 30, 16}},
-        {"Label25", {476, 30, 80, 16}}, {"Label1", {558, 30, 74, 16}},
-    };
-    for (size_t i = 0; i < ownExchangeLabels_.size(); ++i)
-        ownExchangeLabels_[i] = addLabel(QString::fromLatin1(own[i].first), QString(), own[i].second, 9);
-    dupeLabel_ = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
-    dupeLabel_->setAutoFillBackground(true);
-
-    // The entry line with its column labels (lblStation 0..4).
-    struct FieldDef {
-        const char* name;
-        const char* caption;
-        FieldRule rule;  // what the field keeps of pasted, dropped or composed text
-        int x, w;
-    };
-    const FieldDef defs[] = {
-        {"txtCall", "Call", entryRule(12, kAnyCharacter, NoSpaces, FieldRule::kWholeField), 8, 100},
-        {"txtName", "Name", entryRule(30, kAnyCharacter, NoSpacesOrDigits, FieldRule::kWholeField), 112, 100},
-        {"txtRSTR", "Age", entryRule(3, "0123456789"), 216, 40},
-        {"txtCntry", "St / Pr / Cntry", entryRule(30, kAnyCharacter, Anything, 2), 260, 130},
-        {"txtSec", "Other Info", entryRule(30, kAnyCharacter, Anything, 1), 394, 110},
-        {"txtPostConTime", "Time", entryRule(5, "0123456789:"), 508, 50},
-        {"txtPostConDate", "Date", entryRule(10, "0123456789/"), 562, 70},
-    };
-    for (int i = 0; i < 7; ++i) {
-        const FieldDef& d = defs[i];
-        QLabel* heading = nullptr;
-        if (i < 5) {
-            heading = addLabel(QStringLiteral("columnHeadings_%1").arg(i), QString::fromLatin1(d.caption),
-                               {d.x, 76, d.w, 16});
-            columnHeadings_[static_cast<size_t>(i)] = heading;
-        } else {
-            heading = addLabel(i == 5 ? QStringLiteral("lblPostConTime") : QStringLiteral("lblPostConDate"),
-                               QString::fromLatin1(d.caption), {d.x, 76, d.w, 16});
-            heading->hide();
-            (i == 5 ? postTimeHeading_ : postDateHeading_) = heading;
-        }
-        QLineEdit* field = addField(QString::fromLatin1(d.name), d.rule.maxLength, {d.x, 92, d.w, 24});
-        FieldTextGuard::install(field, d.rule);
-        fields_[static_cast<size_t>(i)] = field;
-    }
-    fields_[5]->hide();
-    fields_[6]->hide();
-    connect(fields_[0], &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
-    connect(fields_[3], &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
-
-    newLabel_ = addLabel(QStringLiteral("Label3"), QStringLiteral("New"), {350, 76, 40, 16});
-    newLabel_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-    newLabel_->hide();
-
-    clearButton_ = new QPushButton(QStringLiteral("&Clear"), c);
-    clearButton_->setObjectName(QStringLiteral("cmdClear"));
-    clearButton_->setToolTip(QStringLiteral("Click to clear entry fields or press ALT C"));
-    place(clearButton_, {8, 122, 70, 24}, 9);
-    connect(clearButton_, &QPushButton::clicked, this, &MainWindow::cmdClear_Click);
-
-    addLabel(QStringLiteral("lblPartial"), QStringLiteral("Partial dupes"), {86, 126, 70, 16});
-    partialDupButton_ = new QPushButton(QStringLiteral("On"), c);
-    partialDupButton_->setObjectName(QStringLiteral("cmdDup"));
-    partialDupButton_->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
-    place(partialDupButton_, {156, 122, 40, 24}, 9);
-    connect(partialDupButton_, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
-
-    // The operating-time clock; hidden, as nothing offers it to the operator.
-    operatingClockButton_ = new QPushButton(QStringLiteral("&Log \"Time On\""), c);
-    operatingClockButton_->setObjectName(QStringLiteral("cmdLogOn"));
-    operatingClockButton_->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
-    place(operatingClockButton_, {470, 122, 80, 24}, 8);
-    connect(operatingClockButton_, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
-    addLabel(QStringLiteral("Label12"), QStringLiteral("Operating Time"), {556, 110, 76, 14})->hide();
-    operatingTimeLabel_ = addLabel(QStringLiteral("lblttrack"), QStringLiteral("00:00:00"), {556, 126, 76, 16});
-    operatingClockButton_->hide();
-    operatingTimeLabel_->hide();
-
-    addLabel(QStringLiteral("Label20"), QStringLiteral("Cont"), {212, 126, 30, 16});
-    continentLabel_ = addLabel(QStringLiteral("Label19"), QString(), {244, 126, 30, 16});
-    addLabel(QStringLiteral("Label17"), QStringLiteral("Bearing"), {282, 126, 46, 16});
-    bearingLabel_ = addLabel(QStringLiteral("Label22"), QString(), {330, 126, 36, 16});
-    addLabel(QStringLiteral("Label18"), QStringLiteral("Miles"), {374, 126, 36, 16});
-    distanceLabel_ = addLabel(QStringLiteral("Label23"), QString(), {412, 126, 50, 16});
-
-    // Recent contacts.
-    addLabel(QStringLiteral("lblRecentContacts"), QStringLiteral("Recent Contacts"), {8, 154, 110, 16}, 9);
-    listLengthButton_ = new QPushButton(QStringLiteral("Last 20"), c);
-    listLengthButton_->setObjectName(QStringLiteral("cmdList"));
-    listLengthButton_->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
-    place(listLengthButton_, {120, 150, 60, 22}, 8);
-    connect(listLengthButton_, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
-    editButton_ = new QPushButton(QStringLiteral("Edit Contact"), c);
-    editButton_->setObjectName(QStringLiteral("cmdEdit"));
-    place(editButton_, {190, 150, 90, 22}, 8);
-    connect(editButton_, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
-    deleteButton_ = new QPushButton(QStringLiteral("Delete Contact"), c);
-    deleteButton_->setObjectName(QStringLiteral("cmdDelete"));
-    place(deleteButton_, {286, 150, 90, 22}, 8);
-    connect(deleteButton_, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
-    editButton_->hide();
-    deleteButton_->hide();
-
-    recentModel_ = new RecentContactsModel(session_.store(), this);
-    recentList_ = new QTableView(c);
-    recentList_->setObjectName(QStringLiteral("ListView1"));
-    recentList_->setToolTip(QStringLiteral("Click record to edit or delete."));
-    recentList_->setModel(recentModel_);
-    recentList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    recentList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    recentList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    recentList_->verticalHeader()->hide();
-    recentList_->verticalHeader()->setDefaultSectionSize(18);
-    recentList_->setShowGrid(false);
-    recentList_->setFocusPolicy(Qt::ClickFocus);
-    place(recentList_, {8, 174, 432, 196}, 8);
-    recentList_->installEventFilter(this);
-    recentList_->viewport()->installEventFilter(this);
-    connect(recentList_, &QTableView::clicked, this, &MainWindow::listRowsShown);
+    connect(screen_->bandLabel, &ClickableLabel::clicked, this, &MainWindow::label24Click);
+    connect(screen_->fields[0], &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
+    connect(screen_->fields[3], &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
+    connect(screen_->clearButton, &QPushButton::clicked, this, &MainWindow::cmdClear_Click);
+    connect(screen_->partialDupButton, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
+    connect(screen_->operatingClockButton, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
+    connect(screen_->listLengthButton, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
+    connect(screen_->editButton, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
+    connect(screen_->deleteButton, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
+    connect(screen_->recentList, &QTableView::clicked, this, &MainWindow::listRowsShown);
     // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
-    connect(recentList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(screen_->recentList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::hideEditButtonsWithoutSelection);
-    connect(recentModel_, &QAbstractItemModel::modelReset, this, &MainWindow::hideEditButtonsWithoutSelection);
-    connect(recentList_->horizontalHeader(), &QHeaderView::sectionClicked, recentModel_,
-            &RecentContactsModel::sortOnceByColumn);
-    recentList_->horizontalHeader()->setSectionsClickable(true);
-
-    // Statistics.
-    addLabel(QStringLiteral("lblScorStats"), QStringLiteral("Cubwave Statistics"), {450, 150, 180, 18}, 10);
-    struct StatRow {
-        const char* captionName;
-        const char* caption;
-        const char* valueName;
-        QLabel** value;
-    };
-    const StatRow stats[] = {
-        {"Label5", "Total Contacts ............", "lblTotCon", &contactsTotalLabel_},
-        {"Label13", "Total Phone ................", "lblTotSec", &phoneTotalLabel_},
-        {"Label6", "Total CW ....................", "lblsectogo", &cwTotalLabel_},
-        {"Label8", "QSOs / Hr (last 20 min)", "lblAQSO20", &rate20Label_},
-        {"Label9", "QSOs / Hr (last 60 min)", "lblAQSO60", &rate60Label_},
-    };
-    int y = 170;
-    for (const StatRow& s : stats) {
-        addLabel(QString::fromLatin1(s.captionName), QString::fromLatin1(s.caption), {450, y, 130, 16});
-        *s.value = addLabel(QString::fromLatin1(s.valueName), QStringLiteral("0"), {582, y, 50, 16});
-        (*s.value)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        y += 16;
-    }
-    addLabel(QStringLiteral("Label7"), QStringLiteral("Total Score.................."), {450, y, 130, 16})->hide();
-    scoreLabel_ = addLabel(QStringLiteral("lblTotScore"), QStringLiteral("0"), {582, y, 50, 16});
-    scoreLabel_->hide();
-
-    // DX list; its heading is element 5 of the column labels.
-    columnHeadings_[5] = addLabel(QStringLiteral("lblStation_5"), QStringLiteral("DX"), {450, 258, 180, 16}, 9);
-    dxList_ = new QListWidget(c);
-    dxList_->setObjectName(QStringLiteral("List1"));
-    dxList_->setFocusPolicy(Qt::ClickFocus);
-    place(dxList_, {450, 274, 182, 96}, 8);
-
-    // Multipliers: the 62 state and province labels under their call-area headings.
-    statesWorkedLabel_ = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
-    constexpr int kColumnWidth = 34;
-    constexpr int kRowHeight = 14;
-    int x = 14;
-    for (const GroupColumn& g : kGroups) {
-        addLabel(QString::fromLatin1(g.name), QString::fromLatin1(g.caption), {x, 394, kColumnWidth * g.columns, 14}, 9)
-            ->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        int slot = 0;
-        for (int i = 1; i <= SpcTable::kSize; ++i) {
-            const SpcTable::Entry& e = SpcTable::entry(i);
-            if (qstrcmp(e.group, g.group) != 0)
-                continue;
-            auto* label = new ClickableLabel(c);
-            label->setObjectName(QStringLiteral("Label10_%1").arg(i));
-            label->setText(QString::fromLatin1(e.code));
-            label->setToolTip(QString::fromLatin1(e.name));
-            multiplierLabels_[static_cast<size_t>(i)] = label;
-            connect(label, &ClickableLabel::clicked, this, [this, label] { edit(Field::Spc)->setText(label->text()); });
-            connect(label, &ClickableLabel::hovered, this, [this, i] { label10Hover(i); });
-            if (SpcTable::hidden(i)) {
-                label->hide();
-                place(label, {0, 0, 1, 1}, 8);
-                continue;
-            }
-            const int col = slot / 4;
-            const int row = slot % 4;
-            place(label, {x + col * kColumnWidth, 410 + row * kRowHeight, kColumnWidth, kRowHeight}, 8);
-            ++slot;
-        }
-        x += kColumnWidth * g.columns;
+    connect(screen_->recentModel, &QAbstractItemModel::modelReset, this,
+            &MainWindow::hideEditButtonsWithoutSelection);
+    for (int i = 1; i <= SpcTable::kSize; ++i) {
+        ClickableLabel* label = screen_->multiplierLabels[static_cast<size_t>(i)];
+        connect(label, &ClickableLabel::clicked, this, [this, label] { edit(Field::Spc)->setText(label->text()); });
+        connect(label, &ClickableLabel::hovered, this, [this, i] { label10Hover(i); });
     }
 }
 
@@ -453,19 +202,5 @@ void MainWindow::buildMenus()
 }
 
 QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    relayout();
-}
-
-void MainWindow::relayout()
-{
-    layout_.apply(centralWidget()->size());
-    QHeaderView* header = recentList_->horizontalHeader();
-    for (int i = 0; i < RecentContactsModel::kColumns; ++i)
-        header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
-}
 
 }  // namespace cubwave

@@ -6,7 +6,6 @@
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
 #include "station/PrefixTable.h"
-#include "ui/common/DesignLayout.h"
 #include "ui/main/MainWindowPorts.h"
 
 #include <QMainWindow>
@@ -34,6 +33,7 @@ class Clock;
 class ClickableLabel;
 class Dialogs;
 class KeyPipeline;
+class MainScreen;
 class RecentContactsModel;
 
 // What the main window is given at start-up.
@@ -129,7 +129,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -137,12 +136,8 @@ private:
     enum class Field { Call, Name, Age, Spc, Other, PostTime, PostDate };
 
     // Construction.
-    void buildControls();
+    void connectScreen();
     void buildMenus();
-    QLabel* addLabel(const QString& name, const QString& caption, QRect design, double pointSize = 8);
-    QLineEdit* addField(const QString& name, int maxLength, QRect design);
-    void place(QWidget* widget, QRect design, double pointSize);
-    void relayout();
 
     // Entry line.
     std::optional<Field> fieldOf(QWidget* widget) const;
@@ -245,41 +240,7 @@ private:
     bool loading_ = false;
     bool endRequested_ = false;
 
-    DesignLayout layout_{QSize(640, 480)};
-
-    std::array<QLineEdit*, 7> fields_{};
-    std::array<QLabel*, 6> columnHeadings_{};
-    std::array<ClickableLabel*, SpcTable::kSize + 1> multiplierLabels_{};
-    QLabel* statusLabel_ = nullptr;
-    QLabel* dupeLabel_ = nullptr;
-    QLabel* postTimeHeading_ = nullptr;
-    QLabel* postDateHeading_ = nullptr;
-    QLabel* newLabel_ = nullptr;
-    QLabel* statesWorkedLabel_ = nullptr;
-    QLabel* continentLabel_ = nullptr;
-    QLabel* bearingLabel_ = nullptr;
-    QLabel* distanceLabel_ = nullptr;
-    ClickableLabel* bandLabel_ = nullptr;
-    QLabel* contactsTotalLabel_ = nullptr;
-    QLabel* phoneTotalLabel_ = nullptr;
-    QLabel* cwTotalLabel_ = nullptr;
-    QLabel* rate20Label_ = nullptr;
-    QLabel* rate60Label_ = nullptr;
-    QLabel* scoreLabel_ = nullptr;
-    QPushButton* clearButton_ = nullptr;
-    QPushButton* partialDupButton_ = nullptr;
-    QPushButton* operatingClockButton_ = nullptr;
-    QLabel* operatingTimeLabel_ = nullptr;
-    QLabel* utcClockLabel_ = nullptr;
-    QLabel* localClockLabel_ = nullptr;
-    QLabel* amPmLabel_ = nullptr;
-    std::array<QLabel*, 5> ownExchangeLabels_{};  // Label2, Label26, Label4, Label25, Label1
-    QPushButton* listLengthButton_ = nullptr;
-    QPushButton* editButton_ = nullptr;
-    QPushButton* deleteButton_ = nullptr;
-    QTableView* recentList_ = nullptr;
-    RecentContactsModel* recentModel_ = nullptr;
-    QListWidget* dxList_ = nullptr;
+    MainScreen* screen_ = nullptr;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
     QAction* cwModeAction_ = nullptr;  // the Mode menu's entries

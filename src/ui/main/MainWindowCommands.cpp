@@ -1,6 +1,7 @@
 // The main window's commands: start-up load, log reload, preferences, band and mode, menus,
 // window keys and the close sequence.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "core/FileWrite.h"
 #include "core/KeyCodes.h"
@@ -49,7 +50,7 @@ bool MainWindow::listPrevious() const { return session_.listPrevious(); }
 bool MainWindow::loadWindow()
 {
     const QScopedValueRollback<bool> loading(loading_, true);
-    newLabel_->hide();
+    screen_->newLabel->hide();
     session_.prefs().windowSizePct = 100;
     setStatus(QStringLiteral("Ready to begin!"));
     session_.partialDupDisplay = true;
@@ -89,8 +90,8 @@ bool MainWindow::loadWindow()
     }
     if (!openExistingLogQuestion())
         return false;
-    editButton_->hide();
-    deleteButton_->hide();
+    screen_->editButton->hide();
+    screen_->deleteButton->hide();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
 }
@@ -163,55 +164,55 @@ void MainWindow::fileError()
     services_.endProgram(1);
 }
 
-void MainWindow::RecentListRefresh() { recentModel_->showNewest(session_.listAll); }
+void MainWindow::RecentListRefresh() { screen_->recentModel->showNewest(session_.listAll); }
 
 QString MainWindow::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
 
 void MainWindow::ListRefresh()
 {
-    dxList_->clear();
-    columnHeadings_[5]->setText(dxHeading());
-    dxList_->addItems(session_.store().dxList());
+    screen_->dxList->clear();
+    screen_->columnHeadings[5]->setText(dxHeading());
+    screen_->dxList->addItems(session_.store().dxList());
 }
 
 void MainWindow::Labeldisplay()
 {
     const Statistics::Totals totals = Statistics::totals(session_.store());
-    contactsTotalLabel_->setText(totals.contacts);
-    phoneTotalLabel_->setText(totals.phone);
-    cwTotalLabel_->setText(totals.cw);
-    scoreLabel_->setText(totals.score);
+    screen_->contactsTotalLabel->setText(totals.contacts);
+    screen_->phoneTotalLabel->setText(totals.phone);
+    screen_->cwTotalLabel->setText(totals.cw);
+    screen_->scoreLabel->setText(totals.score);
 }
 
 void MainWindow::recolourMultipliers()
 {
     for (int i = 1; i <= SpcTable::kSize; ++i)
-        setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
-    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+        setTextColour(screen_->multiplierLabels[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
+    screen_->statesWorkedLabel->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
 void MainWindow::spcWorkedUpdate(int i)
 {
-    setTextColour(multiplierLabels_[static_cast<size_t>(i)], session_.prefs().workedColour);
-    statesWorkedLabel_->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+    setTextColour(screen_->multiplierLabels[static_cast<size_t>(i)], session_.prefs().workedColour);
+    screen_->statesWorkedLabel->setText(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
 void MainWindow::label10Hover(int index)
 {
-    const QString code = multiplierLabels_[static_cast<size_t>(index)]->text();
+    const QString code = screen_->multiplierLabels[static_cast<size_t>(index)]->text();
     int count = 0;
     for (const QsoRecord& r : session_.store().records())
         count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
-    QFont f = dupeLabel_->font();
+    QFont f = screen_->dupeLabel->font();
     f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
-    dupeLabel_->setFont(f);
-    dupeLabel_->setText(QStringLiteral("  ") + multiplierLabels_[static_cast<size_t>(index)]->toolTip() +
+    screen_->dupeLabel->setFont(f);
+    screen_->dupeLabel->setText(QStringLiteral("  ") + screen_->multiplierLabels[static_cast<size_t>(index)]->toolTip() +
                       QStringLiteral("    Total =") + withLeadingBlank(count));
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    dupeLabel_->setText(QString());
+    screen_->dupeLabel->setText(QString());
     QMainWindow::mouseMoveEvent(event);
 }
 
@@ -224,7 +225,7 @@ void MainWindow::showBand(const QString& band)
         action(QString::fromLatin1(name))->setChecked(false);
     if (QAction* a = bandAction(band))
         a->setChecked(true);
-    bandLabel_->setText(band);
+    screen_->bandLabel->setText(band);
 }
 
 QAction* MainWindow::bandAction(const QString& band) const
@@ -261,7 +262,7 @@ void MainWindow::checkSavedBandAndMode()
         if (a->isCheckable())
             a->setChecked(a == saved);
     }
-    bandLabel_->setText(session_.prefs().band);
+    screen_->bandLabel->setText(session_.prefs().band);
 }
 
 void MainWindow::label24Click()
@@ -281,8 +282,8 @@ void MainWindow::mnuPostContest_Click()
 {
     const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
     session_.postContestMode = on;
-    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), postDateHeading_,
-                                                      postTimeHeading_})
+    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), screen_->postDateHeading,
+                                                      screen_->postTimeHeading})
         w->setVisible(on);
 }
 
@@ -398,10 +399,10 @@ void MainWindow::Form_KeyDown(int& keyCode, int shift)
             if (keyCode == key::F12) {
                 if (ports_.cw.toggleKeyboardMode()) {
                     setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
-                    setBackColour(statusLabel_, kLightYellow);
+                    setBackColour(screen_->statusLabel, kLightYellow);
                 } else {
                     setStatus(QString());
-                    setBackColour(statusLabel_, kTeal);
+                    setBackColour(screen_->statusLabel, kTeal);
                 }
             } else {
                 ports_.cw.functionKey(keyCode);

@@ -1,6 +1,7 @@
 // The entry line of the main window: each field's keystroke rules, focus rules and the commit.
 #include "ui/common/Caret.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "core/ContactTime.h"
 #include "core/KeyCodes.h"
@@ -26,12 +27,12 @@
 
 namespace cubwave {
 
-QLineEdit* MainWindow::edit(Field field) const { return fields_[static_cast<size_t>(field)]; }
+QLineEdit* MainWindow::edit(Field field) const { return screen_->fields[static_cast<size_t>(field)]; }
 
 std::optional<MainWindow::Field> MainWindow::fieldOf(QWidget* widget) const
 {
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (fields_[i] == widget)
+    for (size_t i = 0; i < screen_->fields.size(); ++i) {
+        if (screen_->fields[i] == widget)
             return static_cast<Field>(i);
     }
     return std::nullopt;
@@ -41,7 +42,7 @@ bool MainWindow::postContestMode() const { return session_.postContestMode; }
 
 void MainWindow::beep() { services_.beeper.beep(); }
 
-void MainWindow::setStatus(const QString& text) { statusLabel_->setText(text); }
+void MainWindow::setStatus(const QString& text) { screen_->statusLabel->setText(text); }
 
 // Repaints and timers may run; the operator's keys and clicks wait until the step is over.
 void MainWindow::doEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
@@ -103,16 +104,16 @@ bool MainWindow::enterCommits(int& key)
 void MainWindow::txtCall_KeyPress(int& key)
 {
     QLineEdit* call = edit(Field::Call);
-    statusLabel_->setText(QString());
-    dupeLabel_->setText(QString());
-    QFont f = dupeLabel_->font();
+    screen_->statusLabel->setText(QString());
+    screen_->dupeLabel->setText(QString());
+    QFont f = screen_->dupeLabel->font();
     f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
-    dupeLabel_->setFont(f);
+    screen_->dupeLabel->setFont(f);
     if (call->text().size() < 2) {
         edit(Field::Spc)->setText(QString());
-        continentLabel_->setText(QString());
-        bearingLabel_->setText(QString());
-        distanceLabel_->setText(QString());
+        screen_->continentLabel->setText(QString());
+        screen_->bearingLabel->setText(QString());
+        screen_->distanceLabel->setText(QString());
     }
     if (key == key::Quote)
         key = 0;
@@ -199,7 +200,7 @@ void MainWindow::txtCntry_KeyPress(int& key)
             key = 0;
             spc->setText(typed + done->rest);
             spc->setSelection(typed.size(), done->rest.size());
-            continentLabel_->setText(done->continent);
+            screen_->continentLabel->setText(done->continent);
             showBearing(done->latitude, done->longitude);
             return;
         }
@@ -244,14 +245,16 @@ void MainWindow::postContest_KeyPress(Field field, int& key)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (recentList_ && watched == recentList_ && event->type() == QEvent::FocusOut)
+    if (!screen_)  // the screen's controls are being built
+        return QMainWindow::eventFilter(watched, event);
+    if (watched == screen_->recentList && event->type() == QEvent::FocusOut)
         listRowsShown();
-    if (recentList_ && watched == recentList_->viewport() && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && recentModel_->rowCount() > 0) {
+    if (watched == screen_->recentList->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && screen_->recentModel->rowCount() > 0) {
         // A right click edits the row under the mouse.
-        const QModelIndex at = recentList_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QModelIndex at = screen_->recentList->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (at.isValid())
-            recentList_->setCurrentIndex(at);
+            screen_->recentList->setCurrentIndex(at);
         cmdEdit_Click();
         return true;
     }
@@ -276,10 +279,10 @@ void MainWindow::fieldGotFocus(Field field)
     case Field::Call:
         if (level > 0)
             ports_.voice.playCue(QStringLiteral("Call"));
-        editButton_->hide();
-        deleteButton_->hide();
-        if (edit(Field::Call)->text().isEmpty() && recentModel_->rowCount() < session_.store().count() &&
-            recentModel_->rowCount() < 18)
+        screen_->editButton->hide();
+        screen_->deleteButton->hide();
+        if (edit(Field::Call)->text().isEmpty() && screen_->recentModel->rowCount() < session_.store().count() &&
+            screen_->recentModel->rowCount() < 18)
             RecentListRefresh();
         break;
     case Field::Name:
@@ -346,8 +349,8 @@ bool MainWindow::frmcmp()
 bool MainWindow::spcValidate()
 {
     if (SpcTable::find(edit(Field::Spc)->text()) != 0) {
-        if (continentLabel_->text().isEmpty())
-            continentLabel_->setText(QStringLiteral("NA"));
+        if (screen_->continentLabel->text().isEmpty())
+            screen_->continentLabel->setText(QStringLiteral("NA"));
         return true;
     }
     beep();
@@ -423,8 +426,8 @@ void MainWindow::commitEntryLine()
             return;  // nothing stored: the operator still has the contact in the fields
     }
     doEvents();
-    setBackColour(dupeLabel_, kButtonFace);
-    dupeLabel_->setText(QString());
+    setBackColour(screen_->dupeLabel, kButtonFace);
+    screen_->dupeLabel->setText(QString());
     showRates();
     session_.clearFrequency();
 }
@@ -461,14 +464,14 @@ bool MainWindow::storeContact()
         setStatus(QStringLiteral("Contact NOT saved!"));
         return false;
     }
-    setBackColour(statusLabel_, kTeal);
-    statusLabel_->setText(QString());
+    setBackColour(screen_->statusLabel, kTeal);
+    screen_->statusLabel->setText(QString());
     doEvents();
     for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
         edit(f)->clear();
-    continentLabel_->setText(QString());
-    bearingLabel_->setText(QString());
-    distanceLabel_->setText(QString());
+    screen_->continentLabel->setText(QString());
+    screen_->bearingLabel->setText(QString());
+    screen_->distanceLabel->setText(QString());
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
 }
@@ -477,8 +480,8 @@ void MainWindow::showAddedContact(int recNo, bool newDx, int workedIndex)
 {
     RecentListRefresh();
     if (newDx) {
-        dxList_->addItem(session_.store().at(recNo).spc());
-        columnHeadings_[5]->setText(dxHeading());
+        screen_->dxList->addItem(session_.store().at(recNo).spc());
+        screen_->columnHeadings[5]->setText(dxHeading());
     }
     if (workedIndex != 0)
         spcWorkedUpdate(workedIndex);
@@ -489,9 +492,9 @@ void MainWindow::cmdClear_Click()
 {
     for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
         edit(f)->clear();
-    setBackColour(dupeLabel_, kButtonFace);
-    setBackColour(statusLabel_, kTeal);
-    for (QLabel* l : {dupeLabel_, statusLabel_, continentLabel_, bearingLabel_, distanceLabel_})
+    setBackColour(screen_->dupeLabel, kButtonFace);
+    setBackColour(screen_->statusLabel, kTeal);
+    for (QLabel* l : {screen_->dupeLabel, screen_->statusLabel, screen_->continentLabel, screen_->bearingLabel, screen_->distanceLabel})
         l->setText(QString());
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }

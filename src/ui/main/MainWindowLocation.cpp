@@ -1,5 +1,6 @@
 // The main window's use of the prefix table: where a typed call is, and how far and which way.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "station/GreatCircle.h"
 
@@ -35,33 +36,33 @@ void MainWindow::lookupCall(const QString& call)
         // typed a moment ago is no answer for this call.
         if (spc->text() == PrefixTable::notFoundText())
             spc->clear();
-        bearingLabel_->clear();
-        distanceLabel_->clear();
-        continentLabel_->setText(QStringLiteral("NA"));
+        screen_->bearingLabel->clear();
+        screen_->distanceLabel->clear();
+        screen_->continentLabel->setText(QStringLiteral("NA"));
         break;
     case CallLocation::Outcome::Found:
         spc->setText(where.location);
-        continentLabel_->setText(where.continent);
+        screen_->continentLabel->setText(where.continent);
         if (where.hasCoordinates) {
             showBearing(where.latitude, where.longitude);
         } else {
-            bearingLabel_->clear();
-            distanceLabel_->clear();
+            screen_->bearingLabel->clear();
+            screen_->distanceLabel->clear();
         }
         break;
     case CallLocation::Outcome::NotFound:
         spc->setText(PrefixTable::notFoundText());
-        continentLabel_->clear();
-        bearingLabel_->clear();
-        distanceLabel_->clear();
+        screen_->continentLabel->clear();
+        screen_->bearingLabel->clear();
+        screen_->distanceLabel->clear();
         break;
     }
     if (where.selectSpcText())
         spc->selectAll();
     if (spc->text() == PrefixTable::notFoundText()) {
-        continentLabel_->clear();
-        bearingLabel_->clear();
-        distanceLabel_->clear();
+        screen_->continentLabel->clear();
+        screen_->bearingLabel->clear();
+        screen_->distanceLabel->clear();
     }
 }
 
@@ -76,8 +77,8 @@ std::optional<MainWindow::CountryCompletion> MainWindow::completeCountry(const Q
 void MainWindow::showBearing(float latitude, float longitude)
 {
     const BearingDistance r = GreatCircle::compute(session_.prefs().ownLatitude, session_.prefs().ownLongitude, latitude, longitude);
-    bearingLabel_->setText(r.bearingText);
-    distanceLabel_->setText(r.distanceText);
+    screen_->bearingLabel->setText(r.bearingText);
+    screen_->distanceLabel->setText(r.distanceText);
 }
 
 }  // namespace cubwave

@@ -1,6 +1,7 @@
 // The main window's commands on the log as a whole: edit and delete a listed contact, copy the
 // list, new log, backup, archive and restore.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "core/LogArchive.h"
 #include "core/LogFile.h"
@@ -29,25 +30,25 @@ void MainWindow::listRowsShown()
 {
     // The buttons act on the selected row, so they show only with one.
     if (selectedRecord() != 0) {
-        editButton_->show();
-        deleteButton_->show();
+        screen_->editButton->show();
+        screen_->deleteButton->show();
     }
 }
 
 void MainWindow::hideEditButtonsWithoutSelection()
 {
     if (selectedRecord() == 0) {
-        editButton_->hide();
-        deleteButton_->hide();
+        screen_->editButton->hide();
+        screen_->deleteButton->hide();
     }
 }
 
 int MainWindow::selectedRecord() const
 {
-    const QModelIndexList selected = recentList_->selectionModel()->selectedRows();
-    if (selected.isEmpty() || selected.first().row() >= recentModel_->rowCount())
+    const QModelIndexList selected = screen_->recentList->selectionModel()->selectedRows();
+    if (selected.isEmpty() || selected.first().row() >= screen_->recentModel->rowCount())
         return 0;
-    const int recNo = recentModel_->recordNumbers().at(static_cast<size_t>(selected.first().row()));
+    const int recNo = screen_->recentModel->recordNumbers().at(static_cast<size_t>(selected.first().row()));
     return recNo >= 1 && recNo <= session_.store().count() ? recNo : 0;
 }
 
@@ -93,8 +94,8 @@ void MainWindow::cmdEdit_Click()
             session_.store().at(recNo) = window.record();
     }
     RecentListRefresh();
-    editButton_->hide();
-    deleteButton_->hide();
+    screen_->editButton->hide();
+    screen_->deleteButton->hide();
     rewriteAndReload();
 }
 
@@ -102,16 +103,16 @@ void MainWindow::cmdDelete_Click()
 {
     const int recNo = selectedRecord();
     if (recNo == 0) {
-        editButton_->hide();
-        deleteButton_->hide();
+        screen_->editButton->hide();
+        screen_->deleteButton->hide();
         return;
     }
     if (!logWritable(QStringLiteral("The contact was not deleted.")))
         return;
     const MsgAnswer answer = services_.dialogs.message(QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"),
                                                        MsgButtons::YesNo, MsgIcon::Question);
-    editButton_->hide();
-    deleteButton_->hide();
+    screen_->editButton->hide();
+    screen_->deleteButton->hide();
     if (answer != MsgAnswer::Yes)
         return;
     session_.store().remove(recNo);
@@ -122,13 +123,13 @@ void MainWindow::mnuCopyListtoClipboard_Click()
 {
     QString text;
     for (int c = 0; c < RecentContactsModel::kColumns; ++c) {
-        text += recentModel_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        text += screen_->recentModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         text += c + 1 < RecentContactsModel::kColumns ? QStringLiteral("\t") : QStringLiteral("\r\n");
     }
     // From the last row shown up to the first, so the oldest listed contact comes first.
-    for (int row = recentModel_->rowCount() - 1; row >= 0; --row) {
+    for (int row = screen_->recentModel->rowCount() - 1; row >= 0; --row) {
         for (int c = 0; c < RecentContactsModel::kColumns; ++c) {
-            text += recentModel_->cellText(row, c);
+            text += screen_->recentModel->cellText(row, c);
             text += c + 1 < RecentContactsModel::kColumns ? QStringLiteral("\t") : QStringLiteral("\r\n");
         }
     }
@@ -154,7 +155,7 @@ bool MainWindow::newLogCommand()
                                       MsgIcon::Critical);
         }
     }
-    operatingTimeLabel_->setText(OperatingClock::display(opClock_.accumulatedSeconds()));
+    screen_->operatingTimeLabel->setText(OperatingClock::display(opClock_.accumulatedSeconds()));
     return mnuOpen2();
 }
 

@@ -1,6 +1,7 @@
 // The main window's side of the operator's own station: the station window, the UTC offset
 // check at start-up and the clocks.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
@@ -41,16 +42,16 @@ void MainWindow::mnuSetup_Click()
 void MainWindow::showOwnExchange()
 {
     const QString values[] = {session_.prefs().ownCall, session_.prefs().ownName, session_.prefs().ownAge, session_.prefs().ownSpc, session_.prefs().ownColour};
-    for (size_t i = 0; i < ownExchangeLabels_.size(); ++i)
-        ownExchangeLabels_[i]->setText(values[i]);
+    for (size_t i = 0; i < screen_->ownExchangeLabels.size(); ++i)
+        screen_->ownExchangeLabels[i]->setText(values[i]);
 }
 
 void MainWindow::showClocks()
 {
     const QTime local = services_.clock.localNow().time();
-    utcClockLabel_->setText(utcClockText(local, session_.prefs().utcOffsetHours));
-    localClockLabel_->setText(localClockText(local));
-    amPmLabel_->setText(amPmText(local));
+    screen_->utcClockLabel->setText(utcClockText(local, session_.prefs().utcOffsetHours));
+    screen_->localClockLabel->setText(localClockText(local));
+    screen_->amPmLabel->setText(amPmText(local));
 }
 
 }  // namespace cubwave

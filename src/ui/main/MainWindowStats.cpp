@@ -1,5 +1,6 @@
 // The main window's duplicate displays, statistics, rates and operating-time clock.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainScreen.h"
 
 #include "core/DupCheck.h"
 #include "core/PartialDupSearch.h"
@@ -38,9 +39,9 @@ void MainWindow::partialDupSearch(int key)
     in.clockRunning = opClock_.running();
     const PartialDupSearch::Result r = PartialDupSearch::run(session_.store(), in);
 
-    setBackColour(statusLabel_, kTeal);
-    setBackColour(dupeLabel_, r.matches.isEmpty() ? kButtonFace : kTeal);
-    dupeLabel_->setText(r.matches);
+    setBackColour(screen_->statusLabel, kTeal);
+    setBackColour(screen_->dupeLabel, r.matches.isEmpty() ? kButtonFace : kTeal);
+    screen_->dupeLabel->setText(r.matches);
     if (r.status)
         setStatus(*r.status);
     if (r.beep)
@@ -63,7 +64,7 @@ void MainWindow::checkDuplicates()
         recNos.reserve(r.rows.size());
         for (const RecentRow& row : r.rows)
             recNos.push_back(row.recNo);
-        recentModel_->showRecords(std::move(recNos));
+        screen_->recentModel->showRecords(std::move(recNos));
     }
     const auto fill = [this](Field field, const std::optional<QString>& value) {
         if (!value)
@@ -78,9 +79,9 @@ void MainWindow::checkDuplicates()
 
     if (r.duplicate) {
         setStatus(r.duplicate->report);
-        setBackColour(statusLabel_, kRed);
-        setBackColour(dupeLabel_, kButtonFace);
-        dupeLabel_->setText(QString());
+        setBackColour(screen_->statusLabel, kRed);
+        setBackColour(screen_->dupeLabel, kButtonFace);
+        screen_->dupeLabel->setText(QString());
         ports_.voice.playCue(QStringLiteral("Dupe"));
         if (session_.prefs().voiceNavLevel >= 1)
             waitForCue();
@@ -100,8 +101,8 @@ void MainWindow::waitForCue()
 void MainWindow::cmdDup_Click()
 {
     session_.partialDupDisplay = !session_.partialDupDisplay;
-    setBackColour(dupeLabel_, kButtonFace);
-    partialDupButton_->setText(session_.partialDupDisplay ? QStringLiteral("On") : QStringLiteral("Off"));
+    setBackColour(screen_->dupeLabel, kButtonFace);
+    screen_->partialDupButton->setText(session_.partialDupDisplay ? QStringLiteral("On") : QStringLiteral("Off"));
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -109,13 +110,13 @@ void MainWindow::showRates()
 {
     const cubwave::TimeStats::Rates rates =
         cubwave::TimeStats::compute(session_.store(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
-    rate60Label_->setText(rates.perHour60Text());
-    rate20Label_->setText(rates.perHour20Text());
+    screen_->rate60Label->setText(rates.perHour60Text());
+    screen_->rate20Label->setText(rates.perHour20Text());
 }
 
 void MainWindow::updateNewIndicator()
 {
-    newLabel_->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), session_.store().dxList()));
+    screen_->newLabel->setVisible(Statistics::showsNew(edit(Field::Spc)->text(), session_.store().dxList()));
 }
 
 void MainWindow::cmdLogOn_Click()
@@ -123,12 +124,12 @@ void MainWindow::cmdLogOn_Click()
     const QDateTime now = services_.clock.localNow();
     if (!opClock_.running()) {
         opClock_.start(now);
-        operatingClockButton_->setText(QStringLiteral("&Log \"Time Off\""));
+        screen_->operatingClockButton->setText(QStringLiteral("&Log \"Time Off\""));
         setStatus(QStringLiteral(" "));
     } else {
         opClock_.stop(now);
         session_.prefs().operatingSeconds = opClock_.accumulatedSeconds();
-        operatingClockButton_->setText(QStringLiteral("&Log \"Time On\""));
+        screen_->operatingClockButton->setText(QStringLiteral("&Log \"Time On\""));
         // The offset is applied in whole hours here, as the sign-off time has always been shown.
         const QDateTime off = now.addSecs(static_cast<qint64>(session_.prefs().utcOffsetHours) * 3600);
         setStatus(QStringLiteral("Logged Off at ") + QLocale().toString(off.date(), QLocale::ShortFormat) +
@@ -142,13 +143,13 @@ void MainWindow::timer2Tick()
 {
     showClocks();
     if (opClock_.running())
-        operatingTimeLabel_->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
+        screen_->operatingTimeLabel->setText(OperatingClock::display(opClock_.elapsedSeconds(services_.clock.localNow())));
 }
 
 void MainWindow::cmdList_Click()
 {
     session_.listAll = !session_.listAll;
-    listLengthButton_->setText(session_.listAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    screen_->listLengthButton->setText(session_.listAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
     RecentListRefresh();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
 }

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/SpcTable.h"
+#include "ui/common/DesignLayout.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
+
+namespace cubwave {
+
+class ClickableLabel;
+class LogStore;
+class RecentContactsModel;
+
+// The main window's face: every control, built on the 640 x 480 design grid and scaled with the
+// window. It holds no behaviour of its own; the main window connects to the controls and fills
+// them from the contest session.
+class MainScreen : public QWidget {
+    Q_OBJECT
+
+public:
+    // keyFilter sees the entry fields' and the recent list's keys before they do.
+    MainScreen(const LogStore& store, QObject* keyFilter, QWidget* parent = nullptr);
+
+    // The entry line: call, name, age, location, other, then the post-contest time and date.
+    std::array<QLineEdit*, 7> fields{};
+    std::array<QLabel*, 6> columnHeadings{};
+    // The state and province labels by their index in the multiplier table (0 unused).
+    std::array<ClickableLabel*, SpcTable::kSize + 1> multiplierLabels{};
+    QLabel* statusLabel = nullptr;
+    QLabel* dupeLabel = nullptr;
+    QLabel* postTimeHeading = nullptr;
+    QLabel* postDateHeading = nullptr;
+    QLabel* newLabel = nullptr;
+    QLabel* statesWorkedLabel = nullptr;
+    QLabel* continentLabel = nullptr;
+    QLabel* bearingLabel = nullptr;
+    QLabel* distanceLabel = nullptr;
+    ClickableLabel* bandLabel = nullptr;
+    QLabel* contactsTotalLabel = nullptr;
+    QLabel* phoneTotalLabel = nullptr;
+    QLabel* cwTotalLabel = nullptr;
+    QLabel* rate20Label = nullptr;
+    QLabel* rate60Label = nullptr;
+    QLabel* scoreLabel = nullptr;
+    QPushButton* clearButton = nullptr;
+    QPushButton* partialDupButton = nullptr;
+    QPushButton* operatingClockButton = nullptr;
+    QLabel* operatingTimeLabel = nullptr;
+    QLabel* utcClockLabel = nullptr;
+    QLabel* localClockLabel = nullptr;
+    QLabel* amPmLabel = nullptr;
+    std::array<QLabel*, 5> ownExchangeLabels{};  // Label2, Label26, Label4, Label25, Label1
+    QPushButton* listLengthButton = nullptr;
+    QPushButton* editButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QTableView* recentList = nullptr;
+    RecentContactsModel* recentModel = nullptr;
+    QListWidget* dxList = nullptr;
+
+    // Places every control for the current size; the recent list's columns follow the width.
+    void relayout();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLabel* addLabel(const QString& name, const QString& caption, QRect design, double pointSize = 8);
+    QLineEdit* addField(const QString& name, int maxLength, QRect design);
+    void place(QWidget* widget, QRect design, double pointSize);
+
+    QObject* keyFilter_;
+    DesignLayout layout_{QSize(640, 480)};
+};
+
+}  // namespace cubwave
