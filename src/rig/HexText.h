@@ -17,6 +17,9 @@ public:
     // is not two hex digits, too few pairs are there, or stray characters follow the last pair,
     // so a mistyped query sends nothing rather than a wrong byte.
     static std::optional<QByteArray> spacedToBytes(QStringView text, int maxBytes = -1);
+    // Hex digit pairs with nothing between them ("FEFE64E0"), each pair one byte. Nothing for an
+    // odd count or a character that is no hex digit.
+    static std::optional<QByteArray> packedToBytes(QStringView text);
     // Each byte as two upper-case hex digits and a space: "FE FE 64 ".
     static QString bytesToSpaced(QByteArrayView bytes);
     // The value of one hex digit, or -1.
