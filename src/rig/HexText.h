@@ -17,6 +17,9 @@ public:
     // is not two hex digits, too few pairs are there, or stray characters follow the last pair,
     // so a mistyped query sends nothing rather than a wrong byte.
     static std::optional<QByteArray> spacedToBytes(QStringView text, int maxBytes = -1);
+    // A hand-typed hex command: as spacedToBytes, and a hex digit where a separator belongs makes
+    // it malformed too ("FEFE64" is bytes typed run together, not FE E6).
+    static std::optional<QByteArray> typedToBytes(QStringView text);
     // Hex digit pairs with nothing between them ("FEFE64E0"), each pair one byte. Nothing for an
     // odd count or a character that is no hex digit.
     static std::optional<QByteArray> packedToBytes(QStringView text);
