@@ -41,22 +41,6 @@ std::optional<QByteArray> HexText::typedToBytes(QStringView text)
     return spacedToBytes(text);
 }
 
-std::optional<QByteArray> HexText::packedToBytes(QStringView text)
-{
-    if (text.size() % 2 != 0)
-        return std::nullopt;
-    QByteArray bytes;
-    bytes.reserve(text.size() / 2);
-    for (qsizetype pos = 0; pos < text.size(); pos += 2) {
-        const int high = digitValue(text[pos].unicode());
-        const int low = digitValue(text[pos + 1].unicode());
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes.append(char(high * 16 + low));
-    }
-    return bytes;
-}
-
 QString HexText::bytesToSpaced(QByteArrayView bytes)
 {
     static constexpr char kDigits[] = "0123456789ABCDEF";

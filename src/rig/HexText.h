@@ -20,9 +20,6 @@ public:
     // A hand-typed hex command: as spacedToBytes, and a hex digit where a separator belongs makes
     // it malformed too ("FEFE64" is bytes typed run together, not FE E6).
     static std::optional<QByteArray> typedToBytes(QStringView text);
-    // Hex digit pairs with nothing between them ("FEFE64E0"), each pair one byte. Nothing for an
-    // odd count or a character that is no hex digit.
-    static std::optional<QByteArray> packedToBytes(QStringView text);
     // Each byte as two upper-case hex digits and a space: "FE FE 64 ".
     static QString bytesToSpaced(QByteArrayView bytes);
     // The value of one hex digit, or -1.

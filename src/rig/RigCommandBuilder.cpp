@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace cubwave {
 
@@ -57,33 +58,34 @@ RigCommand failure(const QString& error)
     return command;
 }
 
-RigCommand fromHex(const QString& hexText)
+// The mode tables keep the commands as the radios' references print them, in hex.
+RigCommand fromHex(const char* hexText)
 {
-    const std::optional<QByteArray> bytes = HexText::packedToBytes(hexText);
-    if (!bytes)
-        return failure(QStringLiteral("The command %1 is not whole bytes of hex text.").arg(hexText));
     RigCommand command;
-    command.bytes = *bytes;
+    command.bytes = QByteArray::fromHex(QByteArray::fromRawData(hexText, qsizetype(std::strlen(hexText))));
     return command;
 }
 
-RigCommand fromText(const QString& text)
+RigCommand fromBytes(QByteArray bytes)
 {
     RigCommand command;
-    command.bytes = text.toLatin1();
+    command.bytes = std::move(bytes);
     return command;
 }
 
 bool isAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
-// "64" from "FE FE 64 E0 03 FD": the CI-V address the Icom rows keep in their query.
-std::optional<QString> civAddress(const QString& frequencyQuery)
+// 0x64 from "FE FE 64 E0 03 FD": the CI-V address the Icom rows keep in their query, as
+// characters 7 and 8.
+std::optional<char> civAddress(const QString& frequencyQuery)
 {
-    const QString address = frequencyQuery.mid(6, 2);
-    if (address.size() != 2 || HexText::digitValue(address[0].unicode()) < 0
-        || HexText::digitValue(address[1].unicode()) < 0)
+    if (frequencyQuery.size() < 8)
         return std::nullopt;
-    return address.toUpper();
+    const int high = HexText::digitValue(frequencyQuery[6].unicode());
+    const int low = HexText::digitValue(frequencyQuery[7].unicode());
+    if (high < 0 || low < 0)
+        return std::nullopt;
+    return char(high * 16 + low);
 }
 
 QString civAddressError()
@@ -92,17 +94,23 @@ QString civAddressError()
                           "digits.");
 }
 
-// Two decimal digits a pair, the least significant pair first.
-QString reversedPairs(const QString& digits)
+// value as BCD, two decimal digits a byte, in digits / 2 bytes: the least significant pair
+// first when reversed, as CI-V and the status-record Yaesus take it. The caller has checked that
+// the value fits.
+QByteArray bcd(qint64 value, int digits, bool leastSignificantFirst)
 {
-    QString out;
-    out.reserve(digits.size());
-    for (qsizetype pos = digits.size() - 2; pos >= 0; pos -= 2)
-        out += digits.mid(pos, 2);
+    QByteArray out(digits / 2, '\0');
+    for (int i = 0; i < digits / 2; ++i, value /= 100) {
+        const int pair = int(value % 100);
+        out[leastSignificantFirst ? i : digits / 2 - 1 - i] = char((pair / 10) << 4 | pair % 10);
+    }
     return out;
 }
 
-QString padded(qint64 value, int digits) { return QString::number(value).rightJustified(digits, u'0'); }
+QByteArray decimal(qint64 value, int digits)
+{
+    return QByteArray::number(value).rightJustified(digits, '0');
+}
 
 QString tooLong(qint64 hz, int digits)
 {
@@ -140,40 +148,42 @@ RigCommand RigCommandBuilder::frequency(const RigCommandContext& context, qint64
         if (prefix.size() != 2 || !isAsciiLetter(prefix[0]) || !isAsciiLetter(prefix[1]))
             return failure(QStringLiteral("The frequency query does not begin with the two letters of the radio's "
                                           "frequency command."));
-        return fromText(prefix + padded(hz, digits) + u';');
+        return fromBytes(prefix.toLatin1() + decimal(hz, digits) + ';');
     }
     case FrequencyCommand::TextFixedFA:
-        return fromText(QStringLiteral("FA") + padded(hz, digits) + u';');
+        return fromBytes("FA" + decimal(hz, digits) + ';');
     case FrequencyCommand::TextKenwoodVfo:
-        return fromText((context.kenwoodVfoDigit == 1 ? QStringLiteral("FB") : QStringLiteral("FA"))
-                        + padded(hz, digits) + u';');
+        return fromBytes((context.kenwoodVfoDigit == 1 ? QByteArray("FB") : QByteArray("FA")) + decimal(hz, digits)
+                         + ';');
     case FrequencyCommand::CiV: {
-        const std::optional<QString> address = civAddress(context.frequencyQuery);
+        const std::optional<char> address = civAddress(context.frequencyQuery);
         if (!address)
             return failure(civAddressError());
         if (hz >= powerOfTen(digits))
             return failure(tooLong(hz, digits));
-        return fromHex(QStringLiteral("FEFE") + *address + QStringLiteral("E005") + reversedPairs(padded(hz, digits))
-                       + QStringLiteral("FD"));
+        return fromBytes(QByteArray("\xFE\xFE") + *address + "\xE0\x05" + bcd(hz, digits, true) + '\xFD');
     }
     case FrequencyCommand::YaesuBcd:
     case FrequencyCommand::YaesuReversedBcd: {
+        // Ten-hertz steps, in the four bytes before the opcode.
         const qint64 steps = FrequencyHz::roundedSteps(hz, 10);
         if (steps >= powerOfTen(digits))
             return failure(tooLong(hz, digits));
-        const QString bcd = padded(steps, digits);
-        return fromHex(model.frequencyCommand == FrequencyCommand::YaesuBcd ? bcd + QStringLiteral("01")
-                                                                            : reversedPairs(bcd) + QStringLiteral("0A"));
+        return model.frequencyCommand == FrequencyCommand::YaesuBcd ? fromBytes(bcd(steps, digits, false) + '\x01')
+                                                                    : fromBytes(bcd(steps, digits, true) + '\x0A');
     }
-    case FrequencyCommand::TenTecBinary:
+    case FrequencyCommand::TenTecBinary: {
         if (hz > 0xFFFFFFFFLL)
             return failure(QStringLiteral("%1 MHz does not fit the radio's four-byte frequency field.")
                                .arg(FrequencyHz::toMHzText(hz)));
-        return fromHex(QStringLiteral("2A41") + QString::number(hz, 16).toUpper().rightJustified(digits, u'0')
-                       + QStringLiteral("0D"));
+        QByteArray bytes("*A");
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += char((hz >> shift) & 0xFF);
+        return fromBytes(bytes + '\r');
+    }
     case FrequencyCommand::TenTecText:
         // The Orion's set command takes hertz, as its "@AF" reply gives them.
-        return fromText(QStringLiteral("*AF") + QString::number(hz) + u'\r');
+        return fromBytes("*AF" + QByteArray::number(hz) + '\r');
     case FrequencyCommand::PegasusFile: {
         RigCommand command;
         command.pegasusFile = (FrequencyHz::toMHzText(hz) + QStringLiteral("\r\n") + context.rigMode.trimmed()
@@ -193,7 +203,7 @@ RigCommand RigCommandBuilder::mode(const RigCommandContext& context, QStringView
         return {};
     case ModeCommands::Kenwood:
         if (const char* code = codeFor(kKenwoodModes, mode))
-            return fromText(QString::fromLatin1(code));
+            return fromBytes(QByteArray(code));
         return {};
     case ModeCommands::YaesuText: {
         const char* digit = codeFor(kYaesuTextModes, mode);
@@ -206,24 +216,26 @@ RigCommand RigCommandBuilder::mode(const RigCommandContext& context, QStringView
         if (!printable)
             return failure(QStringLiteral("The mode query does not begin with the three characters of the radio's "
                                           "mode command."));
-        return fromText(prefix + QLatin1String(digit) + u';');
+        return fromBytes(prefix.toLatin1() + digit + ';');
     }
     case ModeCommands::YaesuFiveByte:
         if (const char* code = codeFor(kYaesuFiveByteModes, mode))
-            return fromHex(QString::fromLatin1(code));
+            return fromHex(code);
         return {};
     case ModeCommands::YaesuStatus:
         if (const char* code = codeFor(kYaesuStatusModes, mode))
-            return fromHex(QString::fromLatin1(code));
+            return fromHex(code);
         return {};
     case ModeCommands::CiV: {
         const char* tail = codeFor(kCivModes, mode);
         if (!tail)
             return {};
-        const std::optional<QString> address = civAddress(context.frequencyQuery);
+        const std::optional<char> address = civAddress(context.frequencyQuery);
         if (!address)
             return failure(civAddressError());
-        return fromHex(QStringLiteral("FEFE") + *address + QLatin1String(tail));
+        RigCommand command = fromHex(tail);
+        command.bytes.prepend(QByteArray("\xFE\xFE") + *address);
+        return command;
     }
     }
     return {};

@@ -117,7 +117,9 @@ bool RigCommandRunner::perform(const RigCommandStep& step)
         return true;
     }
     case Kind::Pause: {
-        const qint64 left = step.delayMs - (now - lastStepEndMs_);
+        // The clock counts whole milliseconds, so the pause runs one tick past its length: the
+        // step before may have ended late in the tick it was stamped with.
+        const qint64 left = step.delayMs + 1 - (now - lastStepEndMs_);
         if (left > 0) {
             timer_.start(int(left), [this] { advance(); });
             return false;

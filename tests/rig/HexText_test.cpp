@@ -47,14 +47,6 @@ TEST(HexText, RefusesTypedBytesRunTogether)
     }
 }
 
-TEST(HexText, ReadsPackedPairsOnlyWhole)
-{
-    EXPECT_EQ(HexText::packedToBytes(u"FEFE64e005"), QByteArray::fromHex("FEFE64E005"));
-    EXPECT_EQ(HexText::packedToBytes(u""), QByteArray());
-    EXPECT_EQ(HexText::packedToBytes(u"FEF"), std::nullopt);
-    EXPECT_EQ(HexText::packedToBytes(u"FE G0"), std::nullopt);
-}
-
 TEST(HexText, ShowsEachByteAsTwoUpperCaseDigitsAndASpace)
 {
     EXPECT_EQ(HexText::bytesToSpaced(QByteArray::fromHex("00FE0d")), "00 FE 0D ");
