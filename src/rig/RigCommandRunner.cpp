@@ -16,6 +16,12 @@ RigCommandRunner::RigCommandRunner(RigPoller& poller, OneShotTimer& timer, Clock
 {
 }
 
+RigCommandRunner::~RigCommandRunner()
+{
+    // A step still armed would call back into a runner that is gone.
+    timer_.stop();
+}
+
 QString RigCommandRunner::rigName() const { return QString::fromLatin1(poller_.settings().model->name); }
 
 RigCommandContext RigCommandRunner::context() const

@@ -26,7 +26,9 @@ class RigCommandRunner : public QObject, public RigTuning {
 public:
     static inline const QString kPortClosed = QStringLiteral("The rig's serial port is not open.");
 
+    // The poller, timer and clock must outlive the runner.
     RigCommandRunner(RigPoller& poller, OneShotTimer& timer, Clock& clock, QObject* parent = nullptr);
+    ~RigCommandRunner() override;
 
     // The rig line while its port is open; null when closed.
     void setLink(RigLink* link) { link_ = link; }

@@ -45,19 +45,23 @@ using MC = ModeCommands;
 
 // clang-format off
 const RigModel kModels[] = {
-    {"None", F::None, {}, S::Nothing, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, false, 0, 0, FC::None, 0, MC::None},
+    {"None", F::None, {}, S::Nothing, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, false, 0, 0,
+     FC::None, 0, MC::None},
     {"Elecraft", F::KenwoodText, kKenwoodLine, S::BothAsText, 0, 0, R::Terminated, ';', 0, 0, nullptr, 0,
      {}, {}, false, false, false, 205, 1000, FC::TextFixedFA, 11, MC::Kenwood},
     {"Icom", F::CiV, {"1200", '8', '1', 'N', "FE FE 64 E0 03 FD", "FE FE 64 E0 04 FD", true},
-     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 5, {}, {}, false, true, false, 140, 0, FC::CiV, 10, MC::CiV},
+     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 5, {}, {}, false, true, false, 140, 0,
+     FC::CiV, 10, MC::CiV},
     {"Icom 735", F::CiV, {"1200", '8', '1', 'N', "FE FE 64 E0 03 FD", "FE FE 64 E0 04 FD", true},
-     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 4, {}, {}, false, true, false, 140, 0, FC::CiV, 8, MC::None},
+     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 4, {}, {}, false, true, false, 140, 0,
+     FC::CiV, 8, MC::None},
     {"Kenwood", F::KenwoodText, kKenwoodLine, S::BothAsText, 0, 0, R::Terminated, ';', 0, 0, nullptr, 0,
      {}, {}, false, false, false, 205, 0, FC::TextQueryPrefix, 11, MC::Kenwood},
     {"Kenwood 2", F::KenwoodInfo, {"4800", '8', '2', 'N', "IF;", "", false}, S::BothAsText, 0, 0,
      R::Terminated, ';', 0, 0, nullptr, 0, {}, {}, false, false, false, 205, 0, FC::TextKenwoodVfo, 11, MC::Kenwood},
     {"Ten Tec Omni VI", F::CiV, {"1200", '8', '1', 'N', "FE FE 04 E0 03 FD", "FE FE 04 E0 04 FD", true},
-     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 5, {}, {}, false, false, false, 140, 220, FC::CiV, 10, MC::CiV},
+     S::AlternateHex, 6, 17, R::CiVFrame, 0, 0, 0, nullptr, 5, {}, {}, false, false, false, 140, 220,
+     FC::CiV, 10, MC::CiV},
     {"Ten Tec Orion", F::TenTecOrion, {"56000", '8', '1', 'N', "?AF", "?RMM", false}, S::BothAsTextWithCr, 0, 0,
      R::Terminated, '\r', 0, 0, nullptr, 0, "X\r"sv, {}, true, false, false, 205, 0, FC::TenTecText, 0, MC::None},
     // "A", four frequency bytes and CR; "M", main and sub mode and CR.
@@ -66,9 +70,11 @@ const RigModel kModels[] = {
     {"Ten Tec Pegasus", F::TenTecPegasus, {}, S::Nothing, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false,
      false, 205, 0, FC::PegasusFile, 0, MC::None},
     {"Yaesu", F::YaesuFiveByte, {"4800", '8', '2', 'N', "00 00 00 00 03", "", true}, S::FrequencyAsHex, 5, 14,
-     R::FixedLength, 0, 5, 5, nullptr, 0, kYaesuOpen, kYaesuClose, false, false, false, 205, 0, FC::YaesuBcd, 8, MC::YaesuFiveByte},
+     R::FixedLength, 0, 5, 5, nullptr, 0, kYaesuOpen, kYaesuClose, false, false, false, 205, 0,
+     FC::YaesuBcd, 8, MC::YaesuFiveByte},
     {"Yaesu 757 GX II", F::YaesuStatus, {"4800", '8', '2', 'N', "00 00 00 00 10", "", true}, S::FrequencyAsHex, 5,
-     14, R::FixedLength, 0, 75, 75, &kYaesu757, 0, kYaesuOpen, kYaesuClose, false, false, false, 205, 0, FC::YaesuReversedBcd, 8, MC::YaesuStatus},
+     14, R::FixedLength, 0, 75, 75, &kYaesu757, 0, kYaesuOpen, kYaesuClose, false, false, false, 205, 0,
+     FC::YaesuReversedBcd, 8, MC::YaesuStatus},
     {"Yaesu 890", F::YaesuStatus, kYaesuStatusLine, S::FrequencyAsHex, 5, 14, R::FixedLength, 0, 19, 19, &kYaesu890,
      0, kYaesuOpen, kYaesuClose, false, false, false, 205, 0, FC::YaesuReversedBcd, 8, MC::YaesuStatus},
     {"Yaesu 920", F::YaesuStatus, kYaesuStatusLine, S::FrequencyAsHex, 5, 14, R::FixedLength, 0, 28, 28, &kYaesu920,
@@ -82,7 +88,8 @@ const RigModel kModels[] = {
     // Only the baud among the line settings: the FTdx9000 is set up on its own menu.
     {"Yaesu FTdx9000", F::YaesuText, {"4800", 0, 0, 0, "FA;", "MD0;", false}, S::AlternateText, 0, 2,
      R::Terminated, ';', 0, 0, nullptr, 0, {}, {}, false, false, false, 205, 0, FC::TextQueryPrefix, 8, MC::YaesuText},
-    {"Other", F::Other, {}, S::OperatorChoice, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, true, 0, 0, FC::None, 0, MC::None},
+    {"Other", F::Other, {}, S::OperatorChoice, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, true, 0, 0,
+     FC::None, 0, MC::None},
 };
 // clang-format on
 

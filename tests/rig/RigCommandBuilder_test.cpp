@@ -100,6 +100,15 @@ INSTANTIATE_TEST_SUITE_P(
         FrequencyCase{"OrionBelowZero", "Ten Tec Orion", nullptr, -1, {}, false}),
     [](const ::testing::TestParamInfo<FrequencyCase>& info) { return std::string(info.param.name); });
 
+TEST(FrequencyCommands, CiVRadiosSetAsManyDigitsAsTheyReport)
+{
+    for (const RigModel& model : RigModels::all()) {
+        if (model.frequencyCommand == FrequencyCommand::CiV) {
+            EXPECT_EQ(model.frequencyDigits, 2 * model.civFrequencyBytes) << model.name;
+        }
+    }
+}
+
 TEST(FrequencyCommands, KenwoodTwoSetsVfoBWhenTheRadioReportsIt)
 {
     RigCommandContext context = contextFor("Kenwood 2");
