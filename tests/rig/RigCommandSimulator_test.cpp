@@ -8,9 +8,11 @@
 #include "rig/RigCommandRunner.h"
 #include "support/PtyRigLink.h"
 #include "support/RigSimulator.h"
+#include "ui/rig/TuneDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -116,5 +118,57 @@ TEST_P(CommandsOnSimulatedRadios, SetTheRadioAndThePollReadsItBack)
 
 INSTANTIATE_TEST_SUITE_P(Families, CommandsOnSimulatedRadios, ::testing::ValuesIn(kRadios),
                          [](const ::testing::TestParamInfo<Radio>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// What an operator does: Ctrl+G's window, 7.025 and Enter, with a Kenwood polled every 100 ms;
+// the band, mode and frequency the next contact takes follow the radio.
+TEST(TuneWindowOnASimulatedKenwood, TunesTheRadioAndTheLogFollows)
+{
+    RigSimulator sim(makeKenwoodRadio());
+    ASSERT_TRUE(sim.isOpen());
+    sim.setMode(RadioMode::Usb);
+    PtyRigLink link(sim.devicePath());
+    RigSettings settings;
+    settings.selectRig(*RigModels::find(u"Kenwood"));
+    settings.pollRate = u'F';
+    RigPoller poller(&link);
+    SystemClock clock;
+    poller.start(RigPollSettings::from(settings, false, {}), clock.ticksMs());
+    QtOneShotTimer commandTimer;
+    RigCommandRunner runner(poller, commandTimer, clock);
+    runner.setLink(&link);
+    runner.setSidebands(SidebandTable::load(QStringLiteral(CUBWAVE_SOURCE_DIR "/data")));
+
+    QString band = QStringLiteral("20");
+    QString frequencyText;
+    QString mode = QStringLiteral("PH");
+    QTimer pollTimer;
+    QObject::connect(&pollTimer, &QTimer::timeout, [&] {
+        const RigTickResult result = poller.tick(clock.ticksMs());
+        if (result.bandReportMHz) {
+            const BandSelection::FrequencyReport report = BandSelection::frequencyReport(*result.bandReportMHz, band);
+            band = report.bandCommand.value_or(band);
+            frequencyText = report.frequencyText.value_or(frequencyText);
+        }
+        if (result.modeReport && BandSelection::modeSelection(*result.modeReport, mode) != BandSelection::ModeCommand::None)
+            mode = *result.modeReport;
+    });
+    pollTimer.start(poller.settings().intervalMs);
+
+    TuneDialog tune(runner);
+    tune.show();
+    auto* txtFreq = tune.findChild<QLineEdit*>(QStringLiteral("txtFreq"));
+    QTest::keyClicks(txtFreq, QStringLiteral("7.025"));
+    QTest::keyClick(txtFreq, Qt::Key_Return);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frequencyText == "7.025" && mode == "CW"; }, 5000))
+        << qPrintable(frequencyText + " " + mode);
+    EXPECT_EQ(band, "40");
+    EXPECT_EQ(sim.frequencyHz(), 7'025'000);
+    EXPECT_EQ(sim.mode(), RadioMode::Cw);
+}
 
 }  // namespace
