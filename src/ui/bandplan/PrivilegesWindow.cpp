@@ -136,31 +136,31 @@ void PrivilegesWindow::draw(const QString& licenceClass)
     const PrivilegesLayout::Frame frame{double(width()), double(height()), double(line1_->y()), fontScale_};
     drawing_ = PrivilegesLayout::draw(records_, licenceClass, frame);
     for (const std::vector<PrivilegeLabel>* labels : {&drawing_.bars, &drawing_.tags, &drawing_.segments}) {
-        for (const PrivilegeLabel& spec : *labels)
-            addDrawnLabel(spec);
+        for (const PrivilegeLabel& item : *labels)
+            addDrawnLabel(item);
     }
 }
 
-void PrivilegesWindow::addDrawnLabel(const PrivilegeLabel& spec)
+void PrivilegesWindow::addDrawnLabel(const PrivilegeLabel& item)
 {
-    auto* label = new QLabel(spec.caption, this);
-    label->setObjectName(spec.name);
-    label->setToolTip(spec.toolTip);
-    label->setGeometry(spec.rect.toRect());
+    auto* label = new QLabel(item.caption, this);
+    label->setObjectName(item.name);
+    label->setToolTip(item.toolTip);
+    label->setGeometry(item.rect.toRect());
     label->setAlignment(Qt::AlignCenter);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
     label->setAutoFillBackground(true);
-    setBackColour(label, spec.backColour);
-    setTextColour(label, spec.textColour);
-    switch (spec.font) {
+    setBackColour(label, item.backColour);
+    setTextColour(label, item.textColour);
+    switch (item.font) {
     case PrivilegeLabel::Font::Window:
         break;
     case PrivilegeLabel::Font::Tag:
-        label->setFont(designFont(QStringLiteral("ARIAL"), spec.pointSize, true));
+        label->setFont(designFont(QStringLiteral("ARIAL"), item.pointSize, true));
         break;
     case PrivilegeLabel::Font::Segment:
-        label->setFont(designFont(QStringLiteral("ARIAL NARROW"), spec.pointSize));
+        label->setFont(designFont(QStringLiteral("ARIAL NARROW"), item.pointSize));
         label->raise();
         break;
     }

@@ -49,7 +49,7 @@ private:
     void fitToWorkArea();
     void draw(const QString& licenceClass);
     void removeDrawing();
-    void addDrawnLabel(const PrivilegeLabel& spec);
+    void addDrawnLabel(const PrivilegeLabel& item);
 
     Dialogs& dialogs_;
     std::vector<Placed> placed_;
