@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcw-dev
   xvfb xdotool matchbox-window-manager x11-utils
   hamradio-files
+  fonts-liberation  # Liberation Sans and Sans Narrow: the metrics of the windows' Arial fonts
   libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
 )
 # Node runs the independent ADIF reader of the export tests.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgramWindows.h"
+#include "app/RigCommandWindows.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -15,6 +16,10 @@ public:
     MainWindowPorts ports();
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
+    // The parent of the windows the launcher opens; called once the main window is built.
+    void setMainWindow(QWidget* window);
+    // The tune, raw-command test and privileges windows and the rig commands behind them.
+    RigCommandWindows& rigCommands() { return rigCommands_; }
 
 private:
     AbsentCwKeyer cw_;
@@ -23,6 +28,7 @@ private:
     AbsentSpotFeed spots_;
     ExportCommands exports_;
     ProgramWindows windows_;
+    RigCommandWindows rigCommands_;
 };
 
 }  // namespace cubwave

@@ -32,6 +32,15 @@ std::optional<QByteArray> HexText::spacedToBytes(QStringView text, int maxBytes)
     return bytes;
 }
 
+std::optional<QByteArray> HexText::typedToBytes(QStringView text)
+{
+    for (qsizetype pos = 2; pos < text.size(); pos += 3) {
+        if (digitValue(text[pos].unicode()) >= 0)
+            return std::nullopt;
+    }
+    return spacedToBytes(text);
+}
+
 QString HexText::bytesToSpaced(QByteArrayView bytes)
 {
     static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -17,6 +17,9 @@ public:
     // is not two hex digits, too few pairs are there, or stray characters follow the last pair,
     // so a mistyped query sends nothing rather than a wrong byte.
     static std::optional<QByteArray> spacedToBytes(QStringView text, int maxBytes = -1);
+    // A hand-typed hex command: as spacedToBytes, and a hex digit where a separator belongs makes
+    // it malformed too ("FEFE64" is bytes typed run together, not FE E6).
+    static std::optional<QByteArray> typedToBytes(QStringView text);
     // Each byte as two upper-case hex digits and a space: "FE FE 64 ".
     static QString bytesToSpaced(QByteArrayView bytes);
     // The value of one hex digit, or -1.

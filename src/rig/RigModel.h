@@ -65,6 +65,23 @@ struct YaesuStatusLayout {
     }
 };
 
+// How a model's frequency command is written.
+enum class FrequencyCommand {
+    None,               // the model takes no command
+    TextQueryPrefix,    // the frequency query's first two characters, decimal hertz, ";"
+    TextFixedFA,        // "FA", decimal hertz, ";"
+    TextKenwoodVfo,     // "FB" when the radio reports VFO B, else "FA"; decimal hertz; ";"
+    CiV,                // FE FE address E0 05, BCD hertz least significant pair first, FD
+    YaesuBcd,           // BCD 10 Hz steps, most significant first, opcode 01
+    YaesuReversedBcd,   // BCD 10 Hz steps, least significant pair first, opcode 0A
+    TenTecBinary,       // "*A", four bytes of hertz, CR
+    TenTecText,         // "*AF", decimal hertz, CR
+    PegasusFile,        // no serial command: the control program's "PEGASUS.IN"
+};
+
+// Which table gives a model's mode commands.
+enum class ModeCommands { None, Kenwood, YaesuText, YaesuFiveByte, YaesuStatus, CiV };
+
 // The serial line settings a rig's row of defaults sets; zero or null leaves an option as it is.
 struct RigLineDefaults {
     const char* baud = nullptr;  // as the option's text, e.g. "4800"
@@ -101,6 +118,10 @@ struct RigModel {
 
     int commandDelayMs;             // pause before a frequency command
     int secondCommandDelayMs;       // a further pause, after letting window events run
+
+    FrequencyCommand frequencyCommand;
+    int frequencyDigits;            // the frequency field's width in digits (text: at least)
+    ModeCommands modeCommands;
 
     // The longest whole reply this model sends, so buffers can be bounded by it.
     int longestReplyBytes() const;

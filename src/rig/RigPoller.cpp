@@ -63,6 +63,11 @@ void RigPoller::resume(qint64 nowMs)
         return;
     suspended_ = false;
     silentSinceMs_ += nowMs - suspendedAtMs_;
+    discardReplies();
+}
+
+void RigPoller::discardReplies()
+{
     if (assembler_)
         assembler_->reset();
     lateInput_.clear();

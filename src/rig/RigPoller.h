@@ -73,6 +73,8 @@ public:
     // silence. resume() drops whatever partial reply and input were held.
     void suspend(qint64 nowMs);
     void resume(qint64 nowMs);
+    // Forgets a reply half assembled and input held over, as when a command takes the line.
+    void discardReplies();
 
     RigTickResult tick(qint64 nowMs);
 

@@ -34,6 +34,9 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
     EXPECT_NE(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
     EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
     EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);
+    // The tune (Ctrl+G) and privileges (Ctrl+F, "&Privileges") windows have landed.
+    EXPECT_TRUE(program.windows().has(WindowLauncher::Window::RigTune));
+    EXPECT_TRUE(program.windows().has(WindowLauncher::Window::BandPlan));
 
     // The same objects every time: the main window and the shutdown path talk to one keyer.
     EXPECT_EQ(&program.ports().cw, &ports.cw);

@@ -33,6 +33,20 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"0000", -1, std::nullopt},
                       HexCase{"FE FE 6", 3, std::nullopt}));
 
+TEST(HexText, RefusesTypedBytesRunTogether)
+{
+    struct Case {
+        const char* typed;
+        std::optional<QByteArray> bytes;
+    };
+    for (const Case& c : {Case{"FE FE 64 E0 03 FD", QByteArray::fromHex("FEFE64E003FD")},
+                          Case{"fe-fe,64", QByteArray::fromHex("FEFE64")}, Case{"", QByteArray()},
+                          Case{"FEFE64", std::nullopt},  // not FE E6
+                          Case{"FE FEE0", std::nullopt}, Case{"FE  FE", std::nullopt}, Case{"FE F", std::nullopt}}) {
+        EXPECT_EQ(HexText::typedToBytes(QString::fromLatin1(c.typed)), c.bytes) << c.typed;
+    }
+}
+
 TEST(HexText, ShowsEachByteAsTwoUpperCaseDigitsAndASpace)
 {
     EXPECT_EQ(HexText::bytesToSpaced(QByteArray::fromHex("00FE0d")), "00 FE 0D ");

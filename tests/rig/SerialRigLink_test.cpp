@@ -204,5 +204,29 @@ TEST(RigPollDriver, ALostLineStopsPollingAndClosesThePortOnce)
     EXPECT_FALSE(line.isOpen());
 }
 
+TEST(SerialRigLink, PassesBytesBothWaysAndCountsWhatWaitsToGoOut)
+{
+    FakeSerialLine line;
+    ASSERT_TRUE(line.open(QStringLiteral("/dev/ttyUSB0")));
+    SerialRigLink link(line);
+    EXPECT_TRUE(link.send("FA;"));
+    EXPECT_EQ(line.written, "FA;");
+    line.queued = 3;
+    EXPECT_EQ(link.pendingOutputBytes(), 3);
+    line.incoming = "FA00014025000;";
+    EXPECT_EQ(link.takeInput(), QByteArray("FA00014025000;"));
+    EXPECT_EQ(link.takeInput(), QByteArray());
+}
+
+TEST(SerialRigLink, AClosedLineRefusesEveryRequestWithAReason)
+{
+    FakeSerialLine line;
+    SerialRigLink link(line);
+    EXPECT_FALSE(link.send("FA;"));
+    EXPECT_EQ(link.pendingOutputBytes(), std::nullopt);
+    EXPECT_EQ(link.takeInput(), std::nullopt);
+    EXPECT_FALSE(link.failureReason().isEmpty());
+}
+
 }  // namespace
 }  // namespace cubwave::test

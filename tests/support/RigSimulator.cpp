@@ -60,6 +60,12 @@ qint64 RigSimulator::frequencyHz()
     return radio_->frequencyHz;
 }
 
+RadioMode RigSimulator::mode()
+{
+    std::lock_guard lock(mutex_);
+    return radio_->mode;
+}
+
 QStringList RigSimulator::unknownCommands()
 {
     std::lock_guard lock(mutex_);

@@ -27,6 +27,7 @@ public:
     void setFrequencyHz(qint64 hz);
     void setMode(RadioMode mode);
     qint64 frequencyHz();
+    RadioMode mode();
     QStringList unknownCommands();
     // Stops answering, as a radio switched off.
     void setSilent(bool silent) { silent_ = silent; }

@@ -189,6 +189,14 @@ private:
         case 0x0A:  // set frequency: BCD of 10 Hz, least significant first
             frequencyHz = fromBcd(QByteArrayView(c).first(4), true) * 10;
             return {};
+        case 0x0C: {  // set mode: LSB, USB, CW wide, CW narrow, AM wide, AM narrow, FM in the fourth byte
+            static const RadioMode byValue[] = {RadioMode::Lsb, RadioMode::Usb, RadioMode::Cw, RadioMode::Cw,
+                                                RadioMode::Am,  RadioMode::Am,  RadioMode::Fm};
+            const auto m = static_cast<unsigned char>(c[3]);
+            if (m < std::size(byValue))
+                mode = byValue[m];
+            return {};
+        }
         case 0xFA:  // status flags; the FT-890 sets bit 7 of the first for VFO operation
             if (kind_ == YaesuStatusKind::Ft890)
                 return QByteArray(1, char(0x80)) + QByteArray(4, '\0');
@@ -199,7 +207,6 @@ private:
         case 0x80:
         case 0x01:
         case 0x05:
-        case 0x0C:
         case 0x0E:
             return {};
         default:

@@ -1,0 +1,208 @@
+#include "rig/RigCommandRunner.h"
+
+#include "core/FileWrite.h"
+#include "platform/Clock.h"
+#include "platform/OneShotTimer.h"
+
+#include <QDir>
+
+namespace cubwave {
+
+using Kind = RigCommandStep::Kind;
+using Part = RigCommandStep::Part;
+
+RigCommandRunner::RigCommandRunner(RigPoller& poller, OneShotTimer& timer, Clock& clock, QObject* parent)
+    : QObject(parent), poller_(poller), timer_(timer), clock_(clock)
+{
+}
+
+RigCommandRunner::~RigCommandRunner()
+{
+    // A step still armed would call back into a runner that is gone.
+    timer_.stop();
+}
+
+QString RigCommandRunner::rigName() const { return QString::fromLatin1(poller_.settings().model->name); }
+
+RigCommandContext RigCommandRunner::context() const
+{
+    const RigPollSettings& settings = poller_.settings();
+    return {settings.model, settings.frequencyQuery, settings.modeQuery, poller_.kenwoodVfoDigit(), poller_.mode()};
+}
+
+void RigCommandRunner::changeFrequency(qint64 hz, const QString& mode)
+{
+    if (!poller_.polling())
+        return;
+    enqueue({true, hz, mode});
+}
+
+void RigCommandRunner::changeMode(qint64 hz, const QString& mode) { enqueue({false, hz, mode}); }
+
+void RigCommandRunner::enqueue(Request request)
+{
+    std::erase_if(waiting_, [&](const Request& r) { return r.frequency == request.frequency; });
+    waiting_.push_back(std::move(request));
+    if (running_)
+        return;
+    if (prepareNext())
+        advance();
+    else
+        emit idle();
+}
+
+bool RigCommandRunner::prepareNext()
+{
+    while (!waiting_.empty()) {
+        const Request request = waiting_.front();
+        waiting_.pop_front();
+        if (request.frequency && !poller_.polling())
+            continue;  // polling ended while it waited
+        steps_ = request.frequency ? RigCommandPlan::changeFrequency(context(), request.hz, request.mode, sidebands_)
+                                   : RigCommandPlan::changeMode(context(), request.hz, request.mode, sidebands_);
+        if (steps_.empty())
+            continue;
+        next_ = 0;
+        running_ = true;
+        waitingToDrain_ = false;
+        lastStepEndMs_ = clock_.ticksMs();
+        return true;
+    }
+    return false;
+}
+
+void RigCommandRunner::advance()
+{
+    const quint64 generation = generation_;
+    while (true) {
+        while (running_ && next_ < steps_.size()) {
+            const RigCommandStep step = steps_[next_];
+            if (!perform(step))
+                return;  // the timer calls again
+            if (generation != generation_)
+                return;  // cancelled while a message was up
+            ++next_;
+            lastStepEndMs_ = clock_.ticksMs();
+        }
+        if (!running_)
+            return;
+        running_ = false;
+        steps_.clear();
+        if (!prepareNext()) {
+            emit idle();
+            return;
+        }
+    }
+}
+
+bool RigCommandRunner::perform(const RigCommandStep& step)
+{
+    const qint64 now = clock_.ticksMs();
+    switch (step.kind) {
+    case Kind::SuspendPoll:
+        poller_.suspend(now);
+        pollSuspended_ = true;
+        return true;
+    case Kind::DiscardInput:
+        if (link_)
+            link_->takeInput();
+        poller_.discardReplies();
+        return true;
+    case Kind::WaitDrained: {
+        if (!waitingToDrain_) {
+            waitingToDrain_ = true;
+            drainStartMs_ = now;
+        }
+        // A line that cannot say is treated as drained: the next send will tell what is wrong.
+        const std::optional<qint64> pending = link_ ? link_->pendingOutputBytes() : std::optional<qint64>(0);
+        if (pending && *pending > 0 && now - drainStartMs_ < RigCommandPlan::kDrainLimitMs) {
+            timer_.start(RigCommandPlan::kDrainPollMs, [this] { advance(); });
+            return false;
+        }
+        waitingToDrain_ = false;
+        return true;
+    }
+    case Kind::Pause: {
+        // The clock counts whole milliseconds, so the pause runs one tick past its length: the
+        // step before may have ended late in the tick it was stamped with.
+        const qint64 left = step.delayMs + 1 - (now - lastStepEndMs_);
+        if (left > 0) {
+            timer_.start(int(left), [this] { advance(); });
+            return false;
+        }
+        return true;
+    }
+    case Kind::Send:
+        if (!link_)
+            fail(step, kPortClosed);
+        else if (!link_->send(step.bytes))
+            fail(step, link_->failureReason());
+        return true;
+    case Kind::WritePegasusFile: {
+        const QString path =
+            QDir(poller_.settings().pegasusFolder).filePath(QString::fromLatin1(RigCommandBuilder::kPegasusInFileName));
+        const WriteResult written = replaceFileAtomically(path, step.bytes);
+        if (!written.ok)
+            fail(step, written.error);
+        return true;
+    }
+    case Kind::Report:
+        fail(step, step.text);
+        return true;
+    case Kind::ResumePoll:
+        poller_.resume(now);
+        pollSuspended_ = false;
+        return true;
+    }
+    return true;
+}
+
+void RigCommandRunner::fail(const RigCommandStep& step, const QString& reason)
+{
+    QString text = reason;
+    // A mode command's message names the mode after the reason.
+    if (step.part == Part::Mode && step.kind != Kind::Report)
+        text += u' ' + step.text;
+    if (step.part == Part::Frequency && step.kind != Kind::Report)
+        skipToResume();
+    emit commandFailed(step.part == Part::Mode ? RigCommandPlan::kModeErrorTitle
+                                               : RigCommandPlan::kFrequencyErrorTitle,
+                       text);
+}
+
+void RigCommandRunner::skipToResume()
+{
+    // Only the resume is left: what was meant to follow a failed frequency command is moot.
+    for (size_t i = next_; i < steps_.size(); ++i) {
+        if (steps_[i].kind == Kind::ResumePoll) {
+            next_ = i - 1;  // advance() steps past the failed step onto the resume
+            return;
+        }
+    }
+}
+
+void RigCommandRunner::cancel()
+{
+    ++generation_;
+    timer_.stop();
+    waiting_.clear();
+    steps_.clear();
+    next_ = 0;
+    running_ = false;
+    waitingToDrain_ = false;
+    if (pollSuspended_) {
+        poller_.resume(clock_.ticksMs());
+        pollSuspended_ = false;
+    }
+}
+
+std::optional<QString> RigCommandRunner::sendRaw(const QByteArray& bytes)
+{
+    if (!link_)
+        return kPortClosed;
+    if (!link_->send(bytes))
+        return link_->failureReason();
+    return std::nullopt;
+}
+
+}  // namespace cubwave
