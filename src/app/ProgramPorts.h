@@ -1,6 +1,10 @@
 #pragma once
 
 #include "app/ProgramWindows.h"
+#include "app/RigWiring.h"
+#include "platform/PosixSerialLine.h"
+#include "platform/QtRigPollTimer.h"
+#include "platform/SystemEnvironment.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -15,11 +19,17 @@ public:
     MainWindowPorts ports();
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
+    // The main window, the parent of the windows opened from it; set once it is built.
+    void setMainWindow(QWidget* window);
+    RigWiring& rig() { return rig_; }
 
 private:
     AbsentCwKeyer cw_;
     AbsentVoiceKeyer voice_;
-    AbsentRigControl rig_;
+    PosixSerialLine rigLine_;
+    QtRigPollTimer rigTimer_;
+    SystemEnvironment rigEnvironment_;
+    RigWiring rig_;
     AbsentSpotFeed spots_;
     ExportCommands exports_;
     ProgramWindows windows_;

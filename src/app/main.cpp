@@ -54,11 +54,15 @@ int main(int argc, char** argv)
                              std::fflush(nullptr);
                              ports.ports().cw.releaseAll();
                              ports.ports().voice.releaseAll();
+                             // A polled Yaesu gets its closing bytes (its dial lock off) even
+                             // though no window unloads.
+                             ports.ports().rig.unload();
                              cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
                          }},
                         ports.ports());
     dialogs.setParent(&form);
+    ports.setMainWindow(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());
     // Once the window is open, a termination request closes it as the operator would, so the

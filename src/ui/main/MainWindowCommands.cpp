@@ -92,6 +92,7 @@ bool MainWindow::loadWindow()
     editButton_->hide();
     deleteButton_->hide();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;
 }
 
