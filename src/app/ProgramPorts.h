@@ -2,6 +2,10 @@
 
 #include "app/ProgramWindows.h"
 #include "app/RigCommandWindows.h"
+#include "app/RigWiring.h"
+#include "platform/PosixSerialLine.h"
+#include "platform/QtRigPollTimer.h"
+#include "platform/SystemEnvironment.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -16,15 +20,19 @@ public:
     MainWindowPorts ports();
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
-    // The parent of the windows the launcher opens; called once the main window is built.
+    // The main window, the parent of the windows opened from it; set once it is built.
     void setMainWindow(QWidget* window);
+    RigWiring& rig() { return rig_; }
     // The tune, raw-command test and privileges windows and the rig commands behind them.
     RigCommandWindows& rigCommands() { return rigCommands_; }
 
 private:
     AbsentCwKeyer cw_;
     AbsentVoiceKeyer voice_;
-    AbsentRigControl rig_;
+    PosixSerialLine rigLine_;
+    QtRigPollTimer rigTimer_;
+    SystemEnvironment rigEnvironment_;
+    RigWiring rig_;
     AbsentSpotFeed spots_;
     ExportCommands exports_;
     ProgramWindows windows_;

@@ -54,6 +54,9 @@ int main(int argc, char** argv)
                              std::fflush(nullptr);
                              ports.ports().cw.releaseAll();
                              ports.ports().voice.releaseAll();
+                             // A polled Yaesu gets its closing bytes (its dial lock off) even
+                             // though no window unloads.
+                             ports.ports().rig.unload();
                              cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
                          }},

@@ -43,6 +43,8 @@ public:
     RigPoller& poller() { return poller_; }
     const RigPoller& poller() const { return poller_; }
     bool portOpen() const { return link_.isOpen(); }
+    // The line the poll uses; frequency and mode commands go out on it too.
+    RigLink& link() { return link_; }
 
 private:
     void tick();

@@ -27,11 +27,13 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
 
     EXPECT_NE(dynamic_cast<ExportCommands*>(&ports.exports), nullptr);
     EXPECT_EQ(dynamic_cast<AbsentExports*>(&ports.exports), nullptr);
+    EXPECT_NE(dynamic_cast<RigControl*>(&ports.rig), nullptr);
+    EXPECT_EQ(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
+    EXPECT_TRUE(program.windows().has(WindowLauncher::Window::RigInterface));
 
     // Not yet landed: each is its explicit absent implementation, never a half-wired one.
     EXPECT_NE(dynamic_cast<AbsentCwKeyer*>(&ports.cw), nullptr);
     EXPECT_NE(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
-    EXPECT_NE(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
     EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
     EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);
     // The tune (Ctrl+G) and privileges (Ctrl+F, "&Privileges") windows have landed.
@@ -40,6 +42,7 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
 
     // The same objects every time: the main window and the shutdown path talk to one keyer.
     EXPECT_EQ(&program.ports().cw, &ports.cw);
+    EXPECT_EQ(&program.ports().rig, &ports.rig);
 }
 
 // A window no subsystem added does nothing; an added one opens with the modality asked for and

@@ -41,7 +41,7 @@ void MainWindowFixture::start(bool answerYes)
                       [this](const QString& path, const QsoRecord& record) {
                           return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
                       }},
-        ports.ports());
+        customPorts ? customPorts() : ports.ports());
     form->loadWindow();
     form->show();
     QApplication::setActiveWindow(form.get());

@@ -49,6 +49,8 @@ protected:
     FakeDialogs dialogs;
     FakeBeeper beeper;
     RecordingPorts ports;
+    // When set, the ports the window is built with instead of the recording ones.
+    std::function<MainWindowPorts()> customPorts;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.

@@ -131,6 +131,12 @@ public:
         frequencyReport = std::move(frequency);
         modeReport = std::move(mode);
     }
+    std::function<void(const QString&)> statusReport;
+    std::function<void(const QString&)> savePreferences;
+    QStringList startupRigNames;
+    void onStatus(std::function<void(const QString&)> status) override { statusReport = std::move(status); }
+    void onSavePreferences(std::function<void(const QString&)> save) override { savePreferences = std::move(save); }
+    void openAtStartup(const QString& storedRigName) override { startupRigNames << storedRigName; }
     bool tuneTo(double) override { return false; }
     void unload() override { unloads_ << QStringLiteral("rig"); }
 

@@ -43,7 +43,7 @@ protected:
     void makeWindow()
     {
         window = std::make_unique<RigControlWindow>(
-            RigControlWindow::Services{line, timer, clock, dialogs, beeper, store, environment}, dir.path());
+            RigControlWindow::Services{driver, dialogs, beeper, store, environment}, dir.path());
         window->show();
     }
     template <typename T> T* child(const char* name)
@@ -88,6 +88,7 @@ protected:
     PosixSerialLine line;
     FakeRigPollTimer timer;
     FakeClock clock;
+    RigPollDriver driver{line, timer, clock};
     FakeDialogs dialogs;
     FakeBeeper beeper;
     FakeSettingsStore store;

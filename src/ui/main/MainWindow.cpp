@@ -36,6 +36,11 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     // The rig's reports go straight into the session; the window follows its signals.
     ports_.rig.onReports([this](float mhz) { session_.reportFrequency(mhz); },
                          [this](const QString& mode) { session_.reportMode(mode); });
+    ports_.rig.onStatus([this](const QString& text) { setStatus(text); });
+    ports_.rig.onSavePreferences([this](const QString& rigName) {
+        session_.prefs().rigModel = rigName;
+        SavePref();
+    });
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);

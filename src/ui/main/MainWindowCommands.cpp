@@ -93,6 +93,7 @@ bool MainWindow::loadWindow()
     screen_->editButton->hide();
     screen_->deleteButton->hide();
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;
 }
 

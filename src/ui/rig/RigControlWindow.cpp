@@ -67,7 +67,7 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
       services_(services),
       workingDir_(workingDir),
       portMap_(SerialPortMap::load(workingDir)),
-      driver_(services.line, services.timer, services.clock)
+      driver_(services.driver)
 {
     setObjectName(QStringLiteral("RigControlfrm"));
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
@@ -77,7 +77,12 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
     loadRigSettings();
 }
 
-RigControlWindow::~RigControlWindow() { driver_.stop(); }
+RigControlWindow::~RigControlWindow()
+{
+    // The driver outlives the window: no tick may reach it once it is gone.
+    driver_.setTickHandler({});
+    driver_.stop();
+}
 
 void RigControlWindow::buildControls()
 {

@@ -19,25 +19,20 @@ class QRadioButton;
 namespace cubwave {
 
 class Beeper;
-class Clock;
 class Dialogs;
 class Environment;
-class RigPollTimer;
-class SerialLine;
 class SettingsStore;
 
 // " Rig Interface Setup": the radio model, its serial line, the two queries, the poll rate and
 // how the logging mode follows the radio. "Test" polls the radio; what it decodes goes out
-// through the signals below, also while the window is hidden. The port and timer belong to the
-// caller; the window only drives them.
+// through the signals below, also while the window is hidden. The poll driver, with the port and
+// timer behind it, belongs to the caller and outlives the window; the window only drives it.
 class RigControlWindow : public QDialog {
     Q_OBJECT
 
 public:
     struct Services {
-        SerialLine& line;
-        RigPollTimer& timer;
-        Clock& clock;
+        RigPollDriver& driver;
         Dialogs& dialogs;
         Beeper& beeper;
         SettingsStore& store;
@@ -107,7 +102,7 @@ private:
     QString workingDir_;
     SerialPortMap portMap_;
     RigSettings settings_;
-    RigPollDriver driver_;
+    RigPollDriver& driver_;
     bool loading_ = false;
     bool updatingControls_ = false;
 

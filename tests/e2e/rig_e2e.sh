@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The real program polling a simulated Kenwood radio on a pseudo-terminal: the stored rig is
+# polled from the start-up on, and the band, mode and frequency of each logged contact follow the
+# radio's knobs. With CUBWAVE_E2E_SCREENS set to a folder, a picture of the rig window polling is
+# saved there.
+#   rig_e2e.sh CUBWAVE_BINARY RIG_SIMULATOR_BINARY
+set -euo pipefail
+bin=$(readlink -f "$1")
+sim=$(readlink -f "$2")
+src=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=x_session.sh
+. "$src/tests/e2e/x_session.sh"
+
+# The simulator takes its knobs from a pipe this script holds open.
+mkfifo "$work/knobs"
+"$sim" kenwood <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
+sim_pid=$!
+extra_pids+=("$sim_pid")
+exec 7>"$work/knobs"
+for _ in $(seq 1 50); do
+  grep -q '^/' "$work/sim.out" 2>/dev/null && break
+  sleep 0.1
+done
+device=$(head -n 1 "$work/sim.out")
+[[ "$device" == /* ]] || fail "the simulator gave no device"
+acks() { grep -c '^ok$' "$work/sim.out" || true; }
+turn_knob() {  # command
+  local before; before=$(acks)
+  echo "$1" >&7
+  for _ in $(seq 1 50); do
+    [ "$(acks)" -gt "$before" ] && return 0
+    sleep 0.1
+  done
+  fail "the simulator did not take '$1'"
+}
+
+# Port 3 is the simulator; the rig window's settings poll a Kenwood on it every 100 ms, and the
+# main window's preferences keep the rig name, on 80 m phone so that following the radio shows.
+printf '3=%s\n' "$device" >"$work/serialports.txt"
+printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"N"\r\n"F"\r\n"Kenwood"\r\n0\r\n1\r\n1\r\n' \
+  >"$work/RigCntrl.txt"
+awk 'NR == 4 { print "\"PH\"\r"; next } NR == 12 { print "\"80\"\r"; next } NR == 16 { print "\"Kenwood\"\r"; next } { print }' \
+  "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
+
+contact_re() {  # call age other location mode band name frequency
+  printf '^"%s","%s","%s","","%s","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-9]{2}:[0-9]{2}:[0-9]{2}","%s","%s","%s","%s"\r$' \
+    "$@"
+}
+
+start_app
+start_logging "n0cub"
+xdotool search --name "^Invalid Comm Settings\\.\$" >/dev/null 2>&1 && fail "the rig port did not open"
+sleep 1.5
+focus_call_field
+type_line "w1aw tom 12 ct blue"
+wait_log_lines 1
+line=$(sed -n 1p "$work/log.txt")
+[[ "$line" =~ $(contact_re W1AW 12 Blue CT CW 20 TOM 14\\.025) ]] || fail "the first contact did not take the radio's 20 m CW: $line"
+pass "polled from the start-up on: a contact takes the radio's band, mode and frequency"
+
+turn_knob "freq 7160000"
+turn_knob "mode lsb"
+sleep 1.5
+focus_call_field
+type_line "k2abc ann 11 ny red"
+wait_log_lines 2
+line=$(sed -n 2p "$work/log.txt")
+[[ "$line" =~ $(contact_re K2ABC 11 Red NY PH 40 ANN 7\\.160) ]] || fail "the second contact did not follow the radio to 40 m LSB: $line"
+pass "band, mode and frequency follow the radio to another band"
+
+# Ctrl+R shows the rig window while it polls; "&Done" (Alt+D) hides it and the preferences keep
+# the rig name.
+focus_call_field
+xdotool key ctrl+r
+wait_window " Rig Interface Setup" 10
+sleep 1
+if [ -n "${CUBWAVE_E2E_SCREENS:-}" ]; then
+  mkdir -p "$CUBWAVE_E2E_SCREENS"
+  wid=$(xdotool search --onlyvisible --name "^ Rig Interface Setup\$" | head -n 1)
+  import -window "$wid" "$CUBWAVE_E2E_SCREENS/rig-window-polling.png"
+fi
+xdotool key alt+d
+for _ in $(seq 1 50); do
+  xdotool search --onlyvisible --name "^ Rig Interface Setup\$" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name "^ Rig Interface Setup\$" >/dev/null 2>&1 && fail "\"&Done\" did not hide the rig window"
+[ "$(sed -n 16p "$work/cubwavepref.txt")" == $'"Kenwood"\r' ] || fail "the preferences do not keep the rig name"
+pass "Ctrl+R shows the rig window; \"&Done\" hides it and the preferences keep the rig"
+
+kill -TERM "$app_pid"
+wait_end 5 || fail "the window did not close"
+app_pid=""
+kill -TERM "$sim_pid"
+wait "$sim_pid" || true
+! grep -q '^unknown' "$work/sim.err" || fail "the program sent the radio commands it does not know: $(cat "$work/sim.err")"
+pass "the program ends cleanly and sent the radio only commands it knows"
+
+echo "$(basename "$0"): $passed passed, 0 failed"
