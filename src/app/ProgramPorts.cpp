@@ -1,9 +1,86 @@
 #include "app/ProgramPorts.h"
 
+#include "platform/SerialPortMap.h"
+#include "ui/common/KeyTranslation.h"
+#include "ui/cw/CwSetupWindow.h"
+#include "ui/cw/CwStringsWindow.h"
+#include "ui/main/MainWindow.h"
+
+#include <QKeyEvent>
+
 namespace cubwave {
 
-ProgramPorts::ProgramPorts(ExportServices exportServices) : exports_(std::move(exportServices)) {}
+ProgramPorts::ProgramPorts(ExportServices exportServices)
+    : services_(exportServices),
+      cw_(cwTimer_, cwSerial_, parallelPorts_,
+          [dir = exportServices.workDir] { return SerialPortMap::load(dir); }, &lineSharing_),
+      exports_(std::move(exportServices))
+{
+}
+
+ProgramPorts::~ProgramPorts() = default;
 
 MainWindowPorts ProgramPorts::ports() { return {cw_, voice_, rig_, spots_, exports_, windows_}; }
+
+void ProgramPorts::setMainWindow(MainWindow& form) { addCwWindows(form); }
+
+CwSetupWindow* ProgramPorts::cwSetupWindow() const { return cwSetup_; }
+CwStringsWindow* ProgramPorts::cwStringsWindow() const { return cwStrings_; }
+
+namespace {
+
+// A window that stays loaded: shown again where it was, in front.
+void bringUp(QWidget* window)
+{
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void ProgramPorts::addCwWindows(MainWindow& form)
+{
+    cwSetup_ = new CwSetupWindow(cw_.sender(), &cw_.lines(),
+                                 CwWindowServices{services_.dialogs, services_.settings, services_.beeper,
+                                                  services_.workDir},
+                                 &form);
+    cwStrings_ = new CwStringsWindow(cw_.sender(), &form);
+    cwSetup_->setStringsWindow(cwStrings_);
+    QObject::connect(cwSetup_, &CwSetupWindow::problem, &cw_, &CwKeyer::showStatus);
+    QObject::connect(cwSetup_, &CwSetupWindow::doneClicked, &form, [&form] { bringUp(&form); });
+    // Keys pressed in the CW strings window go to the main window's key handlers, as the key
+    // pipeline gives them there: key-down first, then the character it types.
+    cwStrings_->setKeyHandler([&form](QKeyEvent* event) {
+        const TranslatedKey k = translateKey(*event);
+        int keyCode = k.virtualKey;
+        form.Form_KeyDown(keyCode, k.shiftMask);
+        int keyAscii = k.keyAscii;
+        if (keyAscii == 0)
+            return keyCode == 0;
+        form.Form_KeyPress(keyAscii);
+        return true;
+    });
+    cwSetup_->load();
+
+    windows_.add(WindowLauncher::Window::CwSetup, [this](bool modal) {
+        if (!cwSetup_)
+            return;
+        // Modality can change only while the window is hidden; "Done" makes it modeless again.
+        if (!cwSetup_->isVisible())
+            cwSetup_->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        bringUp(cwSetup_);
+    });
+    windows_.add(
+        WindowLauncher::Window::CwStrings,
+        [this](bool) {
+            if (cwStrings_)
+                bringUp(cwStrings_);
+        },
+        [this] {
+            if (cwStrings_)
+                cwStrings_->hide();
+        });
+}
 
 }  // namespace cubwave

@@ -70,6 +70,14 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     // The rig's reports go straight into the session; the window follows its signals.
     ports_.rig.onReports([this](float mhz) { session_.reportFrequency(mhz); },
                          [this](const QString& mode) { session_.reportMode(mode); });
+    ports_.cw.onWindowRequests([this] { commitContact(); }, [this](const QString& text) { setStatus(text); });
+    ports_.cw.onBusyChanged([this](bool busy) {
+        // Closed from an event of its own, not from inside the sender's signal.
+        if (!busy && closeAfterSending_) {
+            closeAfterSending_ = false;
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    });
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);
