@@ -1,5 +1,7 @@
 #include "cw/CwKeyer.h"
 
+#include <utility>
+
 namespace cubwave {
 
 CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel,
@@ -7,15 +9,26 @@ CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel
     : QObject(parent), keyer_(timer), lines_(serial, parallel, std::move(portMap), sharing), sender_(keyer_, lines_)
 {
     connect(&sender_, &CwSender::sendingChanged, this, [this](bool sending) {
+        if (sending)
+            stopReason_.clear();
         if (busyListener_)
             busyListener_(sending);
+    });
+    // The end of a sending empties the status line when the unsent rest is shown there; the
+    // reason a sending stopped must outlast that.
+    connect(&sender_, &CwSender::sendingEnded, this, [this] {
+        if (!stopReason_.isEmpty())
+            showStatus(std::exchange(stopReason_, QString()));
     });
     connect(&sender_, &CwSender::commitRequested, this, [this] {
         if (commitContact_)
             commitContact_();
     });
     connect(&sender_, &CwSender::dialogTextChanged, this, &CwKeyer::showStatus);
-    connect(&sender_, &CwSender::problem, this, &CwKeyer::showStatus);
+    connect(&sender_, &CwSender::problem, this, [this](const QString& why) {
+        stopReason_ = why;
+        showStatus(why);
+    });
     if (sharing)
         sharing->setCloser(SerialLineSharing::User::CwKeying, [this] {
             sender_.runBetweenCharacters([this] { lines_.closeSerial(); });

@@ -55,6 +55,7 @@ private:
     std::function<void(bool)> busyListener_;
     std::function<void()> commitContact_;
     std::function<void(const QString&)> showStatus_;
+    QString stopReason_;  // why the current sending stopped, once it has
 };
 
 }  // namespace cubwave

@@ -141,6 +141,18 @@ TEST_F(MainWindowCw, ArrowKeysStepTheSpeedAndShowIt)
     EXPECT_EQ(decode(keyedDtr(), 1200.0 / 19), "CQ");
 }
 
+// The Down arrow can reach 0 WPM: nothing is keyed and the status line says why.
+TEST_F(MainWindowCw, SpeedStepsToZeroKeyNothingAndSayWhy)
+{
+    startWithKeyer([](CwSettings& s) { s.speedWpm = QStringLiteral("1"); });
+    key(Qt::Key_Down);
+    EXPECT_EQ(status(), "0 WPM");
+    key(Qt::Key_F1);
+    ASSERT_TRUE(sendingEnds());
+    EXPECT_TRUE(keyedDtr().empty());
+    EXPECT_EQ(status(), CwSender::kSpeedInvalidText);
+}
+
 TEST_F(MainWindowCw, ExclamationMarkCommitsTheContactWhereItStands)
 {
     startWithKeyer();
