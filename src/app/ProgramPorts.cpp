@@ -1,11 +1,22 @@
 #include "app/ProgramPorts.h"
 
+#include "platform/SerialPortMap.h"
+#include "ui/common/KeyTranslation.h"
+#include "ui/cw/CwSetupWindow.h"
+#include "ui/cw/CwStringsWindow.h"
+#include "ui/main/MainWindow.h"
+
+#include <QKeyEvent>
+
 #include <cmath>
 
 namespace cubwave {
 
 ProgramPorts::ProgramPorts(ExportServices exportServices)
-    : rig_(rigLine_, rigTimer_,
+    : services_(exportServices),
+      cw_(cwTimer_, cwSerial_, parallelPorts_,
+          [dir = exportServices.workDir] { return SerialPortMap::load(dir); }, &lineSharing_),
+      rig_(rigLine_, rigTimer_,
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
             rigEnvironment_, exportServices.workDir}),
       exports_(exportServices),
@@ -31,10 +42,72 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
 
 MainWindowPorts ProgramPorts::ports() { return {cw_, voice_, rig_.control(), spots_, exports_, windows_}; }
 
-void ProgramPorts::setMainWindow(QWidget* window)
+ProgramPorts::~ProgramPorts() = default;
+
+void ProgramPorts::setMainWindow(MainWindow& form)
 {
-    rig_.setParentWindow(window);
-    rigCommands_.setParentWindow(window);
+    addCwWindows(form);
+    rig_.setParentWindow(&form);
+    rigCommands_.setParentWindow(&form);
+}
+
+CwSetupWindow* ProgramPorts::cwSetupWindow() const { return cwSetup_; }
+CwStringsWindow* ProgramPorts::cwStringsWindow() const { return cwStrings_; }
+
+namespace {
+
+// A window that stays loaded: shown again where it was, in front.
+void bringUp(QWidget* window)
+{
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void ProgramPorts::addCwWindows(MainWindow& form)
+{
+    cwSetup_ = new CwSetupWindow(cw_.sender(), &cw_.lines(),
+                                 CwWindowServices{services_.dialogs, services_.settings, services_.beeper,
+                                                  services_.workDir},
+                                 &form);
+    cwStrings_ = new CwStringsWindow(cw_.sender(), &form);
+    cwSetup_->setStringsWindow(cwStrings_);
+    QObject::connect(cwSetup_, &CwSetupWindow::problem, &cw_, &CwKeyer::showStatus);
+    QObject::connect(cwSetup_, &CwSetupWindow::doneClicked, &form, [&form] { bringUp(&form); });
+    // Keys pressed in the CW strings window go to the main window's key handlers, as the key
+    // pipeline gives them there: key-down first, then the character it types.
+    cwStrings_->setKeyHandler([&form](QKeyEvent* event) {
+        const TranslatedKey k = translateKey(*event);
+        int keyCode = k.virtualKey;
+        form.Form_KeyDown(keyCode, k.shiftMask);
+        int keyAscii = k.keyAscii;
+        if (keyAscii == 0)
+            return keyCode == 0;
+        form.Form_KeyPress(keyAscii);
+        return true;
+    });
+    cwSetup_->load();
+
+    windows_.add(WindowLauncher::Window::CwSetup, [this](bool modal) {
+        if (!cwSetup_)
+            return;
+        // Modality can change only while the window is hidden; "Done" makes it modeless again.
+        if (!cwSetup_->isVisible())
+            cwSetup_->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        bringUp(cwSetup_);
+    });
+    windows_.add(
+        WindowLauncher::Window::CwStrings,
+        [this](bool) {
+            if (cwStrings_)
+                bringUp(cwStrings_);
+        },
+        [this] {
+            if (cwStrings_)
+                cwStrings_->hide();
+        });
 }
 
 }  // namespace cubwave

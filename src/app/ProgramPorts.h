@@ -3,31 +3,56 @@
 #include "app/ProgramWindows.h"
 #include "app/RigCommandWindows.h"
 #include "app/RigWiring.h"
+#include "cw/CwKeyer.h"
+#include "platform/MonotonicKeyingTimer.h"
 #include "platform/PosixSerialLine.h"
+#include "platform/PpdevParallelPorts.h"
 #include "platform/QtRigPollTimer.h"
+#include "platform/SerialLineSharing.h"
 #include "platform/SystemEnvironment.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
+#include <QPointer>
+
 namespace cubwave {
+
+class CwSetupWindow;
+class CwStringsWindow;
+class MainWindow;
 
 // The one place that decides which implementation stands behind each of the main window's ports.
 // Subsystems not yet in the program are given as their absent implementations.
 class ProgramPorts {
 public:
     explicit ProgramPorts(ExportServices exportServices);
+    ~ProgramPorts();
 
     MainWindowPorts ports();
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
-    // The main window, the parent of the windows opened from it; set once it is built.
-    void setMainWindow(QWidget* window);
     RigWiring& rig() { return rig_; }
     // The tune, raw-command test and privileges windows and the rig commands behind them.
     RigCommandWindows& rigCommands() { return rigCommands_; }
 
+    // The subsystems' windows are the main window's children (or opened over it); called once it
+    // is built and before its load sequence, which expects the CW settings read.
+    void setMainWindow(MainWindow& form);
+
+    CwKeyer& cwKeyer() { return cw_; }
+    CwSetupWindow* cwSetupWindow() const;
+    CwStringsWindow* cwStringsWindow() const;
+
 private:
-    AbsentCwKeyer cw_;
+    void addCwWindows(MainWindow& form);
+
+    ExportServices services_;
+    // The serial lines of the keyers and the WinKey may be one port: opening one closes the others.
+    SerialLineSharing lineSharing_;
+    MonotonicKeyingTimer cwTimer_;
+    PosixSerialLine cwSerial_;
+    PpdevParallelPorts parallelPorts_;
+    CwKeyer cw_;
     AbsentVoiceKeyer voice_;
     PosixSerialLine rigLine_;
     QtRigPollTimer rigTimer_;
@@ -37,6 +62,9 @@ private:
     ExportCommands exports_;
     ProgramWindows windows_;
     RigCommandWindows rigCommands_;
+    // Owned by the main window.
+    QPointer<CwSetupWindow> cwSetup_;
+    QPointer<CwStringsWindow> cwStrings_;
 };
 
 }  // namespace cubwave

@@ -27,6 +27,9 @@ public:
     virtual bool busy() const = 0;
     // Called with the new state whenever busy() changes.
     virtual void onBusyChanged(std::function<void(bool busy)> listener) = 0;
+    // What the sending asks of the main window: "!" reached with a call in the call field
+    // commits the contact; the status line shows the unsent rest or why sending stopped.
+    virtual void onWindowRequests(std::function<void()> commitContact, std::function<void(const QString&)> showStatus) = 0;
     // Any key in the main window ends the F1 repeat.
     virtual void cancelRepeat() = 0;
     virtual bool keyboardMode() const = 0;
@@ -54,6 +57,7 @@ public:
     void clear() override {}
     bool busy() const override { return false; }
     void onBusyChanged(std::function<void(bool)>) override {}
+    void onWindowRequests(std::function<void()>, std::function<void(const QString&)>) override {}
     void cancelRepeat() override {}
     bool keyboardMode() const override { return keyboardMode_; }
     bool toggleKeyboardMode() override { return keyboardMode_ = !keyboardMode_; }

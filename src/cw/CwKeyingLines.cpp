@@ -32,6 +32,24 @@ QString CwKeyingLines::deviceFor(const QString& portText) const
 
 void CwKeyingLines::closeSerial() { serial_.close(); }
 
+void CwKeyingLines::closeAll()
+{
+    serial_.close();
+    if (printer_)
+        printer_->setKeyed(false);
+    printer_.reset();
+}
+
+void CwKeyingLines::dropAll()
+{
+    if (serial_.isOpen()) {
+        serial_.setModemLine(ModemLine::Dtr, false);
+        serial_.setModemLine(ModemLine::Rts, false);
+    }
+    if (printer_)
+        printer_->setKeyed(false);
+}
+
 CwLineSource::Line CwKeyingLines::setup(const QString& portText)
 {
     serial_.close();

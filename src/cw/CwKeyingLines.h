@@ -26,6 +26,10 @@ public:
     // closes the voice PTT line and opens the port with DTR and RTS down. "0" opens nothing.
     Line setup(const QString& portText);
     void closeSerial();
+    // Shutdown: the serial line closes and the parallel port is let go (key up first).
+    void closeAll();
+    // Key up on every line held now, whatever is being timed: the exit and error path.
+    void dropAll();
 
     Line lineFor(const CwSettings& settings) override;
 

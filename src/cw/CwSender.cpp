@@ -46,8 +46,10 @@ QString CwSender::buffer() const
 
 void CwSender::reclaimWaiting()
 {
-    if (auto job = keyer_.withdraw())
+    if (auto job = keyer_.withdraw()) {
         buffer_.prepend(job->character);
+        --inFlight_;
+    }
 }
 
 void CwSender::fKeyCW(int keyCode)
@@ -107,7 +109,7 @@ void CwSender::feed()
     if (keyer_.waitingCharacter())
         return;  // one waits already; the next is handed when it starts
     if (buffer_.isEmpty()) {
-        if (!keyer_.isBusy())
+        if (inFlight_ == 0)
             finish();
         return;
     }
@@ -118,7 +120,7 @@ void CwSender::feed()
         runs = MorseTable::runs(c, settings_.wordSpaceUnits());
     if (runs.empty()) {
         // Takes no time; waits for the character on the air so "!" commits in its place.
-        if (keyer_.isBusy())
+        if (inFlight_ > 0)
             return;
         buffer_.remove(0, 1);
         if (keyed && MorseTable::isCommitMarker(c) && !callField_.isEmpty())
@@ -140,7 +142,8 @@ void CwSender::feed()
         return;
     }
     buffer_.remove(0, 1);
-    keyer_.hand({c, std::move(runs), line.line});
+    if (keyer_.hand({c, std::move(runs), line.line}))
+        ++inFlight_;
 }
 
 void CwSender::onCharacterStarted(QChar c)
@@ -153,6 +156,8 @@ void CwSender::onCharacterStarted(QChar c)
 
 void CwSender::onCharacterEnded(QChar, CharacterKeyer::Outcome outcome, const QString& reason)
 {
+    if (inFlight_ > 0)
+        --inFlight_;
     if (outcome == CharacterKeyer::Outcome::SpeedInvalid)
         abandon(kSpeedInvalidText);
     else if (outcome == CharacterKeyer::Outcome::LineFailed)
@@ -163,7 +168,7 @@ void CwSender::onCharacterEnded(QChar, CharacterKeyer::Outcome outcome, const QS
 
 void CwSender::runDeferred()
 {
-    if (deferred_.empty() || keyer_.isBusy())
+    if (deferred_.empty() || inFlight_ > 0 || keyer_.isBusy())
         return;
     const auto fns = std::move(deferred_);
     deferred_.clear();
@@ -179,7 +184,7 @@ void CwSender::abandon(const QString& why)
     if (!why.isEmpty() && !abandoned_)
         emit problem(why);
     abandoned_ = true;
-    if (!keyer_.isBusy())
+    if (inFlight_ == 0)
         finish();
 }
 

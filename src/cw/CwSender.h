@@ -102,6 +102,10 @@ private:
     bool repeat_ = false;
     bool feedScheduled_ = false;
     bool abandoned_ = false;  // this sending has stopped for a reason already reported
+    // Characters handed to the keyer whose end has not been handled here yet. The keyer reports
+    // start and end through queued events, so it can be idle while they still wait: the sending
+    // ends only after the last of them, or the display and "!" would run out of order.
+    int inFlight_ = 0;
     QTimer repeatTimer_;
     std::vector<std::function<void()>> deferred_;
     std::function<void(QString&)> winKeyTransmit_;

@@ -31,8 +31,10 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
     EXPECT_EQ(dynamic_cast<AbsentRigControl*>(&ports.rig), nullptr);
     EXPECT_TRUE(program.windows().has(WindowLauncher::Window::RigInterface));
 
+    EXPECT_NE(dynamic_cast<CwKeyer*>(&ports.cw), nullptr);
+    EXPECT_EQ(dynamic_cast<AbsentCwKeyer*>(&ports.cw), nullptr);
+
     // Not yet landed: each is its explicit absent implementation, never a half-wired one.
-    EXPECT_NE(dynamic_cast<AbsentCwKeyer*>(&ports.cw), nullptr);
     EXPECT_NE(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
     EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
     EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);

@@ -61,6 +61,7 @@ public:
     }
     bool busy() const override { return sending || keyerBusy; }
     void onBusyChanged(std::function<void(bool)>) override {}
+    void onWindowRequests(std::function<void()>, std::function<void(const QString&)>) override {}
     void cancelRepeat() override
     {
         if (!repeat)

@@ -41,6 +41,14 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
         session_.prefs().rigModel = rigName;
         SavePref();
     });
+    ports_.cw.onWindowRequests([this] { commitContact(); }, [this](const QString& text) { setStatus(text); });
+    ports_.cw.onBusyChanged([this](bool busy) {
+        // Closed from an event of its own, not from inside the sender's signal.
+        if (!busy && closeAfterSending_) {
+            closeAfterSending_ = false;
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    });
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);

@@ -66,7 +66,8 @@ public:
     bool loadWindow();
 
     // A request to end the program (SIGTERM, SIGHUP). During the load sequence the open dialog
-    // is closed and the sequence stops once it returns; afterwards the window closes as usual.
+    // is closed and the sequence stops once it returns; afterwards the window closes as usual,
+    // and while CW is on the air the sending stops and the window closes after its character.
     void requestEnd();
     bool endRequested() const { return endRequested_; }
     // Closes the modal dialog the operator is looking at, as its close box would.
@@ -239,6 +240,7 @@ private:
     bool committing_ = false;
     bool loading_ = false;
     bool endRequested_ = false;
+    bool closeAfterSending_ = false;  // a termination request came while CW was on the air
 
     MainScreen* screen_ = nullptr;
     QTimer* rateTimer_ = nullptr;

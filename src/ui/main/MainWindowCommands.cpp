@@ -100,6 +100,15 @@ bool MainWindow::loadWindow()
 void MainWindow::requestEnd()
 {
     if (!loading_) {
+        // Refusing would drop the request and invite a kill without a backup: the sending
+        // stops instead, and the window closes once the character on the air has ended.
+        if (ports_.cw.busy()) {
+            ports_.cw.clear();
+            if (ports_.cw.busy()) {
+                closeAfterSending_ = true;
+                return;
+            }
+        }
         close();
         return;
     }

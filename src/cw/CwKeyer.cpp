@@ -1,0 +1,89 @@
+#include "cw/CwKeyer.h"
+
+#include <utility>
+
+namespace cubwave {
+
+CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel,
+                 std::function<SerialPortMap()> portMap, SerialLineSharing* sharing, QObject* parent)
+    : QObject(parent), keyer_(timer), lines_(serial, parallel, std::move(portMap), sharing), sender_(keyer_, lines_)
+{
+    connect(&sender_, &CwSender::sendingChanged, this, [this](bool sending) {
+        if (sending)
+            stopReason_.clear();
+        if (busyListener_)
+            busyListener_(sending);
+    });
+    // The end of a sending empties the status line when the unsent rest is shown there; the
+    // reason a sending stopped must outlast that.
+    connect(&sender_, &CwSender::sendingEnded, this, [this] {
+        if (!stopReason_.isEmpty())
+            showStatus(std::exchange(stopReason_, QString()));
+    });
+    connect(&sender_, &CwSender::commitRequested, this, [this] {
+        if (commitContact_)
+            commitContact_();
+    });
+    connect(&sender_, &CwSender::dialogTextChanged, this, &CwKeyer::showStatus);
+    connect(&sender_, &CwSender::problem, this, [this](const QString& why) {
+        stopReason_ = why;
+        showStatus(why);
+    });
+    if (sharing)
+        sharing->setCloser(SerialLineSharing::User::CwKeying, [this] {
+            sender_.runBetweenCharacters([this] { lines_.closeSerial(); });
+        });
+}
+
+CwKeyer::~CwKeyer()
+{
+    // The sender goes first; whatever it held on the air ends key-up.
+    lines_.dropAll();
+}
+
+void CwKeyer::showStatus(const QString& text)
+{
+    if (showStatus_)
+        showStatus_(text);
+}
+
+bool CwKeyer::configured() const { return sender_.settings().cwInterface != kCwNone; }
+void CwKeyer::functionKey(int keyCode) { sender_.fKeyCW(keyCode); }
+void CwKeyer::typeCharacter(QChar character) { sender_.typeCharacter(character); }
+bool CwKeyer::backspace() { return sender_.removeLastWaiting(); }
+void CwKeyer::clear() { sender_.stopSending(); }
+bool CwKeyer::busy() const { return sender_.isSending(); }
+void CwKeyer::onBusyChanged(std::function<void(bool)> listener) { busyListener_ = std::move(listener); }
+
+void CwKeyer::onWindowRequests(std::function<void()> commitContact, std::function<void(const QString&)> showStatus)
+{
+    commitContact_ = std::move(commitContact);
+    showStatus_ = std::move(showStatus);
+}
+
+void CwKeyer::cancelRepeat() { sender_.cancelRepeat(); }
+bool CwKeyer::keyboardMode() const { return sender_.keyboardMode(); }
+bool CwKeyer::toggleKeyboardMode() { return sender_.toggleKeyboardMode(); }
+void CwKeyer::speedUp() { sender_.speedUp(); }
+void CwKeyer::speedDown() { sender_.speedDown(); }
+QString CwKeyer::speedText() const { return sender_.settings().speedWpm; }
+void CwKeyer::setCallField(const QString& call) { sender_.setCallField(call); }
+
+void CwKeyer::releaseAll()
+{
+    // Nothing more starts; a space on the air ends now and a mark finishes key-up by itself,
+    // but the lines go up at once in case the process ends before it does.
+    sender_.stopSending();
+    lines_.dropAll();
+}
+
+void CwKeyer::unload()
+{
+    sender_.stopSending();
+    sender_.runBetweenCharacters([this] { lines_.closeAll(); });
+}
+
+// No WinKey keyer in this build: there is nothing to close.
+void CwKeyer::unloadWinKey() {}
+
+}  // namespace cubwave
