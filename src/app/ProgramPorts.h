@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/ProgramVoice.h"
 #include "app/ProgramWindows.h"
+#include "platform/SerialLineSharing.h"
 #include "ui/export/ExportCommands.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -15,14 +17,20 @@ public:
     MainWindowPorts ports();
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
+    // The windows the subsystems keep loaded are children of the main window: called once it
+    // is built, before its load sequence.
+    void setMainWindow(QWidget* window);
+    ProgramVoice& voice() { return voice_; }
 
 private:
     AbsentCwKeyer cw_;
-    AbsentVoiceKeyer voice_;
     AbsentRigControl rig_;
     AbsentSpotFeed spots_;
     ExportCommands exports_;
     ProgramWindows windows_;
+    // The CW keying line, the PTT line and the WinKey keyer close one another.
+    SerialLineSharing serialSharing_;
+    ProgramVoice voice_;
 };
 
 }  // namespace cubwave

@@ -59,6 +59,7 @@ int main(int argc, char** argv)
                          }},
                         ports.ports());
     dialogs.setParent(&form);
+    ports.setMainWindow(&form);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form.setGeometry(screen->availableGeometry());
     // Once the window is open, a termination request closes it as the operator would, so the

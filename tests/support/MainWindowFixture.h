@@ -49,6 +49,8 @@ protected:
     FakeDialogs dialogs;
     FakeBeeper beeper;
     RecordingPorts ports;
+    // Set before start(): this voice keyer instead of the recording one.
+    VoiceKeyerPort* voicePort = nullptr;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.

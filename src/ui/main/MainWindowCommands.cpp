@@ -91,6 +91,14 @@ bool MainWindow::loadWindow()
         return false;
     editButton_->hide();
     deleteButton_->hide();
+    QString why;
+    if (!ports_.voice.readMessageList(why)) {
+        // The log is loaded and stays writable; only the rest of the start-up is skipped.
+        setStatus(QStringLiteral("The start-up stopped: %1.  Copy the wave2.txt that comes with the program into %2.")
+                      .arg(why, folder));
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     return true;
 }
