@@ -16,6 +16,7 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     : services_(exportServices),
       cw_(cwTimer_, cwSerial_, parallelPorts_,
           [dir = exportServices.workDir] { return SerialPortMap::load(dir); }, &lineSharing_),
+      voice_({exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.workDir, lineSharing_}),
       rig_(rigLine_, rigTimer_,
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
             rigEnvironment_, exportServices.workDir}),
@@ -40,13 +41,14 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     });
 }
 
-MainWindowPorts ProgramPorts::ports() { return {cw_, voice_, rig_.control(), spots_, exports_, windows_}; }
+MainWindowPorts ProgramPorts::ports() { return {cw_, voice_.port(), rig_.control(), spots_, exports_, windows_}; }
 
 ProgramPorts::~ProgramPorts() = default;
 
 void ProgramPorts::setMainWindow(MainWindow& form)
 {
     addCwWindows(form);
+    voice_.setMainWindow(&form, windows_);
     rig_.setParentWindow(&form);
     rigCommands_.setParentWindow(&form);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/ProgramVoice.h"
 #include "app/ProgramWindows.h"
+#include "app/ProgramVoice.h"
 #include "app/RigCommandWindows.h"
 #include "app/RigWiring.h"
 #include "cw/CwKeyer.h"
@@ -40,6 +42,7 @@ public:
     void setMainWindow(MainWindow& form);
 
     CwKeyer& cwKeyer() { return cw_; }
+    ProgramVoice& voice() { return voice_; }
     CwSetupWindow* cwSetupWindow() const;
     CwStringsWindow* cwStringsWindow() const;
 
@@ -47,13 +50,14 @@ private:
     void addCwWindows(MainWindow& form);
 
     ExportServices services_;
-    // The serial lines of the keyers and the WinKey may be one port: opening one closes the others.
+    // The CW keying line, the PTT line and the WinKey keyer may be one port: opening one closes
+    // the others.
     SerialLineSharing lineSharing_;
     MonotonicKeyingTimer cwTimer_;
     PosixSerialLine cwSerial_;
     PpdevParallelPorts parallelPorts_;
     CwKeyer cw_;
-    AbsentVoiceKeyer voice_;
+    ProgramVoice voice_;
     PosixSerialLine rigLine_;
     QtRigPollTimer rigTimer_;
     SystemEnvironment rigEnvironment_;

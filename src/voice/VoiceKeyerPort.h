@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace cubwave {
 
 // What the main window asks of the voice keyer: the recorded messages on F1..F9, Esc, the
@@ -20,6 +22,11 @@ public:
     // it has finished.
     virtual void playCue(const QString& cue) = 0;
     virtual bool cuePlaying() const = 0;
+    // Start-up: reads the voice message list "wave2.txt" without opening the PTT port; false,
+    // with why, when it is missing or cannot be read.
+    virtual bool readMessageList(QString& why) = 0;
+    // Called with the reason whenever a message does not start or stops early.
+    virtual void onProblem(std::function<void(const QString& text)> listener) = 0;
     // Drops every keying line the voice keyer holds (the transmitter's PTT).
     virtual void releaseAll() = 0;
     // Closes the players at shutdown: the voice keyer, then the navigation cues.
@@ -36,6 +43,8 @@ public:
     void cancelRepeat() override {}
     void playCue(const QString&) override {}
     bool cuePlaying() const override { return false; }
+    bool readMessageList(QString&) override { return true; }
+    void onProblem(std::function<void(const QString&)>) override {}
     void releaseAll() override {}
     void unload() override {}
     void unloadCues() override {}

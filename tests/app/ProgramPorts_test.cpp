@@ -3,6 +3,15 @@
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
 #include "support/Fakes.h"
+#include "ui/voice/VoiceSetupWindow.h"
+#include "voice/VoiceKeyer.h"
+#include "voice/VoiceMessageFile.h"
+#include "voice/VoiceSubsystem.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,9 +42,10 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
 
     EXPECT_NE(dynamic_cast<CwKeyer*>(&ports.cw), nullptr);
     EXPECT_EQ(dynamic_cast<AbsentCwKeyer*>(&ports.cw), nullptr);
+    EXPECT_NE(dynamic_cast<VoiceSubsystem*>(&ports.voice), nullptr);
+    EXPECT_EQ(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
 
     // Not yet landed: each is its explicit absent implementation, never a half-wired one.
-    EXPECT_NE(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
     EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
     EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);
     // The tune (Ctrl+G) and privileges (Ctrl+F, "&Privileges") windows have landed.
@@ -64,4 +74,52 @@ TEST(ProgramWindows, OpensAndClosesOnlyTheWindowsAdded)
     EXPECT_EQ(calls, (std::vector<std::pair<char, bool>>{{'o', true}, {'o', false}, {'c', false}}));
     EXPECT_TRUE(windows.has(WindowLauncher::Window::CwSetup));
     EXPECT_FALSE(windows.has(WindowLauncher::Window::Help));
+}
+
+// "Phone Wave Selections" is loaded once over the main window: Ctrl+P shows it modeless, the menu
+// modal, and the start-up's reading of "wave2.txt" fills its fields and the keyer alike.
+TEST(ProgramPorts, VoiceSetupOpensOverTheMainWindowWithTheMessageList)
+{
+    QTemporaryDir dir;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeBeeper beeper;
+    FakeSettingsStore settings;
+    SharedPrefsDocument shared;
+    ProgramPorts program({dialogs, beeper, settings, clock, shared, dir.path(), dir.filePath("d"), dir.filePath("s")});
+    using W = WindowLauncher::Window;
+
+    QString why;
+    EXPECT_FALSE(program.ports().voice.readMessageList(why));
+    EXPECT_TRUE(why.contains("wave2.txt")) << why.toStdString();
+
+    VoiceSettings saved;
+    saved.paths[0] = QStringLiteral("/msgs/cq.wav");
+    saved.port = QStringLiteral("2");
+    ASSERT_TRUE(VoiceMessageFile::save(dir.path(), saved).ok);
+    QWidget mainWindow;
+    EXPECT_FALSE(program.windows().has(W::VoiceSetup));
+    program.setMainWindow(&mainWindow);
+    ASSERT_TRUE(program.windows().has(W::VoiceSetup));
+    ASSERT_TRUE(program.ports().voice.readMessageList(why)) << why.toStdString();
+    EXPECT_EQ(program.voice().keyer().settings(), saved);
+
+    auto* setup = mainWindow.findChild<VoiceSetupWindow*>(QStringLiteral("PhoneFrm"));
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(setup->windowTitle(), "Phone Wave Selections");
+    EXPECT_EQ(setup->findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), "/msgs/cq.wav");
+    EXPECT_EQ(setup->findChild<QLineEdit*>(QStringLiteral("Text10"))->text(), "2");
+
+    program.windows().show(W::VoiceSetup, false);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_FALSE(setup->isModal());
+    setup->hide();
+
+    bool shownModal = false;
+    QTimer::singleShot(0, setup, [&] {
+        shownModal = setup->isVisible() && QApplication::activeModalWidget() == setup;
+        setup->reject();
+    });
+    program.windows().show(W::VoiceSetup, true);
+    EXPECT_TRUE(shownModal);
 }

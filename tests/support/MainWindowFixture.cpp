@@ -41,7 +41,12 @@ void MainWindowFixture::start(bool answerYes)
                       [this](const QString& path, const QsoRecord& record) {
                           return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
                       }},
-        customPorts ? customPorts() : ports.ports());
+        customPorts ? customPorts() : [this] {
+            const MainWindowPorts recording = ports.ports();
+            return MainWindowPorts{recording.cw,    voicePort ? *voicePort : recording.voice,
+                                   recording.rig,   recording.spots,
+                                   recording.exports, recording.windows};
+        }());
     form->loadWindow();
     form->show();
     QApplication::setActiveWindow(form.get());

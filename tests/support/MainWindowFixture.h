@@ -51,6 +51,8 @@ protected:
     RecordingPorts ports;
     // When set, the ports the window is built with instead of the recording ones.
     std::function<MainWindowPorts()> customPorts;
+    // Set before start(): this voice keyer instead of the recording one.
+    VoiceKeyerPort* voicePort = nullptr;
     std::vector<int> endedWith;
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.

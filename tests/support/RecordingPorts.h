@@ -96,6 +96,9 @@ public:
     QStringList cues;
     bool cueNeverEnds = false;
     int releases = 0;
+    int messageListReads = 0;
+    QString messageListError;  // the start-up's read of the message list fails with this
+    std::function<void(const QString&)> problemListener;
 
     void functionKey(int keyCode) override { keys.push_back(keyCode); }
     bool playing() const override { return isPlaying; }
@@ -113,6 +116,13 @@ public:
     }
     void playCue(const QString& cue) override { cues << cue; }
     bool cuePlaying() const override { return cueNeverEnds; }
+    bool readMessageList(QString& why) override
+    {
+        ++messageListReads;
+        why = messageListError;
+        return why.isEmpty();
+    }
+    void onProblem(std::function<void(const QString&)> listener) override { problemListener = std::move(listener); }
     void releaseAll() override { ++releases; }
     void unload() override { unloads_ << QStringLiteral("voice"); }
     void unloadCues() override { unloads_ << QStringLiteral("cues"); }

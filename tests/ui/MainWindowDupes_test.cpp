@@ -122,8 +122,8 @@ TEST_F(Dupes, AnAnnouncementThatNeverEndsDoesNotHoldTheEntryLine)
     const qint64 before = clock.ticksMs();
     key(Qt::Key_Return);
     EXPECT_EQ(form->store().count(), 2);
-    EXPECT_GT(clock.ticksMs() - before, 0);
-    EXPECT_LE(clock.ticksMs() - before, 5000);
+    // The commit does not wait for the announcement at all.
+    EXPECT_EQ(clock.ticksMs() - before, 0);
 }
 
 TEST_F(Dupes, MultipliersDxListAndNewIndicatorFollowTheLog)

@@ -33,6 +33,9 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     connect(&session_, &ContestSession::bandChanged, this, &MainWindow::showBand);
     connect(&session_, &ContestSession::modeChanged, this, &MainWindow::showMode);
     connect(&session_, &ContestSession::preferencesNotSaved, this, &MainWindow::preferencesNotSaved);
+    // A voice message that did not go out as it should is said on the status line: with PTT
+    // dropped early, the operator would otherwise think the call was sent.
+    ports_.voice.onProblem([this](const QString& text) { setStatus(text); });
     // The rig's reports go straight into the session; the window follows its signals.
     ports_.rig.onReports([this](float mhz) { session_.reportFrequency(mhz); },
                          [this](const QString& mode) { session_.reportMode(mode); });

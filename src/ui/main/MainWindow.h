@@ -191,7 +191,6 @@ private:
     void updateNewIndicator();
     void label10Hover(int index);
     void timer2Tick();
-    void waitForCue();
     // Shutdown: every subsystem closes its windows and lines, in a fixed order.
     void unloadSubsystems();
 

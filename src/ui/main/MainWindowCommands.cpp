@@ -92,6 +92,14 @@ bool MainWindow::loadWindow()
         return false;
     screen_->editButton->hide();
     screen_->deleteButton->hide();
+    QString why;
+    if (!ports_.voice.readMessageList(why)) {
+        // The log is loaded and stays writable; only the rest of the start-up is skipped.
+        setStatus(QStringLiteral("The start-up stopped: %1.  Copy the wave2.txt that comes with the program into %2.")
+                      .arg(why, folder));
+        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        return false;
+    }
     edit(Field::Call)->setFocus(Qt::OtherFocusReason);
     ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;

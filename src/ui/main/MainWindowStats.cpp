@@ -19,15 +19,6 @@
 
 namespace cubwave {
 
-namespace {
-
-// How long the duplicate scan waits for the "Dupe" announcement before it goes on regardless:
-// a player that never reports the end must not freeze the entry line.
-constexpr qint64 kCueWaitLimitMs = 3000;
-
-
-}  // namespace
-
 void MainWindow::partialDupSearch(int key)
 {
     PartialDupSearch::Input in;
@@ -82,19 +73,9 @@ void MainWindow::checkDuplicates()
         setBackColour(screen_->statusLabel, kRed);
         setBackColour(screen_->dupeLabel, kButtonFace);
         screen_->dupeLabel->setText(QString());
+        // The commit goes on while it sounds; the next focus cue waits for its end instead of
+        // the operator's keys.
         ports_.voice.playCue(QStringLiteral("Dupe"));
-        if (session_.prefs().voiceNavLevel >= 1)
-            waitForCue();
-    }
-}
-
-void MainWindow::waitForCue()
-{
-    const qint64 deadline = services_.clock.ticksMs() + kCueWaitLimitMs;
-    while (ports_.voice.cuePlaying() && services_.clock.ticksMs() < deadline) {
-        // The cue may repaint; the operator's keys wait for the commit to end.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        services_.clock.sleepMs(10);
     }
 }
 

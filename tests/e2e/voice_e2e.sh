@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The voice keyer in the real program under Xvfb: F1 in phone mode keys PTT on a serial port and
+# plays a real wave file. The PTT port is a pseudo-terminal named in "serialports.txt"; a preloaded
+# library records the program's modem-line requests (ptys refuse them) with their times. Without
+# a sound card GStreamer plays into a silent sink at the sound's own speed, so the file's length
+# is how long PTT must stay up.
+#   voice_e2e.sh PROGRAM IOCTL_RECORDER
+set -euo pipefail
+bin=$(readlink -f "$1")
+recorder=$(readlink -f "$2")
+src=$(cd "$(dirname "$0")/../.." && pwd)
+
+work=$(mktemp -d)
+xvfb_pid=""; wm_pid=""; app_pid=""; pty_pid=""
+passed=0
+# Only the processes this run started, by their PIDs.
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$pty_pid" ] && kill "$pty_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "VOICE E2E FAIL: $*" >&2
+  cat "$work/app.out" >&2 2>/dev/null || true
+  cat "$work/ioctl.log" >&2 2>/dev/null || true
+  echo "voice e2e: $passed passed, 1 failed" >&2
+  exit 1
+}
+pass() { passed=$((passed + 1)); echo "ok $passed - $1"; }
+
+cp "$src"/data/* "$work/"
+export HOME="$work/home"
+mkdir -p "$HOME"
+unset USERPROFILE APPDATA QT_QPA_PLATFORM
+
+# A pseudo-terminal stands in for the PTT serial port; its master side is held open meanwhile.
+python3 -c '
+import os, pty, sys, time
+master, slave = pty.openpty()
+print(os.ttyname(slave), flush=True)
+time.sleep(600)
+' >"$work/pty" &
+pty_pid=$!
+for _ in $(seq 1 50); do [ -s "$work/pty" ] && break; sleep 0.1; done
+pty_name=$(head -n 1 "$work/pty")
+[ -c "$pty_name" ] || fail "no pseudo-terminal"
+printf '1=%s\n' "$pty_name" >"$work/serialports.txt"
+
+# The message: a real recording of about 1.3 s, F1 on port 1 with RTS; phone mode.
+cp "$src/data-extra/voice-cues/NavEn.wav" "$work/cq.wav"
+length_ms=$(soxi -D "$work/cq.wav" | awk '{ printf "%d", $1 * 1000 }')
+[ "$length_ms" -gt 500 ] || fail "the message file is too short: $length_ms ms"
+{
+  printf '"%s"\r\n' "$work/cq.wav"
+  for _ in 2 3 4 5 6 7 8 9; do printf '""\r\n'; done
+  printf '"1"\r\n0\r\n"0"\r\n"&H378"\r\n'
+} >"$work/wave2.txt"
+sed -i '4s/.*/"PH"\r/' "$work/cubwavepref.txt"
+
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 200); do
+  grep -q '^[0-9]' "$work/display" 2>/dev/null && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
+  sleep 0.1
+done
+display=$(head -n 1 "$work/display")
+[ -n "$display" ] || fail "Xvfb gave no display"
+export DISPLAY=":$display"
+: >"$work/matchbox-keys"
+matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
+wm_pid=$!
+
+main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
+wait_window() {  # name, seconds
+  for _ in $(seq 1 $(( $2 * 10 ))); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "program ended while waiting for '$1'"
+    sleep 0.1
+  done
+  fail "no window '$1'"
+}
+# "<ns> <request> <bits>" lines; RTS is bit 0x004.
+rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 == 1 { print $1, $2 }' "$work/ioctl.log" 2>/dev/null || true; }
+
+(cd "$work" && LD_PRELOAD="$recorder" CUBWAVE_IOCTL_LOG="$work/ioctl.log" exec "$bin") >"$work/app.out" 2>&1 &
+app_pid=$!
+wait_window " Amateur Station I.D." 20
+sleep 0.3
+xdotool type --delay 40 "n0cub"
+xdotool key Return
+wait_window "Open existing log\\?" 20
+xdotool key Return
+wait_window "$main_caption" 10
+wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+# The start-up read "wave2.txt" without opening the port; the message's pipeline is built ahead.
+sleep 1.5
+[ -z "$(rts_events)" ] || fail "PTT was keyed before any key"
+ls -l /proc/"$app_pid"/fd 2>/dev/null | grep -q -- "$pty_name" && fail "the PTT port was opened at start-up"
+pass "the start-up reads wave2.txt and leaves the PTT port closed"
+
+xdotool key F1
+for _ in $(seq 1 100); do
+  [ "$(rts_events | grep -c TIOCMBIC || true)" -ge 2 ] && [ "$(rts_events | grep -c TIOCMBIS || true)" -ge 1 ] && break
+  sleep 0.1
+done
+events=$(rts_events)
+# Opening the line drops RTS and DTR; then exactly one raise and one drop.
+[ "$(grep -c TIOCMBIS <<<"$events" || true)" -eq 1 ] || fail "RTS was not raised exactly once: $events"
+raised_ns=$(awk '$2 == "TIOCMBIS" { print $1; exit }' <<<"$events")
+dropped_ns=$(awk -v r="$raised_ns" '$2 == "TIOCMBIC" && $1 > r { print $1; exit }' <<<"$events")
+[ -n "$dropped_ns" ] || fail "RTS was not dropped after the message: $events"
+hold_ms=$(( (dropped_ns - raised_ns) / 1000000 ))
+echo "PTT held $hold_ms ms for a $length_ms ms file"
+[ "$hold_ms" -ge $(( length_ms - 30 )) ] || fail "PTT dropped after $hold_ms ms, before the $length_ms ms file ended"
+[ "$hold_ms" -le $(( length_ms + 1000 )) ] || fail "PTT held $hold_ms ms, long after the $length_ms ms file ended"
+pass "F1 in phone mode keys RTS for the file's length and drops it after"
+
+# Esc while the message plays stops it and drops PTT at once.
+xdotool key F1
+for _ in $(seq 1 50); do [ "$(rts_events | grep -c TIOCMBIS || true)" -ge 2 ] && break; sleep 0.05; done
+[ "$(rts_events | grep -c TIOCMBIS || true)" -ge 2 ] || fail "the second F1 did not key RTS"
+sleep 0.3
+xdotool key Escape
+sleep 0.3
+last=$(rts_events | tail -n 1)
+[[ "$last" == *TIOCMBIC ]] || fail "Esc left RTS up: $(rts_events)"
+raised_ns=$(rts_events | awk '$2 == "TIOCMBIS" { r = $1 } END { print r }')
+dropped_ns=${last%% *}
+[ $(( (dropped_ns - raised_ns) / 1000000 )) -lt $(( length_ms - 200 )) ] || fail "Esc did not cut the message short"
+pass "Esc stops the playing message and drops PTT"
+
+kill -TERM "$app_pid"
+for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end on SIGTERM"
+app_pid=""
+[[ "$(rts_events | tail -n 1)" == *TIOCMBIC ]] || fail "RTS was left up at the end"
+pass "the program ends with PTT down"
+
+echo "voice e2e: $passed passed, 0 failed"
