@@ -99,7 +99,7 @@ TEST(ProgramPorts, VoiceSetupOpensOverTheMainWindowWithTheMessageList)
     ASSERT_TRUE(VoiceMessageFile::save(dir.path(), saved).ok);
     QWidget mainWindow;
     EXPECT_FALSE(program.windows().has(W::VoiceSetup));
-    program.setMainWindow(&mainWindow);
+    program.voice().setMainWindow(&mainWindow, program.windows());
     ASSERT_TRUE(program.windows().has(W::VoiceSetup));
     ASSERT_TRUE(program.ports().voice.readMessageList(why)) << why.toStdString();
     EXPECT_EQ(program.voice().keyer().settings(), saved);

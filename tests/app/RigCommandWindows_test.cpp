@@ -41,7 +41,7 @@ protected:
             MainWindowServices{clock, dialogs, beeper, dir.path(), dir.filePath("data"), dir.filePath("shared"),
                                [](int) {}, [](QDialog&) { return 0; }, {}},
             program->ports());
-        program->setMainWindow(form.get());
+        program->setMainWindow(*form);
         form->loadWindow();
         form->show();
         QApplication::setActiveWindow(form.get());
