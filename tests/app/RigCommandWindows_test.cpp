@@ -3,7 +3,9 @@
 #include "app/ProgramPorts.h"
 #include "core/SharedPrefsDocument.h"
 #include "support/FakeClock.h"
+#include "platform/SystemClock.h"
 #include "support/FakeDialogs.h"
+#include "support/FakeRigLink.h"
 #include "support/Fakes.h"
 #include "ui/main/MainWindow.h"
 
@@ -135,6 +137,64 @@ TEST_F(ProgramRigWindows, WithoutARigTheTuneWindowSendsNothingAndRaisesNoError)
     own.windows().show(WindowLauncher::Window::RigTune, true);
     EXPECT_FALSE(own.rigCommands().commands().busy());
     EXPECT_EQ(dialogs.messages.size(), messagesAtStart);
+}
+
+
+// Once the rig control hands over its poller and line, the windows' commands reach that radio,
+// on the window thread's timers, and a failed one comes up as its error box.
+class ConnectedRigCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/BandPlan.txt"), dir.filePath("BandPlan.txt")));
+        RigPollSettings settings;
+        settings.model = RigModels::find(QStringLiteral("Kenwood"));
+        settings.frequencyQuery = QString::fromLatin1(settings.model->defaults.frequencyQuery);
+        settings.modeQuery = QString::fromLatin1(settings.model->defaults.modeQuery);
+        poller.start(settings, clock.ticksMs());
+        windows.connectRig(poller, &link);
+    }
+
+    bool finished() { return QTest::qWaitFor([&] { return !windows.commands().busy(); }, 5000); }
+
+    QTemporaryDir dir;
+    SystemClock clock;
+    FakeDialogs dialogs;
+    FakeRigLink link;
+    RigPoller poller{&link};
+    RigCommandWindows windows{{dialogs, clock, dir.path()}};
+};
+
+TEST_F(ConnectedRigCommands, TuningSendsTheBandPlansModeThenTheFrequency)
+{
+    EXPECT_EQ(windows.commands().rigName(), "Kenwood");
+    link.sent.clear();
+    windows.commands().changeFrequency(7'025'000);
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(link.sent, (QList<QByteArray>{"MD3;", "FA00007025000;"}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ConnectedRigCommands, ALostLineShowsTheErrorBoxes)
+{
+    link.failed = true;
+    windows.commands().changeFrequency(14'200'000);
+    ASSERT_TRUE(finished());
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, "Error Changing Mode");
+    EXPECT_EQ(dialogs.messages[0].text, "Input/output error USB");
+    EXPECT_EQ(dialogs.messages[1].title, "Error Changing Frequency");
+}
+
+TEST_F(ConnectedRigCommands, CancellingDropsTheCommandUnderWay)
+{
+    link.sent.clear();
+    windows.commands().changeFrequency(7'025'000);
+    windows.cancelCommands();
+    QTest::qWait(400);
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_FALSE(windows.commands().busy());
 }
 
 }  // namespace
