@@ -68,6 +68,24 @@ line=$(sed -n 2p "$work/log.txt")
 [[ "$line" =~ $(contact_re K2ABC 11 Red NY PH 40 ANN 7\\.160) ]] || fail "the second contact did not follow the radio to 40 m LSB: $line"
 pass "band, mode and frequency follow the radio to another band"
 
+# Ctrl+G tunes the polled radio: 7.025 and Enter send the band plan's mode and the frequency on
+# the rig's own line, and the next contact takes 40 m CW 7.025 from the poll.
+focus_call_field
+xdotool key ctrl+g
+wait_window " Change Frequency and Mode \\(Ctrl G \\(Go\\)\\)" 10
+sleep 0.5
+xdotool type --delay 40 "7.025"
+xdotool key Return
+sleep 2
+xdotool key Escape
+sleep 0.5
+focus_call_field
+type_line "k3xyz cy 13 ma green"
+wait_log_lines 3
+line=$(sed -n 3p "$work/log.txt")
+[[ "$line" =~ $(contact_re K3XYZ 13 Green MA CW 40 CY 7\\.025) ]] || fail "the contact after tuning did not take 40 m CW 7.025: $line"
+pass "Ctrl+G tunes the polled radio and the next contact follows it"
+
 # Ctrl+R shows the rig window while it polls; "&Done" (Alt+D) hides it and the preferences keep
 # the rig name.
 focus_call_field
