@@ -126,11 +126,19 @@ void CharacterKeyer::run()
 
         lock.lock();
         onAir_ = false;
-        // A sending that failed ends: the character behind it must not start.
-        if (outcome == Outcome::LineFailed || outcome == Outcome::SpeedInvalid)
+        // A sending that failed ends: the character behind it must not start, and is reported
+        // ended so whoever handed it does not wait for it forever.
+        std::optional<QChar> dropped;
+        if ((outcome == Outcome::LineFailed || outcome == Outcome::SpeedInvalid) && waiting_) {
+            dropped = waiting_->character;
             waiting_.reset();
+        }
         QMetaObject::invokeMethod(this, [this, c, outcome, reason] { emit characterEnded(c, outcome, reason); },
                                   Qt::QueuedConnection);
+        if (dropped)
+            QMetaObject::invokeMethod(
+                this, [this, d = *dropped] { emit characterEnded(d, Outcome::NotStarted, QString()); },
+                Qt::QueuedConnection);
     }
 }
 

@@ -35,6 +35,7 @@ public:
         Cancelled,     // a space cut short, or the keyer shutting down
         LineFailed,    // the device refused; the reason comes with it
         SpeedInvalid,  // the speed became zero, negative or not a number
+        NotStarted,    // was waiting when the character before it failed; never keyed
     };
     Q_ENUM(Outcome)
 

@@ -380,6 +380,8 @@ TEST_F(CharacterKeyerTest, LineFailureBetweenDownAndUpLeavesTheLineUp)
     QStringList problems;
     QObject::connect(&sender, &CwSender::problem, [&](const QString& p) { problems << p; });
     line->failKeyDownFromCall(3);  // the dash of "A" cannot be raised
+    // Slow enough that the next "A" is already waiting when the first one fails.
+    timer.realDelayPerWait = std::chrono::milliseconds(30);
     sender.setBuffer("AAA");
     sender.loopThroughCwBuffer();
     ASSERT_TRUE(waitFor([&] { return !sender.isSending(); }));
