@@ -7,6 +7,9 @@
 set -euo pipefail
 bin=$(readlink -f "$1")
 recorder=$(readlink -f "$2")
+# A sanitizer build wants its runtime loaded first; the recorder only wraps ioctl, so it may
+# come first here.
+asan_options="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d)
@@ -78,7 +81,7 @@ wm_pid=$!
 main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
 start_app() {
   : >"$work/ioctl.log"
-  (cd "$work" && CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" exec "$bin") >"$work/app.out" 2>&1 &
+  (cd "$work" && CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
   app_pid=$!
 }
 wait_window() {  # name, seconds

@@ -8,6 +8,9 @@
 set -euo pipefail
 bin=$(readlink -f "$1")
 recorder=$(readlink -f "$2")
+# A sanitizer build wants its runtime loaded first; the recorder only wraps ioctl, so it may
+# come first here.
+asan_options="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d)
@@ -86,7 +89,7 @@ wait_window() {  # name, seconds
 # "<ns> <request> <bits>" lines; RTS is bit 0x004.
 rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 == 1 { print $1, $2 }' "$work/ioctl.log" 2>/dev/null || true; }
 
-(cd "$work" && LD_PRELOAD="$recorder" CUBWAVE_IOCTL_LOG="$work/ioctl.log" exec "$bin") >"$work/app.out" 2>&1 &
+(cd "$work" && CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
 app_pid=$!
 wait_window " Amateur Station I.D." 20
 sleep 0.3
