@@ -26,11 +26,11 @@ QByteArray logLine(const char* call, const char* age, const char* other, const c
     return LogLine::format(r).toUtf8() + "\r\n";
 }
 
-class EntryLine : public MainWindowFixture {};
+class EntryLineTest : public MainWindowFixture {};
 
 }  // namespace
 
-TEST_F(EntryLine, TypedContactIsAppendedAsOneLineAndTheEntryLineClears)
+TEST_F(EntryLineTest, TypedContactIsAppendedAsOneLineAndTheEntryLineClears)
 {
     start();
     type("w1aw tom 12 ct blue");
@@ -44,7 +44,7 @@ TEST_F(EntryLine, TypedContactIsAppendedAsOneLineAndTheEntryLineClears)
     EXPECT_EQ(label("Label15")->text(), "States / Provinces Worked: 1");
 }
 
-TEST_F(EntryLine, KeystrokeRulesOfEachField)
+TEST_F(EntryLineTest, KeystrokeRulesOfEachField)
 {
     start();
     struct Case {
@@ -82,7 +82,7 @@ TEST_F(EntryLine, KeystrokeRulesOfEachField)
     }
 }
 
-TEST_F(EntryLine, DigitInNameReplacesEarlierAgeAndTypingAtTheStartOfTheLocationReplacesIt)
+TEST_F(EntryLineTest, DigitInNameReplacesEarlierAgeAndTypingAtTheStartOfTheLocationReplacesIt)
 {
     start();
     type("k1abc ann 12 japan");
@@ -95,7 +95,7 @@ TEST_F(EntryLine, DigitInNameReplacesEarlierAgeAndTypingAtTheStartOfTheLocationR
     EXPECT_EQ(field("txtCntry")->text(), "O");
 }
 
-TEST_F(EntryLine, CommitChecksReportAndKeepTheFields)
+TEST_F(EntryLineTest, CommitChecksReportAndKeepTheFields)
 {
     start();
     type("w1 ann 12 ct");
@@ -129,7 +129,7 @@ TEST_F(EntryLine, CommitChecksReportAndKeepTheFields)
     EXPECT_TRUE(logBytes().startsWith("\"W1AW\",\"12\",\"\",\"\",\"Hawaii\","));
 }
 
-TEST_F(EntryLine, TwoLetterLocationIsStoredUpperCase)
+TEST_F(EntryLineTest, TwoLetterLocationIsStoredUpperCase)
 {
     start();
     field("txtCall")->setText("K1ABC");
@@ -138,7 +138,7 @@ TEST_F(EntryLine, TwoLetterLocationIsStoredUpperCase)
     EXPECT_TRUE(logBytes().contains("\"CT\""));
 }
 
-TEST_F(EntryLine, CanadianCallFillsAnEmptyLocationWhenTheCallFieldIsLeft)
+TEST_F(EntryLineTest, CanadianCallFillsAnEmptyLocationWhenTheCallFieldIsLeft)
 {
     start();
     const std::pair<const char*, const char*> cases[] = {{"ve3xyz", "ON"}, {"ve3", "ON"}, {"vy2ab", "PE"},
@@ -151,7 +151,7 @@ TEST_F(EntryLine, CanadianCallFillsAnEmptyLocationWhenTheCallFieldIsLeft)
     }
 }
 
-TEST_F(EntryLine, FrequencyGoesWithTheNextContactOnlyAndEvenARefusedCommitClearsIt)
+TEST_F(EntryLineTest, FrequencyGoesWithTheNextContactOnlyAndEvenARefusedCommitClearsIt)
 {
     start();
     form->frequencyText() = "14.025";
@@ -168,7 +168,7 @@ TEST_F(EntryLine, FrequencyGoesWithTheNextContactOnlyAndEvenARefusedCommitClears
     EXPECT_TRUE(lines[1].endsWith(",\"\"\r"));
 }
 
-TEST_F(EntryLine, PostContestModeTakesTheTypedDateAndTime)
+TEST_F(EntryLineTest, PostContestModeTakesTheTypedDateAndTime)
 {
     start();
     action("mnuPostContest")->trigger();
@@ -205,7 +205,7 @@ TEST_F(EntryLine, PostContestModeTakesTheTypedDateAndTime)
     EXPECT_EQ(field("txtPostConTime")->text(), "1:2");
 }
 
-TEST_F(EntryLine, FailedAppendShowsTheReasonAndLosesNothing)
+TEST_F(EntryLineTest, FailedAppendShowsTheReasonAndLosesNothing)
 {
     start();
     type("w1aw ann 12 ct");
@@ -223,7 +223,7 @@ TEST_F(EntryLine, FailedAppendShowsTheReasonAndLosesNothing)
     EXPECT_EQ(label("lblTotCon")->text(), "1");
 }
 
-TEST_F(EntryLine, AFullLogRefusesTheNextContactAndKeepsIt)
+TEST_F(EntryLineTest, AFullLogRefusesTheNextContactAndKeepsIt)
 {
     QByteArray log;
     const QByteArray line = logLine("K1ABC", "12", "Red", "CT", "ANN");
@@ -239,7 +239,7 @@ TEST_F(EntryLine, AFullLogRefusesTheNextContactAndKeepsIt)
     EXPECT_EQ(logBytes().size(), log.size());
 }
 
-TEST_F(EntryLine, ReloadRebuildsCountersAndColours)
+TEST_F(EntryLineTest, ReloadRebuildsCountersAndColours)
 {
     writeLog(logLine("K1ABC", "12", "Red", "ct", "ANN", "PH") + logLine("JA1ABC", "10", "", "Japan", "KEN") +
              logLine("JA2ABC", "10", "", "JAPAN", "KEN") + logLine("W1AW", "12", "", "CT", "TOM"));
@@ -261,7 +261,7 @@ TEST_F(EntryLine, ReloadRebuildsCountersAndColours)
     EXPECT_EQ(form->store().countAtLoad(), 4.0f);
 }
 
-TEST_F(EntryLine, MalformedLogEndsTheProgramWithoutTouchingTheFile)
+TEST_F(EntryLineTest, MalformedLogEndsTheProgramWithoutTouchingTheFile)
 {
     const QByteArray bad = logLine("K1ABC", "12", "Red", "CT", "ANN") + "\"W1AW\",\"1\"2\"\r\n";
     writeLog(bad);
@@ -272,7 +272,7 @@ TEST_F(EntryLine, MalformedLogEndsTheProgramWithoutTouchingTheFile)
     EXPECT_EQ(logBytes(), bad);
 }
 
-TEST_F(EntryLine, MultiplierLabelsShowTheirCountOnHoverAndFillTheLocationOnClick)
+TEST_F(EntryLineTest, MultiplierLabelsShowTheirCountOnHoverAndFillTheLocationOnClick)
 {
     writeLog(logLine("K1ABC", "12", "Red", "CT", "ANN") + logLine("W1AW", "12", "", "ct", "TOM"));
     start();
@@ -286,7 +286,7 @@ TEST_F(EntryLine, MultiplierLabelsShowTheirCountOnHoverAndFillTheLocationOnClick
     EXPECT_FALSE(label("Label10_36")->isVisible());
 }
 
-TEST_F(EntryLine, TypedCallShowsWhereTheStationIs)
+TEST_F(EntryLineTest, TypedCallShowsWhereTheStationIs)
 {
     Preferences p = *PrefFile::parse([&] {
         QFile f(dir.filePath("cubwavepref.txt"));

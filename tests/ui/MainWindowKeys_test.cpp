@@ -9,7 +9,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class WindowKeys : public MainWindowFixture {
+class WindowKeysTest : public MainWindowFixture {
 protected:
     void useMode(const char* mode, bool configured)
     {
@@ -21,7 +21,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowKeys, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
+TEST_F(WindowKeysTest, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
 {
     start();
     using W = WindowLauncher::Window;
@@ -50,7 +50,7 @@ TEST_F(WindowKeys, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
     EXPECT_EQ(ports.windows.shown.size(), 1u);
 }
 
-TEST_F(WindowKeys, FunctionKeysFollowTheModeAndTheCwInterface)
+TEST_F(WindowKeysTest, FunctionKeysFollowTheModeAndTheCwInterface)
 {
     start();
     useMode("CW", false);
@@ -85,7 +85,7 @@ TEST_F(WindowKeys, FunctionKeysFollowTheModeAndTheCwInterface)
     EXPECT_TRUE(ports.cw.keys.empty());
 }
 
-TEST_F(WindowKeys, F12TogglesKeyboardCwWhoseKeysGoToTheSendBuffer)
+TEST_F(WindowKeysTest, F12TogglesKeyboardCwWhoseKeysGoToTheSendBuffer)
 {
     start();
     useMode("CW", true);
@@ -115,7 +115,7 @@ TEST_F(WindowKeys, F12TogglesKeyboardCwWhoseKeysGoToTheSendBuffer)
     EXPECT_EQ(statusBack(), QColor(0, 192, 192));
 }
 
-TEST_F(WindowKeys, EscStopsVoiceFirstThenClearsTheEntryLine)
+TEST_F(WindowKeysTest, EscStopsVoiceFirstThenClearsTheEntryLine)
 {
     start();
     useMode("PH", false);
@@ -128,7 +128,7 @@ TEST_F(WindowKeys, EscStopsVoiceFirstThenClearsTheEntryLine)
     EXPECT_TRUE(field("txtCall")->text().isEmpty());
 }
 
-TEST_F(WindowKeys, EscWithABusyWinKeyClearsItsBuffer)
+TEST_F(WindowKeysTest, EscWithABusyWinKeyClearsItsBuffer)
 {
     start();
     useMode("CW", true);
@@ -147,7 +147,7 @@ TEST_F(WindowKeys, EscWithABusyWinKeyClearsItsBuffer)
     EXPECT_EQ(ports.cw.keyerBackspaces, 1);
 }
 
-TEST_F(WindowKeys, AnyKeyCancelsARunningRepeat)
+TEST_F(WindowKeysTest, AnyKeyCancelsARunningRepeat)
 {
     start();
     ports.cw.repeat = true;
@@ -162,7 +162,7 @@ TEST_F(WindowKeys, AnyKeyCancelsARunningRepeat)
     EXPECT_EQ(field("txtCall")->text(), "K");
 }
 
-TEST_F(WindowKeys, ClosingIsRefusedWhileCwIsSentAndBacksUpOtherwise)
+TEST_F(WindowKeysTest, ClosingIsRefusedWhileCwIsSentAndBacksUpOtherwise)
 {
     start();
     ports.cw.sending = true;
@@ -183,7 +183,7 @@ TEST_F(WindowKeys, ClosingIsRefusedWhileCwIsSentAndBacksUpOtherwise)
     EXPECT_EQ(ports.voice.releases, 1);
 }
 
-TEST_F(WindowKeys, FocusCuesFollowTheVoiceNavigationLevel)
+TEST_F(WindowKeysTest, FocusCuesFollowTheVoiceNavigationLevel)
 {
     start();
     form->prefs().voiceNavLevel = 1;

@@ -3,9 +3,11 @@
 #include "core/Statistics.h"
 #include "export/ProductCaption.h"
 #include "ui/common/ClickableLabel.h"
+#include "ui/main/EntryLine.h"
 #include "ui/main/KeyPipeline.h"
 #include "ui/main/MainScreen.h"
 #include "ui/main/RecentContactsModel.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/common/VbColor.h"
 
 #include <QAction>
@@ -57,6 +59,11 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     setWindowTitle(ProductCaption::kMainWindowCaption);
     screen_ = new MainScreen(session_.store(), this, this);
     setCentralWidget(screen_);
+    entryLine_ = std::make_unique<EntryLine>(EntryLine::Context{*screen_, session_, prefixTable_, opClock_,
+                                                                services_.beeper, services_.clock, ports_.voice,
+                                                                ports_.cw, [this] { commitContact(); }});
+    windowKeys_ = std::make_unique<WindowKeys>(WindowKeys::Context{*screen_, session_, ports_.cw, ports_.voice,
+                                                                   ports_.windows, [this] { cmdClear_Click(); }});
     setMouseTracking(true);
     connectScreen();
     buildMenus();
@@ -85,13 +92,12 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
 MainWindow::~MainWindow()
 {
     keyPipeline_.reset();
+    entryLine_.reset();
 }
 
 void MainWindow::connectScreen()
 {
     connect(screen_->bandLabel, &ClickableLabel::clicked, this, &MainWindow::label24Click);
-    connect(screen_->fields[0], &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
-    connect(screen_->fields[3], &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
     connect(screen_->clearButton, &QPushButton::clicked, this, &MainWindow::cmdClear_Click);
     connect(screen_->partialDupButton, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
     connect(screen_->operatingClockButton, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
@@ -106,7 +112,7 @@ void MainWindow::connectScreen()
             &MainWindow::hideEditButtonsWithoutSelection);
     for (int i = 1; i <= SpcTable::kSize; ++i) {
         ClickableLabel* label = screen_->multiplierLabels[static_cast<size_t>(i)];
-        connect(label, &ClickableLabel::clicked, this, [this, label] { edit(Field::Spc)->setText(label->text()); });
+        connect(label, &ClickableLabel::clicked, this, [this, label] { entryLine_->setLocation(label->text()); });
         connect(label, &ClickableLabel::hovered, this, [this, i] { label10Hover(i); });
     }
 }

@@ -32,9 +32,11 @@ class Beeper;
 class Clock;
 class ClickableLabel;
 class Dialogs;
+class EntryLine;
 class KeyPipeline;
 class MainScreen;
 class RecentContactsModel;
+class WindowKeys;
 
 // What the main window is given at start-up.
 struct MainWindowServices {
@@ -78,10 +80,8 @@ public:
     // True while a commit runs; the operator's keys wait until it is over.
     bool committing() const { return committing_; }
 
-    // The commit and its checks.
+    // The commit: the entry line's checks, then the contact into the session.
     void commitContact();
-    // False, with "Need Call Sign!", when the call is too short to log.
-    bool frmcmp();
     void cmdClear_Click();
 
     // Log store.
@@ -115,6 +115,7 @@ public:
     void Form_KeyPress(int& keyAscii);
     // The focused field's keystroke rules; false when the widget is no entry field.
     bool fieldKeyPress(QWidget* field, int& keyAscii);
+    EntryLine& entryLine() { return *entryLine_; }
 
     ContestSession& session() { return session_; }
     LogStore& store() { return session_.store(); }
@@ -134,61 +135,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Field { Call, Name, Age, Spc, Other, PostTime, PostDate };
-
     // Construction.
     void connectScreen();
     void buildMenus();
 
-    // Entry line.
-    std::optional<Field> fieldOf(QWidget* widget) const;
-    QLineEdit* edit(Field field) const;
-    // Enter commits from every entry field; true when it did.
-    bool enterCommits(int& key);
-    void txtCall_KeyPress(int& key);
-    void txtName_KeyPress(int& key);
-    void txtRSTR_KeyPress(int& key);
-    void txtCntry_KeyPress(int& key);
-    void txtSec_KeyPress(int& key);
-    void postContest_KeyPress(Field field, int& key);
-    void handOver(Field to, int key);
-    void insertKey(QLineEdit* field, int key);
-    void fieldGotFocus(Field field);
-    void txtCall_LostFocus();
-    void txtCall_Change();
-    void txtCntry_Change();
-    bool spcValidate();
-    ContactEntry entryLine() const;
-
-    // Location lookup.
-    struct CountryCompletion {
-        QString rest;
-        QString continent;
-        float latitude = 0;
-        float longitude = 0;
-    };
-    std::optional<CountryCompletion> completeCountry(const QString& typed) const;
-    void lookupCall(const QString& call);
     bool loadPrefixTable();
     void utcOffsetCheck();
     void showOwnExchange();
     void showClocks();
-    void showBearing(float latitude, float longitude);
     QString dxHeading() const;
-    bool postContestCheck();
     void commitEntryLine();
     bool storeContact();
-    void sendTab();
     void doEvents();
     void beep();
     void setStatus(const QString& text);
 
-    // Dupes and statistics.
-    void checkDuplicates();
-    void partialDupSearch(int key);
+    // Statistics.
     void spcWorkedUpdate(int index);
     void recolourMultipliers();
-    void updateNewIndicator();
     void label10Hover(int index);
     void timer2Tick();
     // Shutdown: every subsystem closes its windows and lines, in a fixed order.
@@ -233,8 +197,6 @@ private:
     ContestSession session_;
     PrefixTable prefixTable_;
 
-    // A Ctrl key eats the next character typed.
-    bool shortcutSwallow_ = false;
     OperatingClock opClock_;
     bool committing_ = false;
     bool loading_ = false;
@@ -242,6 +204,8 @@ private:
     bool closeAfterSending_ = false;  // a termination request came while CW was on the air
 
     MainScreen* screen_ = nullptr;
+    std::unique_ptr<EntryLine> entryLine_;
+    std::unique_ptr<WindowKeys> windowKeys_;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
     QAction* cwModeAction_ = nullptr;  // the Mode menu's entries

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "ui/common/ClickableLabel.h"
+#include "ui/main/EntryLine.h"
 #include "ui/main/RecentContactsModel.h"
 #include "ui/common/VbColor.h"
 
@@ -100,7 +101,7 @@ bool MainWindow::loadWindow()
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
-    edit(Field::Call)->setFocus(Qt::OtherFocusReason);
+    entryLine_->focusCall();
     ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;
 }
@@ -300,9 +301,7 @@ void MainWindow::mnuPostContest_Click()
 {
     const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
     session_.postContestMode = on;
-    for (QWidget* w : std::initializer_list<QWidget*>{edit(Field::PostDate), edit(Field::PostTime), screen_->postDateHeading,
-                                                      screen_->postTimeHeading})
-        w->setVisible(on);
+    entryLine_->showPostContestFields(on);
 }
 
 void MainWindow::mnuRSTDefault_Click()
@@ -370,104 +369,6 @@ void MainWindow::unloadSubsystems()
     ports_.cw.releaseAll();
     ports_.voice.releaseAll();
 }
-
-// ---- window keys ----
-
-void MainWindow::Form_KeyDown(int& keyCode, int shift)
-{
-    if (shift == 2) {
-        shortcutSwallow_ = true;
-        using W = WindowLauncher::Window;
-        std::optional<std::pair<W, bool>> open;
-        switch (keyCode) {
-        case 'B': open = {W::SpectrumMap, true}; break;
-        case 'C':
-        case 'S': open = {W::CwSetup, false}; break;
-        case 'D': open = {W::DxSpotting, false}; break;
-        case 'F': open = {W::BandPlan, true}; break;
-        case 'G': open = {W::RigTune, true}; break;
-        case 'P': open = {W::VoiceSetup, false}; break;
-        case 'R': open = {W::RigInterface, false}; break;
-        case 'W': open = {W::CwStrings, false}; break;
-        default: break;
-        }
-        if (open) {
-            keyCode = 0;
-            ports_.windows.show(open->first, open->second);
-            return;
-        }
-    }
-
-    ports_.cw.cancelRepeat();
-    ports_.voice.cancelRepeat();
-
-    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
-    if (!phone) {
-        if (ports_.cw.configured() && (keyCode == key::Down || keyCode == key::Up)) {
-            if (keyCode == key::Down)
-                ports_.cw.speedDown();
-            else
-                ports_.cw.speedUp();
-            setStatus(ports_.cw.speedText() + QStringLiteral(" WPM"));
-            keyCode = 0;
-        }
-        if (keyCode >= key::F1 && keyCode <= key::F12 && ports_.cw.configured()) {
-            if (keyCode == key::F10)
-                keyCode = key::F13;  // never let the platform take F10 as the menu key
-            if (keyCode == key::F12) {
-                if (ports_.cw.toggleKeyboardMode()) {
-                    setStatus(QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode."));
-                    setBackColour(screen_->statusLabel, kLightYellow);
-                } else {
-                    setStatus(QString());
-                    setBackColour(screen_->statusLabel, kTeal);
-                }
-            } else {
-                ports_.cw.functionKey(keyCode);
-            }
-        }
-    } else {
-        if (keyCode == key::F10)
-            keyCode = 0;
-        else if (keyCode >= key::F1 && keyCode <= key::F9)
-            ports_.voice.functionKey(keyCode);
-    }
-}
-
-void MainWindow::Form_KeyPress(int& keyAscii)
-{
-    if (shortcutSwallow_) {
-        shortcutSwallow_ = false;
-        keyAscii = 0;
-        return;
-    }
-    const bool phone = session_.prefs().mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
-    if (phone && keyAscii == key::Esc && ports_.voice.playing()) {
-        ports_.voice.stop();
-        keyAscii = 0;
-        return;
-    }
-    if (keyAscii == key::Esc) {
-        // Esc stops what is being sent; with nothing on its way out it clears the entry line.
-        if (ports_.cw.busy())
-            ports_.cw.clear();
-        else
-            cmdClear_Click();
-        keyAscii = 0;
-        return;
-    }
-    const bool keyboardCw = ports_.cw.keyboardMode();
-    if (keyboardCw && keyAscii == key::Backspace && ports_.cw.backspace()) {
-        keyAscii = 0;
-    } else if (!phone && keyboardCw) {
-        capital(keyAscii);
-        ports_.cw.typeCharacter(QChar(keyAscii));
-        keyAscii = 0;
-    }
-}
-
-
-
 
 double MainWindow::screenWidthTwips() const
 {

@@ -1,5 +1,5 @@
-// The main window's side of the operator's own station: the station window, the UTC offset
-// check at start-up and the clocks.
+// The main window's side of the operator's own station: the station window, the prefix table
+// that places calls, the UTC offset check at start-up and the clocks.
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainScreen.h"
 
@@ -13,6 +13,20 @@
 #include <QLabel>
 
 namespace cubwave {
+
+bool MainWindow::loadPrefixTable()
+{
+    const QString path = PrefixTable::findFile(services_.sharedFolder, services_.dataFolder, services_.workDir);
+    if (path.isEmpty()) {
+        prefixTable_ = PrefixTable();  // no table: every call is "Not Found"
+        return true;
+    }
+    PrefixTableLoad load = PrefixTable::read(path);
+    if (!load.ok)
+        return false;
+    prefixTable_ = std::move(load.table);
+    return true;
+}
 
 void MainWindow::utcOffsetCheck()
 {
