@@ -17,7 +17,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class LogCommands : public MainWindowFixture {
+class LogCommandsTest : public MainWindowFixture {
 protected:
     QTableView* list() const { return form->findChild<QTableView*>("ListView1"); }
     QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(name); }
@@ -43,7 +43,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LogCommands, ListShowsTheTwentyNewestOrAll)
+TEST_F(LogCommandsTest, ListShowsTheTwentyNewestOrAll)
 {
     writeLog(contactLines(21));
     start();
@@ -62,7 +62,7 @@ TEST_F(LogCommands, ListShowsTheTwentyNewestOrAll)
     EXPECT_EQ(focus(), field("txtCall"));
 }
 
-TEST_F(LogCommands, HeaderClickSortsOnceByText)
+TEST_F(LogCommandsTest, HeaderClickSortsOnceByText)
 {
     writeLog(contactLines(11));
     start();
@@ -72,7 +72,7 @@ TEST_F(LogCommands, HeaderClickSortsOnceByText)
     EXPECT_EQ(recs.mid(0, 4), (QStringList{"1", "10", "11", "2"}));
 }
 
-TEST_F(LogCommands, EditAndDeleteButtonsAppearForAListedRowOnly)
+TEST_F(LogCommandsTest, EditAndDeleteButtonsAppearForAListedRowOnly)
 {
     start();
     QTest::mouseClick(list()->viewport(), Qt::LeftButton);
@@ -88,7 +88,7 @@ TEST_F(LogCommands, EditAndDeleteButtonsAppearForAListedRowOnly)
     EXPECT_FALSE(button("cmdEdit")->isVisible());
 }
 
-TEST_F(LogCommands, EditRewritesTheLineAndReloads)
+TEST_F(LogCommandsTest, EditRewritesTheLineAndReloads)
 {
     writeLog(contactLines(3));
     start();
@@ -116,7 +116,7 @@ TEST_F(LogCommands, EditRewritesTheLineAndReloads)
     EXPECT_EQ(logBytes(), before);
 }
 
-TEST_F(LogCommands, DeleteRenumbersAndRecountsAfterConfirmation)
+TEST_F(LogCommandsTest, DeleteRenumbersAndRecountsAfterConfirmation)
 {
     writeLog(contactLines(10));
     start();
@@ -142,7 +142,7 @@ TEST_F(LogCommands, DeleteRenumbersAndRecountsAfterConfirmation)
     EXPECT_FALSE(form->store().worked(1));
 }
 
-TEST_F(LogCommands, CopyPutsTheListedRowsOldestFirstOnTheClipboard)
+TEST_F(LogCommandsTest, CopyPutsTheListedRowsOldestFirstOnTheClipboard)
 {
     start();
     action("mnuCopyListtoClipboard")->trigger();
@@ -158,7 +158,7 @@ TEST_F(LogCommands, CopyPutsTheListedRowsOldestFirstOnTheClipboard)
               "2\tK2ABC\tANN\t12\tMA\t\t06/13 18:00\t20\tCW\r\n");
 }
 
-TEST_F(LogCommands, CloseBacksUpOnlyWhenTheLogChanged)
+TEST_F(LogCommandsTest, CloseBacksUpOnlyWhenTheLogChanged)
 {
     QDir(dir.path()).mkpath("data/BACKUP");
     writeLog(contactLines(2));
@@ -174,7 +174,7 @@ TEST_F(LogCommands, CloseBacksUpOnlyWhenTheLogChanged)
     EXPECT_EQ(backups(), QStringList{"202606131405.log"});
 }
 
-TEST_F(LogCommands, NewLogNeedsYesAndBacksUpFirst)
+TEST_F(LogCommandsTest, NewLogNeedsYesAndBacksUpFirst)
 {
     writeLog(contactLines(2));
     start();
@@ -191,7 +191,7 @@ TEST_F(LogCommands, NewLogNeedsYesAndBacksUpFirst)
     EXPECT_EQ(backups(), QStringList{"202606131405.log"});
 }
 
-TEST_F(LogCommands, ArchiveAndRestore)
+TEST_F(LogCommandsTest, ArchiveAndRestore)
 {
     writeLog(contactLines(2));
     start();

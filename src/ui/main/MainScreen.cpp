@@ -51,7 +51,7 @@ FieldRule entryRule(int maxLength, const char* only, Moves moves = Anything, int
 
 }  // namespace
 
-MainScreen::MainScreen(const LogStore& store, QObject* keyFilter, QWidget* parent) : QWidget(parent), keyFilter_(keyFilter)
+MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
 {
     QWidget* c = this;
     setMouseTracking(true);
@@ -183,8 +183,6 @@ MainScreen::MainScreen(const LogStore& store, QObject* keyFilter, QWidget* paren
     recentList->setShowGrid(false);
     recentList->setFocusPolicy(Qt::ClickFocus);
     place(recentList, {8, 174, 432, 196}, 8);
-    recentList->installEventFilter(keyFilter_);
-    recentList->viewport()->installEventFilter(keyFilter_);
     // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
     connect(recentList->horizontalHeader(), &QHeaderView::sectionClicked, recentModel,
             &RecentContactsModel::sortOnceByColumn);
@@ -268,7 +266,6 @@ QLineEdit* MainScreen::addField(const QString& name, int maxLength, QRect design
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
     field->setMaxLength(maxLength);
-    field->installEventFilter(keyFilter_);
     place(field, design, 10);
     return field;
 }

@@ -26,8 +26,7 @@ class MainScreen : public QWidget {
     Q_OBJECT
 
 public:
-    // keyFilter sees the entry fields' and the recent list's keys before they do.
-    MainScreen(const LogStore& store, QObject* keyFilter, QWidget* parent = nullptr);
+    explicit MainScreen(const LogStore& store, QWidget* parent = nullptr);
 
     // The entry line: call, name, age, location, other, then the post-contest time and date.
     std::array<QLineEdit*, 7> fields{};
@@ -76,7 +75,6 @@ private:
     QLineEdit* addField(const QString& name, int maxLength, QRect design);
     void place(QWidget* widget, QRect design, double pointSize);
 
-    QObject* keyFilter_;
     DesignLayout layout_{QSize(640, 480)};
 };
 

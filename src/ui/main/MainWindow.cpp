@@ -5,12 +5,14 @@
 #include "ui/common/ClickableLabel.h"
 #include "ui/main/EntryLine.h"
 #include "ui/main/KeyPipeline.h"
+#include "ui/main/LogCommands.h"
 #include "ui/main/MainScreen.h"
 #include "ui/main/RecentContactsModel.h"
 #include "ui/main/WindowKeys.h"
 #include "ui/common/VbColor.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -57,11 +59,14 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);
-    screen_ = new MainScreen(session_.store(), this, this);
+    screen_ = new MainScreen(session_.store(), this);
     setCentralWidget(screen_);
     entryLine_ = std::make_unique<EntryLine>(EntryLine::Context{*screen_, session_, prefixTable_, opClock_,
                                                                 services_.beeper, services_.clock, ports_.voice,
                                                                 ports_.cw, [this] { commitContact(); }});
+    logCommands_ = std::make_unique<LogCommands>(LogCommands::Context{
+        *screen_, session_, prefixTable_, opClock_, services_.dialogs, services_.beeper, services_.clock,
+        services_.workDir, services_.dataFolder, [this](QDialog& d) { return runModal(d); }, this});
     windowKeys_ = std::make_unique<WindowKeys>(WindowKeys::Context{*screen_, session_, ports_.cw, ports_.voice,
                                                                    ports_.windows, [this] { cmdClear_Click(); }});
     setMouseTracking(true);
@@ -71,7 +76,7 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     // The band label and the menus show what the next contact takes from the start, even when
     // the load sequence stops before it reads the preferences.
     checkSavedBandAndMode();
-    logNotLoaded(QStringLiteral("the start-up has not read it."),
+    session_.markNotLoaded(QStringLiteral("the start-up has not read it."),
                  QStringLiteral("Close this program and start it again."));
 
     rateTimer_ = new QTimer(this);
@@ -93,6 +98,7 @@ MainWindow::~MainWindow()
 {
     keyPipeline_.reset();
     entryLine_.reset();
+    logCommands_.reset();
 }
 
 void MainWindow::connectScreen()
@@ -102,14 +108,6 @@ void MainWindow::connectScreen()
     connect(screen_->partialDupButton, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
     connect(screen_->operatingClockButton, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
     connect(screen_->listLengthButton, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
-    connect(screen_->editButton, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
-    connect(screen_->deleteButton, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
-    connect(screen_->recentList, &QTableView::clicked, this, &MainWindow::listRowsShown);
-    // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
-    connect(screen_->recentList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MainWindow::hideEditButtonsWithoutSelection);
-    connect(screen_->recentModel, &QAbstractItemModel::modelReset, this,
-            &MainWindow::hideEditButtonsWithoutSelection);
     for (int i = 1; i <= SpcTable::kSize; ++i) {
         ClickableLabel* label = screen_->multiplierLabels[static_cast<size_t>(i)];
         connect(label, &ClickableLabel::clicked, this, [this, label] { entryLine_->setLocation(label->text()); });
@@ -136,21 +134,21 @@ void MainWindow::buildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     add(file, "mnuNew", QStringLiteral("&New"), [this] {
-        if (logWritable(QStringLiteral("The log was not erased.")))
-            newLogCommand();
+        if (logCommands_->logWritable(QStringLiteral("The log was not erased.")))
+            logCommands_->newLog();
         showRates();
     });
     separator(file, "mnuLine1");
-    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), &MainWindow::mnuArchive_Click);
+    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), [this] { logCommands_->archive(); });
     separator(file, "mnuLine21");
-    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), &MainWindow::mnuRestore_Click);
+    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), [this] { logCommands_->restore(); });
     separator(file, "mnuLine53");
     add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), &MainWindow::mnuWriteSumm_Click);
     separator(file, "mnuLine2");
     add(file, "mnuADIF", QStringLiteral("Export &ADIF File"), [this] { ports_.exports.exportAdif(session_.store(), windowTitle()); });
     separator(file, "mnuLine22");
     add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"),
-        &MainWindow::mnuCopyListtoClipboard_Click);
+        [this] { logCommands_->copyListToClipboard(); });
     separator(file, "mnuLine3");
     add(file, "mnuExit", QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
     QAction* open = add(file, "mnuOpen", QStringLiteral("&Open"), &MainWindow::mnuOpen2);
@@ -224,5 +222,16 @@ void MainWindow::buildMenus()
 }
 
 QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+
+int MainWindow::runModal(QDialog& dialog)
+{
+    return services_.runModal ? services_.runModal(dialog) : dialog.exec();
+}
+
+int MainWindow::selectedRecord() const { return logCommands_->selectedRecord(); }
+
+void MainWindow::cmdEdit_Click() { logCommands_->editSelected(); }
+
+void MainWindow::cmdDelete_Click() { logCommands_->deleteSelected(); }
 
 }  // namespace cubwave

@@ -34,6 +34,7 @@ class ClickableLabel;
 class Dialogs;
 class EntryLine;
 class KeyPipeline;
+class LogCommands;
 class MainScreen;
 class RecentContactsModel;
 class WindowKeys;
@@ -104,9 +105,6 @@ public:
     void mnuSetup_Click();
     void cmdEdit_Click();
     void cmdDelete_Click();
-    void mnuArchive_Click();
-    void mnuRestore_Click();
-    void mnuCopyListtoClipboard_Click();
     // The record of the selected row of the recent-contacts list; 0 when none is selected.
     int selectedRecord() const;
 
@@ -132,7 +130,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction.
@@ -167,10 +164,6 @@ private:
     void preferencesNotSaved(const QString& path, const QString& error);
     void checkSavedBandAndMode();
     void label24Click();
-    bool newLogCommand();
-    void Backup();
-    void rewriteAndReload();
-    void listRowsShown();
     int runModal(QDialog& dialog);
     void mnuExit_Click();
     void mnuListPrevious_Click();
@@ -183,12 +176,6 @@ private:
     double screenWidthTwips() const;
     void fileError();
     QAction* action(const QString& name) const;
-    // Why log.txt is not loaded and what the operator can do about it.
-    void logNotLoaded(const QString& why, const QString& fix);
-    // False, after telling the operator what was refused and why, while log.txt is not loaded.
-    bool logWritable(const QString& refused);
-    // The edit and delete buttons act on the selected row; without one they are hidden.
-    void hideEditButtonsWithoutSelection();
 
     MainWindowServices services_;
     MainWindowPorts ports_;
@@ -206,6 +193,7 @@ private:
     MainScreen* screen_ = nullptr;
     std::unique_ptr<EntryLine> entryLine_;
     std::unique_ptr<WindowKeys> windowKeys_;
+    std::unique_ptr<LogCommands> logCommands_;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
     QAction* cwModeAction_ = nullptr;  // the Mode menu's entries

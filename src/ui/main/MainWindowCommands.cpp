@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "ui/common/ClickableLabel.h"
 #include "ui/main/EntryLine.h"
+#include "ui/main/LogCommands.h"
 #include "ui/main/RecentContactsModel.h"
 #include "ui/common/VbColor.h"
 
@@ -59,7 +60,7 @@ bool MainWindow::loadWindow()
     const QString restart = QStringLiteral("Close this program, %1, and start it again.");
 
     if (!session_.readPreferences()) {
-        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
+        session_.markNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
                          .arg(folder),
                      restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
@@ -73,7 +74,7 @@ bool MainWindow::loadWindow()
     if (endRequested_)
         return false;
     if (!loadPrefixTable()) {
-        logNotLoaded(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
+        session_.markNotLoaded(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
                      restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
@@ -84,7 +85,7 @@ bool MainWindow::loadWindow()
         return false;
 
     if (!SavePref()) {
-        logNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
+        session_.markNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
                      restart.arg(QStringLiteral("free some disk space or make that folder writable")));
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
@@ -122,7 +123,7 @@ void MainWindow::requestEnd()
         return;
     }
     endRequested_ = true;
-    logNotLoaded(QStringLiteral("the program was asked to end during its start-up."),
+    session_.markNotLoaded(QStringLiteral("the program was asked to end during its start-up."),
                  QStringLiteral("Start it again."));
     closeActiveDialog();
 }
@@ -145,7 +146,7 @@ bool MainWindow::openExistingLogQuestion()
         return false;
     if (answer == MsgAnswer::Yes)
         return mnuOpen2();
-    return newLogCommand();
+    return logCommands_->newLog();
 }
 
 bool MainWindow::SavePref() { return session_.savePreferences(); }
@@ -349,7 +350,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     unloadSubsystems();
-    Backup();
+    logCommands_->backup();
     // Form_Terminate.
     stopOperatingClock();
     event->accept();

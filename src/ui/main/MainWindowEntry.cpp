@@ -7,6 +7,7 @@
 #include "ui/common/VbColor.h"
 #include "ui/main/EntryLine.h"
 #include "ui/main/KeyPipeline.h"
+#include "ui/main/LogCommands.h"
 #include "ui/main/RecentContactsModel.h"
 #include "ui/main/WindowKeys.h"
 
@@ -36,24 +37,6 @@ void MainWindow::Form_KeyPress(int& keyAscii) { windowKeys_->keyPress(keyAscii);
 bool MainWindow::fieldKeyPress(QWidget* field, int& keyAscii) { return entryLine_->keyPress(field, keyAscii); }
 
 void MainWindow::cmdClear_Click() { entryLine_->clear(); }
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!screen_)  // the screen's controls are being built
-        return QMainWindow::eventFilter(watched, event);
-    if (watched == screen_->recentList && event->type() == QEvent::FocusOut)
-        listRowsShown();
-    if (watched == screen_->recentList->viewport() && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && screen_->recentModel->rowCount() > 0) {
-        // A right click edits the row under the mouse.
-        const QModelIndex at = screen_->recentList->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (at.isValid())
-            screen_->recentList->setCurrentIndex(at);
-        cmdEdit_Click();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
 
 void MainWindow::commitContact()
 {
@@ -87,7 +70,7 @@ bool MainWindow::storeContact()
     switch (outcome.kind) {
     case ContestSession::StoreOutcome::Kind::Stored: break;
     case ContestSession::StoreOutcome::Kind::LogNotLoaded:
-        logWritable(QStringLiteral("The contact was not saved."));
+        logCommands_->logWritable(QStringLiteral("The contact was not saved."));
         beep();
         setStatus(QStringLiteral("Contact NOT saved!"));
         return false;
