@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace cubwave {
 
@@ -51,12 +50,6 @@ std::optional<EntryLine::Field> EntryLine::fieldOf(QWidget* widget) const
 void EntryLine::setStatus(const QString& text) { c_.screen.statusLabel->setText(text); }
 
 void EntryLine::beep() { c_.beeper.beep(); }
-
-double EntryLine::screenWidthTwips() const
-{
-    const QScreen* s = c_.screen.screen();
-    return (s ? s->geometry().width() : 640) * 15.0;
-}
 
 // Space moves on from these fields as Tab would, from wherever the focus is now.
 void EntryLine::sendTab()
@@ -137,10 +130,7 @@ void EntryLine::callKey(int& key)
 {
     QLineEdit* call = edit(Field::Call);
     setStatus(QString());
-    c_.screen.dupeLabel->setText(QString());
-    QFont f = c_.screen.dupeLabel->font();
-    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 9.0 / 9600.0 * c_.session.prefs().windowSizePct / 100.0));
-    c_.screen.dupeLabel->setFont(f);
+    c_.screen.showHint(QString(), 9.0, c_.session.prefs().windowSizePct);
     if (call->text().size() < 2) {
         edit(Field::Spc)->setText(QString());
         clearLocationLabels();

@@ -90,7 +90,6 @@ private:
     void clearLocationLabels();
     void setStatus(const QString& text);
     void beep();
-    double screenWidthTwips() const;
 
     Context c_;
 };

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTableView>
 
 namespace cubwave {
@@ -183,7 +184,7 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     recentList->setShowGrid(false);
     recentList->setFocusPolicy(Qt::ClickFocus);
     place(recentList, {8, 174, 432, 196}, 8);
-    // A list rebuilt or a selection cleared leaves nothing for Edit and Delete to act on.
+    // A click on a column heading sorts the list once by that column.
     connect(recentList->horizontalHeader(), &QHeaderView::sectionClicked, recentModel,
             &RecentContactsModel::sortOnceByColumn);
     recentList->horizontalHeader()->setSectionsClickable(true);
@@ -287,6 +288,65 @@ void MainScreen::relayout()
     QHeaderView* header = recentList->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
+}
+
+// ---- what the window shows ----
+
+void MainScreen::showTotals(const QString& contacts, const QString& phone, const QString& cw, const QString& score)
+{
+    contactsTotalLabel->setText(contacts);
+    phoneTotalLabel->setText(phone);
+    cwTotalLabel->setText(cw);
+    scoreLabel->setText(score);
+}
+
+void MainScreen::showRates(const QString& perHour60, const QString& perHour20)
+{
+    rate60Label->setText(perHour60);
+    rate20Label->setText(perHour20);
+}
+
+void MainScreen::showDxList(const QStringList& locations, const QString& heading)
+{
+    dxList->clear();
+    columnHeadings[5]->setText(heading);
+    dxList->addItems(locations);
+}
+
+void MainScreen::addDx(const QString& location, const QString& heading)
+{
+    dxList->addItem(location);
+    columnHeadings[5]->setText(heading);
+}
+
+void MainScreen::showMultiplier(int index, qint32 colour)
+{
+    setTextColour(multiplierLabels[static_cast<size_t>(index)], colour);
+}
+
+void MainScreen::showWorkedLine(const QString& text) { statesWorkedLabel->setText(text); }
+
+void MainScreen::showClocks(const QString& utc, const QString& local, const QString& amPm)
+{
+    utcClockLabel->setText(utc);
+    localClockLabel->setText(local);
+    amPmLabel->setText(amPm);
+}
+
+void MainScreen::showOwnExchange(const std::array<QString, 5>& values)
+{
+    for (size_t i = 0; i < ownExchangeLabels.size(); ++i)
+        ownExchangeLabels[i]->setText(values[i]);
+}
+
+void MainScreen::showHint(const QString& text, double pointsPer9600Twips, int windowSizePct)
+{
+    const QScreen* s = screen();
+    const double screenTwips = (s ? s->geometry().width() : 640) * 15.0;
+    QFont f = dupeLabel->font();
+    f.setPointSizeF(std::max(4.0, screenTwips * pointsPer9600Twips / 9600.0 * windowSizePct / 100.0));
+    dupeLabel->setFont(f);
+    dupeLabel->setText(text);
 }
 
 }  // namespace cubwave

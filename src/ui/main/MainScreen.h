@@ -3,6 +3,7 @@
 #include "core/SpcTable.h"
 #include "ui/common/DesignLayout.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -66,6 +67,20 @@ public:
 
     // Places every control for the current size; the recent list's columns follow the width.
     void relayout();
+
+    // What the window shows, from plain values.
+    void showTotals(const QString& contacts, const QString& phone, const QString& cw, const QString& score);
+    void showRates(const QString& perHour60, const QString& perHour20);
+    void showDxList(const QStringList& locations, const QString& heading);
+    void addDx(const QString& location, const QString& heading);
+    // colour: the multiplier's text colour (red + 256 green + 65536 blue).
+    void showMultiplier(int index, qint32 colour);
+    void showWorkedLine(const QString& text);
+    void showClocks(const QString& utc, const QString& local, const QString& amPm);
+    void showOwnExchange(const std::array<QString, 5>& values);
+    // The line under the status line (possible duplicates, a multiplier's count) in a point size
+    // that follows the screen width and the window size, as a share of 9600 twips.
+    void showHint(const QString& text, double pointsPer9600Twips, int windowSizePct);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

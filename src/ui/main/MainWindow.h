@@ -173,7 +173,6 @@ private:
     bool openExistingLogQuestion();
     QAction* bandAction(const QString& band) const;
     void stopOperatingClock();
-    double screenWidthTwips() const;
     void fileError();
     QAction* action(const QString& name) const;
 

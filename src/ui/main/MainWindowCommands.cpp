@@ -34,9 +34,6 @@ namespace cubwave {
 
 namespace {
 
-
-
-
 // A number written with a leading blank, as the status texts show counts.
 QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
 
@@ -188,46 +185,36 @@ void MainWindow::RecentListRefresh() { screen_->recentModel->showNewest(session_
 
 QString MainWindow::dxHeading() const { return Statistics::dxHeading(session_.store().dxCount()); }
 
-void MainWindow::ListRefresh()
-{
-    screen_->dxList->clear();
-    screen_->columnHeadings[5]->setText(dxHeading());
-    screen_->dxList->addItems(session_.store().dxList());
-}
+void MainWindow::ListRefresh() { screen_->showDxList(session_.store().dxList(), dxHeading()); }
 
 void MainWindow::Labeldisplay()
 {
     const Statistics::Totals totals = Statistics::totals(session_.store());
-    screen_->contactsTotalLabel->setText(totals.contacts);
-    screen_->phoneTotalLabel->setText(totals.phone);
-    screen_->cwTotalLabel->setText(totals.cw);
-    screen_->scoreLabel->setText(totals.score);
+    screen_->showTotals(totals.contacts, totals.phone, totals.cw, totals.score);
 }
 
 void MainWindow::recolourMultipliers()
 {
+    const Preferences& prefs = session_.prefs();
     for (int i = 1; i <= SpcTable::kSize; ++i)
-        setTextColour(screen_->multiplierLabels[static_cast<size_t>(i)], session_.store().worked(i) ? session_.prefs().workedColour : session_.prefs().notWorkedColour);
-    screen_->statesWorkedLabel->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+        screen_->showMultiplier(i, session_.store().worked(i) ? prefs.workedColour : prefs.notWorkedColour);
+    screen_->showWorkedLine(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
 void MainWindow::spcWorkedUpdate(int i)
 {
-    setTextColour(screen_->multiplierLabels[static_cast<size_t>(i)], session_.prefs().workedColour);
-    screen_->statesWorkedLabel->setText(Statistics::statesWorkedText(session_.store().workedCount()));
+    screen_->showMultiplier(i, session_.prefs().workedColour);
+    screen_->showWorkedLine(Statistics::statesWorkedText(session_.store().workedCount()));
 }
 
 void MainWindow::label10Hover(int index)
 {
-    const QString code = screen_->multiplierLabels[static_cast<size_t>(index)]->text();
+    const ClickableLabel* label = screen_->multiplierLabels[static_cast<size_t>(index)];
     int count = 0;
     for (const QsoRecord& r : session_.store().records())
-        count += r.spc().compare(code, Qt::CaseInsensitive) == 0 ? 1 : 0;
-    QFont f = screen_->dupeLabel->font();
-    f.setPointSizeF(std::max(4.0, screenWidthTwips() * 8.0 / 9600.0 * session_.prefs().windowSizePct / 100.0));
-    screen_->dupeLabel->setFont(f);
-    screen_->dupeLabel->setText(QStringLiteral("  ") + screen_->multiplierLabels[static_cast<size_t>(index)]->toolTip() +
-                      QStringLiteral("    Total =") + withLeadingBlank(count));
+        count += r.spc().compare(label->text(), Qt::CaseInsensitive) == 0 ? 1 : 0;
+    screen_->showHint(QStringLiteral("  ") + label->toolTip() + QStringLiteral("    Total =") + withLeadingBlank(count),
+                      8.0, session_.prefs().windowSizePct);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
@@ -369,12 +356,6 @@ void MainWindow::unloadSubsystems()
     // Whatever a subsystem left behind, no transmitter stays keyed.
     ports_.cw.releaseAll();
     ports_.voice.releaseAll();
-}
-
-double MainWindow::screenWidthTwips() const
-{
-    const QScreen* s = screen();
-    return (s ? s->geometry().width() : 640) * 15.0;
 }
 
 }  // namespace cubwave

@@ -99,10 +99,8 @@ bool MainWindow::storeContact()
 void MainWindow::showAddedContact(int recNo, bool newDx, int workedIndex)
 {
     RecentListRefresh();
-    if (newDx) {
-        screen_->dxList->addItem(session_.store().at(recNo).spc());
-        screen_->columnHeadings[5]->setText(dxHeading());
-    }
+    if (newDx)
+        screen_->addDx(session_.store().at(recNo).spc(), dxHeading());
     if (workedIndex != 0)
         spcWorkedUpdate(workedIndex);
     Labeldisplay();

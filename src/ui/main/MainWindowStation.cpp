@@ -55,17 +55,14 @@ void MainWindow::mnuSetup_Click()
 
 void MainWindow::showOwnExchange()
 {
-    const QString values[] = {session_.prefs().ownCall, session_.prefs().ownName, session_.prefs().ownAge, session_.prefs().ownSpc, session_.prefs().ownColour};
-    for (size_t i = 0; i < screen_->ownExchangeLabels.size(); ++i)
-        screen_->ownExchangeLabels[i]->setText(values[i]);
+    const Preferences& p = session_.prefs();
+    screen_->showOwnExchange({p.ownCall, p.ownName, p.ownAge, p.ownSpc, p.ownColour});
 }
 
 void MainWindow::showClocks()
 {
     const QTime local = services_.clock.localNow().time();
-    screen_->utcClockLabel->setText(utcClockText(local, session_.prefs().utcOffsetHours));
-    screen_->localClockLabel->setText(localClockText(local));
-    screen_->amPmLabel->setText(amPmText(local));
+    screen_->showClocks(utcClockText(local, session_.prefs().utcOffsetHours), localClockText(local), amPmText(local));
 }
 
 }  // namespace cubwave

@@ -32,8 +32,7 @@ void MainWindow::showRates()
 {
     const cubwave::TimeStats::Rates rates =
         cubwave::TimeStats::compute(session_.store(), services_.clock.localNow(), session_.prefs().utcOffsetHours);
-    screen_->rate60Label->setText(rates.perHour60Text());
-    screen_->rate20Label->setText(rates.perHour20Text());
+    screen_->showRates(rates.perHour60Text(), rates.perHour20Text());
 }
 
 void MainWindow::cmdLogOn_Click()
