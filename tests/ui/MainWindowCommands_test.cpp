@@ -113,6 +113,14 @@ TEST_F(Commands, OptionTogglesAreSaved)
     action("mnuListPrevious")->trigger();
     EXPECT_EQ(savedPrefs().listPrevious, 0);
 
+    // A stored setting shows as the menu's check mark after the next start.
+    Preferences stored = savedPrefs();
+    stored.listPrevious = 1;
+    writePrefs(stored);
+    form.reset();
+    start();
+    EXPECT_TRUE(action("mnuListPrevious")->isChecked());
+
     dialogs.inputAnswers.push_back(QString("599"));
     action("mnuRSTDefault")->trigger();
     ASSERT_EQ(dialogs.inputs.size(), 1u);

@@ -9,13 +9,9 @@
 #include "ui/main/MainWindowPorts.h"
 
 #include <QMainWindow>
-#include <QRect>
 
-#include <array>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
 class QAction;
 class QDialog;
@@ -35,6 +31,7 @@ class Dialogs;
 class EntryLine;
 class KeyPipeline;
 class LogCommands;
+class MainMenus;
 class MainScreen;
 class RecentContactsModel;
 class WindowKeys;
@@ -56,7 +53,10 @@ struct MainWindowServices {
     std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog = {};
 };
 
-// The main window: the entry line, the log store and its displays, the menus and window keys.
+// The main window: a view over the contest session. It runs the load sequence, the commit and
+// the close sequence, and shows what the session holds; its parts do the rest (MainScreen the
+// controls, EntryLine the fields' rules, WindowKeys the window keys, LogCommands the commands on
+// the log, MainMenus the menu bar).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -113,7 +113,6 @@ public:
     void Form_KeyPress(int& keyAscii);
     // The focused field's keystroke rules; false when the widget is no entry field.
     bool fieldKeyPress(QWidget* field, int& keyAscii);
-    EntryLine& entryLine() { return *entryLine_; }
 
     ContestSession& session() { return session_; }
     LogStore& store() { return session_.store(); }
@@ -132,49 +131,45 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // Construction.
     void connectScreen();
     void buildMenus();
 
+    // The load sequence's steps.
     bool loadPrefixTable();
     void utcOffsetCheck();
+    bool openExistingLogQuestion();
+    void checkSavedBandAndMode();
     void showOwnExchange();
-    void showClocks();
-    QString dxHeading() const;
+
+    // The commit.
     void commitEntryLine();
     bool storeContact();
-    void doEvents();
-    void beep();
-    void setStatus(const QString& text);
 
-    // Statistics.
+    // What the window shows of the session, on its signals and timers.
+    void showReloadedLog();
+    void showAddedContact(int recNo, bool newDx, int workedIndex);
+    void preferencesNotSaved(const QString& path, const QString& error);
+    void fileError();
     void spcWorkedUpdate(int index);
     void recolourMultipliers();
+    QString dxHeading() const;
     void label10Hover(int index);
+    void showClocks();
     void timer2Tick();
+
+    // Commands of the window's own.
+    void label24Click();
+    void mnuExit_Click();
+    void mnuRSTDefault_Click();
+    void mnuWriteSumm_Click();
+    void stopOperatingClock();
     // Shutdown: every subsystem closes its windows and lines, in a fixed order.
     void unloadSubsystems();
 
-    // Commands.
-    // What the window shows of the session, on its signals.
-    void showReloadedLog();
-    void showAddedContact(int recNo, bool newDx, int workedIndex);
-    void showBand(const QString& band);
-    void showMode(const QString& mode);
-    void preferencesNotSaved(const QString& path, const QString& error);
-    void checkSavedBandAndMode();
-    void label24Click();
     int runModal(QDialog& dialog);
-    void mnuExit_Click();
-    void mnuListPrevious_Click();
-    void mnuPostContest_Click();
-    void mnuRSTDefault_Click();
-    void mnuWriteSumm_Click();
-    bool openExistingLogQuestion();
-    QAction* bandAction(const QString& band) const;
-    void stopOperatingClock();
-    void fileError();
-    QAction* action(const QString& name) const;
+    void doEvents();
+    void beep();
+    void setStatus(const QString& text);
 
     MainWindowServices services_;
     MainWindowPorts ports_;
@@ -189,14 +184,15 @@ private:
     bool endRequested_ = false;
     bool closeAfterSending_ = false;  // a termination request came while CW was on the air
 
+    // The window's parts: its controls, the entry line's rules, the window keys, the commands on
+    // the log, the menu bar.
     MainScreen* screen_ = nullptr;
     std::unique_ptr<EntryLine> entryLine_;
     std::unique_ptr<WindowKeys> windowKeys_;
     std::unique_ptr<LogCommands> logCommands_;
+    MainMenus* menus_ = nullptr;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
-    QAction* cwModeAction_ = nullptr;  // the Mode menu's entries
-    QAction* phModeAction_ = nullptr;
 };
 
 }  // namespace cubwave

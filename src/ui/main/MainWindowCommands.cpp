@@ -1,34 +1,24 @@
-// The main window's commands: start-up load, log reload, preferences, band and mode, menus,
-// window keys and the close sequence.
+// The main window's load sequence, what it shows on the session's signals, band and mode, its own
+// menu commands and the close sequence.
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainScreen.h"
 
-#include "core/FileWrite.h"
-#include "core/KeyCodes.h"
 #include "core/BandSelection.h"
-#include "core/LogFile.h"
 #include "core/Statistics.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "ui/common/ClickableLabel.h"
 #include "ui/main/EntryLine.h"
 #include "ui/main/LogCommands.h"
+#include "ui/main/MainMenus.h"
 #include "ui/main/RecentContactsModel.h"
-#include "ui/common/VbColor.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QLocale>
-#include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 
 namespace cubwave {
 
@@ -63,7 +53,6 @@ bool MainWindow::loadWindow()
         services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
         return false;
     }
-    action(QStringLiteral("mnuListPrevious"))->setChecked(session_.prefs().listPrevious == 1);
 
     opClock_.setAccumulatedSeconds(session_.prefs().operatingSeconds);
     utcOffsetCheck();
@@ -225,25 +214,6 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event)
 
 // ---- band and mode ----
 
-void MainWindow::showBand(const QString& band)
-{
-    for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
-                             "mnuBand6Ch", "mnuBand2ch"})
-        action(QString::fromLatin1(name))->setChecked(false);
-    if (QAction* a = bandAction(band))
-        a->setChecked(true);
-    screen_->bandLabel->setText(band);
-}
-
-QAction* MainWindow::bandAction(const QString& band) const
-{
-    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
-        if (a->objectName().startsWith(QLatin1String("mnuBand")) && a->text().compare(band, Qt::CaseInsensitive) == 0)
-            return a;
-    }
-    return nullptr;
-}
-
 void MainWindow::bandCommand(const QString& band) { session_.setBand(band); }
 
 void MainWindow::BandFreqConversion(float frequencyMHz) { session_.reportFrequency(frequencyMHz); }
@@ -252,23 +222,9 @@ void MainWindow::ModeSelection(const QString& mode) { session_.reportMode(mode);
 
 void MainWindow::modeCommand(const QString& mode) { session_.setMode(mode); }
 
-void MainWindow::showMode(const QString& mode)
-{
-    const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
-    cwModeAction_->setChecked(cw);
-    phModeAction_->setChecked(!cw);
-}
-
 void MainWindow::checkSavedBandAndMode()
 {
-    const bool cw = session_.prefs().mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
-    cwModeAction_->setChecked(cw);
-    phModeAction_->setChecked(!cw);
-    QAction* saved = bandAction(session_.prefs().band);
-    for (QAction* a : findChild<QMenu*>(QStringLiteral("mnuBandChange"))->actions()) {
-        if (a->isCheckable())
-            a->setChecked(a == saved);
-    }
+    menus_->showSessionSettings();
     screen_->bandLabel->setText(session_.prefs().band);
 }
 
@@ -279,18 +235,6 @@ void MainWindow::label24Click()
 }
 
 // ---- menus ----
-
-void MainWindow::mnuListPrevious_Click()
-{
-    session_.setListPrevious(action(QStringLiteral("mnuListPrevious"))->isChecked());
-}
-
-void MainWindow::mnuPostContest_Click()
-{
-    const bool on = action(QStringLiteral("mnuPostContest"))->isChecked();
-    session_.postContestMode = on;
-    entryLine_->showPostContestFields(on);
-}
 
 void MainWindow::mnuRSTDefault_Click()
 {

@@ -8,16 +8,12 @@
 #include "ui/main/EntryLine.h"
 #include "ui/main/KeyPipeline.h"
 #include "ui/main/LogCommands.h"
-#include "ui/main/RecentContactsModel.h"
 #include "ui/main/WindowKeys.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QScopedValueRollback>
-#include <QTableView>
 
 namespace cubwave {
 

@@ -3,14 +3,12 @@
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainScreen.h"
 
-#include "platform/Beeper.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "station/ClockTexts.h"
 #include "station/UtcOffsetCheck.h"
 #include "ui/main/StationDialog.h"
 
-#include <QLabel>
 
 namespace cubwave {
 

@@ -3,19 +3,12 @@
 #include "ui/main/MainScreen.h"
 #include "ui/main/EntryLine.h"
 
-#include "core/DupCheck.h"
-#include "core/PartialDupSearch.h"
-#include "core/Statistics.h"
 #include "core/TimeStats.h"
-#include "platform/Beeper.h"
 #include "platform/Clock.h"
-#include "ui/main/RecentContactsModel.h"
 #include "ui/common/VbColor.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace cubwave {

@@ -1,0 +1,161 @@
+#include "ui/main/MainMenus.h"
+
+#include "core/ContestSession.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace cubwave {
+
+MainMenus::MainMenus(QMainWindow& window, ContestSession& session, MainWindowPorts ports, Commands commands)
+    : QObject(&window), window_(window), session_(session), ports_(ports), commands_(std::move(commands))
+{
+    build();
+    connect(&session_, &ContestSession::bandChanged, this, &MainMenus::showBand);
+    connect(&session_, &ContestSession::modeChanged, this, &MainMenus::showMode);
+}
+
+QAction* MainMenus::add(QMenu* menu, const char* name, const QString& caption, std::function<void()> slot)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, std::move(slot));
+    return a;
+}
+
+void MainMenus::build()
+{
+    QMenuBar* bar = window_.menuBar();
+    const auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+    const auto show = [this](WindowLauncher::Window w, bool modal) {
+        return [this, w, modal] { ports_.windows.show(w, modal); };
+    };
+    const auto nothing = [] {};
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    add(file, "mnuNew", QStringLiteral("&New"), commands_.newLog);
+    separator(file, "mnuLine1");
+    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), commands_.archive);
+    separator(file, "mnuLine21");
+    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), commands_.restore);
+    separator(file, "mnuLine53");
+    add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), commands_.writeSummary);
+    separator(file, "mnuLine2");
+    add(file, "mnuADIF", QStringLiteral("Export &ADIF File"),
+        [this] { ports_.exports.exportAdif(session_.store(), window_.windowTitle()); });
+    separator(file, "mnuLine22");
+    add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"), commands_.copyList);
+    separator(file, "mnuLine3");
+    add(file, "mnuExit", QStringLiteral("&Exit"), commands_.exit);
+    add(file, "mnuOpen", QStringLiteral("&Open"), [this] { session_.reloadLog(); })->setVisible(false);
+
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
+    transmit->setObjectName(QStringLiteral("mnutrans"));
+    add(transmit, "mnuCW", QStringLiteral("&CW Setup"), show(WindowLauncher::Window::CwSetup, true));
+    add(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), show(WindowLauncher::Window::VoiceSetup, true));
+    separator(options, "mnuLine7");
+    QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
+    appearance->setObjectName(QStringLiteral("mnuAppearance"));
+    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), nothing);
+    add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
+        ports_.windows.show(WindowLauncher::Window::Colors, true);
+        commands_.savePreferences();
+        session_.reloadLog();
+    });
+    add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), nothing)->setCheckable(true);
+    separator(options, "mnuLine6");
+    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), show(WindowLauncher::Window::RigInterface, false));
+    separator(options, "mnuLine8");
+    QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
+    dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
+    add(dx, "mnuDXSpotting", QStringLiteral("&Configure"), [this] {
+        commands_.savePreferences();
+        ports_.windows.show(WindowLauncher::Window::DxSpotting, false);
+    });
+    add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(WindowLauncher::Window::SpectrumMap, true));
+    separator(options, "mnuLine11");
+    listPreviousAction_ = add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"),
+                              [this] { session_.setListPrevious(listPreviousAction_->isChecked()); });
+    listPreviousAction_->setCheckable(true);
+    separator(options, "mnuLine29");
+    postContestAction_ = add(options, "mnuPostContest", QStringLiteral("&Post Contest Mode"),
+                             [this] { commands_.postContestMode(postContestAction_->isChecked()); });
+    postContestAction_->setCheckable(true);
+    add(options, "mnuSetup", QStringLiteral("&Setup"), commands_.stationSetup);
+    add(options, "mnuRSTDefault", QStringLiteral("R&ST Default"), commands_.rstDefault)->setVisible(false);
+
+    bandMenu_ = bar->addMenu(QStringLiteral("&Band"));
+    bandMenu_->setObjectName(QStringLiteral("mnuBandChange"));
+    const std::pair<const char*, const char*> bands[] = {
+        {"mnuBand160Ch", "160"}, {"mnuBand80Ch", "80"}, {"mnuBand40Ch", "40"}, {"mnuBand20Ch", "20"},
+        {"mnuBand15Ch", "15"},   {"mnuBand10Ch", "10"}, {"mnuBand6Ch", "6"},   {"mnuBand2ch", "2"},
+    };
+    for (const auto& [name, code] : bands) {
+        const QString c = QString::fromLatin1(code);
+        QAction* a = add(bandMenu_, name, c, [this, c] { session_.setBand(c); });
+        a->setCheckable(true);
+        if (c == QLatin1String("160"))
+            a->setVisible(false);
+    }
+    separator(bandMenu_, "mnuLine14");
+    add(bandMenu_, "mnuPrivileges", QStringLiteral("&Privileges"), show(WindowLauncher::Window::BandPlan, true));
+
+    QMenu* mode = bar->addMenu(QStringLiteral("&Mode"));
+    mode->setObjectName(QStringLiteral("mnuBand"));
+    cwModeAction_ = add(mode, "mnu160", QStringLiteral("&CW"), [this] { session_.setMode(QStringLiteral("CW")); });
+    cwModeAction_->setCheckable(true);
+    phModeAction_ = add(mode, "mnuSSB", QStringLiteral("&PH"), [this] { session_.setMode(QStringLiteral("PH")); });
+    phModeAction_->setCheckable(true);
+
+    QAction* graph = bar->addAction(QStringLiteral("&Graph"));
+    graph->setObjectName(QStringLiteral("mnuGraph"));
+    connect(graph, &QAction::triggered, this, [this] { ports_.exports.showGraph(session_.store(), &window_); });
+    QAction* help = bar->addAction(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(help, &QAction::triggered, this, show(WindowLauncher::Window::Help, true));
+}
+
+QAction* MainMenus::bandAction(const QString& band) const
+{
+    for (QAction* a : bandMenu_->actions()) {
+        if (a->objectName().startsWith(QLatin1String("mnuBand")) && a->text().compare(band, Qt::CaseInsensitive) == 0)
+            return a;
+    }
+    return nullptr;
+}
+
+void MainMenus::showBand(const QString& band)
+{
+    for (const char* name : {"mnuBand80Ch", "mnuBand40Ch", "mnuBand20Ch", "mnuBand15Ch", "mnuBand10Ch",
+                             "mnuBand6Ch", "mnuBand2ch"})
+        bandMenu_->findChild<QAction*>(QString::fromLatin1(name))->setChecked(false);
+    if (QAction* a = bandAction(band))
+        a->setChecked(true);
+}
+
+void MainMenus::showMode(const QString& mode)
+{
+    const bool cw = mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+    cwModeAction_->setChecked(cw);
+    phModeAction_->setChecked(!cw);
+}
+
+void MainMenus::showSessionSettings()
+{
+    showMode(session_.prefs().mode);
+    QAction* saved = bandAction(session_.prefs().band);
+    for (QAction* a : bandMenu_->actions()) {
+        if (a->isCheckable())
+            a->setChecked(a == saved);
+    }
+    listPreviousAction_->setChecked(session_.prefs().listPrevious == 1);
+}
+
+}  // namespace cubwave
