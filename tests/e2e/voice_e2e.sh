@@ -12,32 +12,9 @@ recorder=$(readlink -f "$2")
 # come first here.
 asan_options="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 src=$(cd "$(dirname "$0")/../.." && pwd)
-
-work=$(mktemp -d)
-xvfb_pid=""; wm_pid=""; app_pid=""; pty_pid=""
-passed=0
-# Only the processes this run started, by their PIDs.
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$pty_pid" ] && kill "$pty_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "VOICE E2E FAIL: $*" >&2
-  cat "$work/app.out" >&2 2>/dev/null || true
-  cat "$work/ioctl.log" >&2 2>/dev/null || true
-  echo "voice e2e: $passed passed, 1 failed" >&2
-  exit 1
-}
-pass() { passed=$((passed + 1)); echo "ok $passed - $1"; }
-
-cp "$src"/data/* "$work/"
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset USERPROFILE APPDATA QT_QPA_PLATFORM
+# shellcheck source=x_session.sh
+. "$src/tests/e2e/x_session.sh"
+extra_logs+=("$work/ioctl.log")
 
 # A pseudo-terminal stands in for the PTT serial port; its master side is held open meanwhile.
 python3 -c '
@@ -46,7 +23,7 @@ master, slave = pty.openpty()
 print(os.ttyname(slave), flush=True)
 time.sleep(600)
 ' >"$work/pty" &
-pty_pid=$!
+extra_pids+=($!)
 for _ in $(seq 1 50); do [ -s "$work/pty" ] && break; sleep 0.1; done
 pty_name=$(head -n 1 "$work/pty")
 [ -c "$pty_name" ] || fail "no pseudo-terminal"
@@ -63,41 +40,12 @@ length_ms=$(soxi -D "$work/cq.wav" | awk '{ printf "%d", $1 * 1000 }')
 } >"$work/wave2.txt"
 sed -i '4s/.*/"PH"\r/' "$work/cubwavepref.txt"
 
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-  grep -q '^[0-9]' "$work/display" 2>/dev/null && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.1
-done
-display=$(head -n 1 "$work/display")
-[ -n "$display" ] || fail "Xvfb gave no display"
-export DISPLAY=":$display"
-: >"$work/matchbox-keys"
-matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
-wm_pid=$!
-
-main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
-wait_window() {  # name, seconds
-  for _ in $(seq 1 $(( $2 * 10 ))); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
-    kill -0 "$app_pid" 2>/dev/null || fail "program ended while waiting for '$1'"
-    sleep 0.1
-  done
-  fail "no window '$1'"
-}
 # "<ns> <request> <bits>" lines; RTS is bit 0x004.
 rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 == 1 { print $1, $2 }' "$work/ioctl.log" 2>/dev/null || true; }
 
 (cd "$work" && CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
 app_pid=$!
-wait_window " Amateur Station I.D." 20
-sleep 0.3
-xdotool type --delay 40 "n0cub"
-xdotool key Return
-wait_window "Open existing log\\?" 20
-xdotool key Return
-wait_window "$main_caption" 10
+start_logging n0cub
 wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 # The start-up read "wave2.txt" without opening the port; the message's pipeline is built ahead.

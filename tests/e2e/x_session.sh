@@ -1,11 +1,13 @@
 # Shared by the end-to-end scripts (sourced, not run): a working folder seeded with the shipped
 # data files, a private X display with a window manager that leaves every key to the program,
 # and the helpers that wait for windows. The sourcing script sets bin and src first; it may add
-# the PIDs of its own helper processes to extra_pids so the cleanup ends them.
+# the PIDs of its own helper processes to extra_pids so the cleanup ends them, and files worth
+# reading after a failure (a recorder's log, say) to extra_logs.
 
 work=$(mktemp -d)
 xvfb_pid=""; wm_pid=""; app_pid=""
 extra_pids=()
+extra_logs=()
 passed=0
 # Only the processes this run started, by the PIDs it was given: another run's display or
 # window manager on the same machine is left alone.
@@ -21,6 +23,7 @@ fail() {
   echo "E2E FAIL: $*" >&2
   cat "$work/app.out" >&2 2>/dev/null || true
   [ -f "$work/log.txt" ] && cat -A "$work/log.txt" >&2
+  for f in "${extra_logs[@]}"; do cat "$f" >&2 2>/dev/null || true; done
   echo "$(basename "$0"): $passed passed, 1 failed" >&2
   exit 1
 }
