@@ -66,7 +66,7 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     // the load sequence stops before it reads the preferences.
     checkSavedBandAndMode();
     session_.markNotLoaded(QStringLiteral("the start-up has not read it."),
-                 QStringLiteral("Close this program and start it again."));
+                           QStringLiteral("Close this program and start it again."));
 
     rateTimer_ = new QTimer(this);
     rateTimer_->setObjectName(QStringLiteral("Timer1"));

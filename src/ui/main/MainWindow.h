@@ -134,7 +134,9 @@ private:
     void connectScreen();
     void buildMenus();
 
-    // The load sequence's steps.
+    // The load sequence's steps. stopLoading leaves log.txt unloaded, says why and what to do,
+    // shows "Error opening file" and returns false.
+    bool stopLoading(const QString& why, const QString& fix);
     bool loadPrefixTable();
     void utcOffsetCheck();
     bool openExistingLogQuestion();

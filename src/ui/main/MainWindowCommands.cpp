@@ -47,11 +47,9 @@ bool MainWindow::loadWindow()
     const QString restart = QStringLiteral("Close this program, %1, and start it again.");
 
     if (!session_.readPreferences()) {
-        session_.markNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.")
-                         .arg(folder),
-                     restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
-        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
-        return false;
+        return stopLoading(
+            QStringLiteral("the start-up stopped because cubwavepref.txt in %1 is missing or cannot be read.").arg(folder),
+            restart.arg(QStringLiteral("copy the cubwavepref.txt that comes with it into that folder")));
     }
 
     opClock_.setAccumulatedSeconds(session_.prefs().operatingSeconds);
@@ -60,10 +58,8 @@ bool MainWindow::loadWindow()
     if (endRequested_)
         return false;
     if (!loadPrefixTable()) {
-        session_.markNotLoaded(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
-                     restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
-        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
-        return false;
+        return stopLoading(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
+                           restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
     }
     mnuSetup_Click();
     showClocks();
@@ -71,10 +67,9 @@ bool MainWindow::loadWindow()
         return false;
 
     if (!SavePref()) {
-        session_.markNotLoaded(QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
-                     restart.arg(QStringLiteral("free some disk space or make that folder writable")));
-        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
-        return false;
+        return stopLoading(
+            QStringLiteral("the start-up stopped because cubwavepref.txt in %1 could not be saved.").arg(folder),
+            restart.arg(QStringLiteral("free some disk space or make that folder writable")));
     }
     if (!openExistingLogQuestion())
         return false;
@@ -91,6 +86,13 @@ bool MainWindow::loadWindow()
     entryLine_->focusCall();
     ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;
+}
+
+bool MainWindow::stopLoading(const QString& why, const QString& fix)
+{
+    session_.markNotLoaded(why, fix);
+    services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+    return false;
 }
 
 void MainWindow::requestEnd()
@@ -110,7 +112,7 @@ void MainWindow::requestEnd()
     }
     endRequested_ = true;
     session_.markNotLoaded(QStringLiteral("the program was asked to end during its start-up."),
-                 QStringLiteral("Start it again."));
+                           QStringLiteral("Start it again."));
     closeActiveDialog();
 }
 
