@@ -126,6 +126,15 @@ bool EntryLine::enterCommits(int& key)
     return true;
 }
 
+bool EntryLine::spaceMovesTo(Field next, int& key)
+{
+    if (key != key::Space)
+        return false;
+    key = 0;
+    edit(next)->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 void EntryLine::callKey(int& key)
 {
     QLineEdit* call = edit(Field::Call);
@@ -139,13 +148,8 @@ void EntryLine::callKey(int& key)
         key = 0;
     if (call->text().size() < 3 && c_.operatingClock.running())
         setStatus(QStringLiteral(" "));
-    if (enterCommits(key))
+    if (enterCommits(key) || spaceMovesTo(Field::Name, key))
         return;
-    if (key == key::Space) {
-        key = 0;
-        edit(Field::Name)->setFocus(Qt::OtherFocusReason);
-        return;
-    }
     capital(key);
     partialDupSearch(key);
 }
@@ -154,13 +158,8 @@ void EntryLine::nameKey(int& key)
 {
     if (key == key::Quote)
         key = 0;
-    if (enterCommits(key))
+    if (enterCommits(key) || spaceMovesTo(Field::Age, key))
         return;
-    if (key == key::Space) {
-        key = 0;
-        edit(Field::Age)->setFocus(Qt::OtherFocusReason);
-        return;
-    }
     capital(key);
     if (key >= '0' && key <= '9') {
         const int digit = key;
@@ -178,13 +177,8 @@ void EntryLine::ageKey(int& key)
         handOver(Field::Spc, letter);
         return;
     }
-    if (enterCommits(key))
+    if (enterCommits(key) || spaceMovesTo(Field::Spc, key))
         return;
-    if (key == key::Space) {
-        key = 0;
-        edit(Field::Spc)->setFocus(Qt::OtherFocusReason);
-        return;
-    }
     numberOnly(key);
 }
 
@@ -196,11 +190,8 @@ void EntryLine::locationKey(int& key)
     if (enterCommits(key))
         return;
     int caret = caretOf(spc);
-    if (key == key::Space && caret == 0) {
-        key = 0;
-        edit(Field::Other)->setFocus(Qt::OtherFocusReason);
+    if (caret == 0 && spaceMovesTo(Field::Other, key))
         return;
-    }
     // Typing at the start replaces the whole entry, a looked-up country name included.
     if (key >= key::Space && key != key::Space && caret == 0)
         spc->setText(QString());
@@ -226,10 +217,8 @@ void EntryLine::locationKey(int& key)
             return;
         }
     }
-    if (key == key::Space && !(spc->text().size() == 1 && caret == 1)) {
-        key = 0;
-        edit(Field::Other)->setFocus(Qt::OtherFocusReason);
-    }
+    if (!(spc->text().size() == 1 && caret == 1))
+        spaceMovesTo(Field::Other, key);
 }
 
 void EntryLine::otherKey(int& key)
@@ -540,13 +529,10 @@ void EntryLine::clearDupeDisplay()
 
 void EntryLine::clear()
 {
-    for (Field f : {Field::Call, Field::Name, Field::Age, Field::Spc, Field::Other})
-        edit(f)->clear();
     clearDupeDisplay();
     setBackColour(c_.screen.statusLabel, kTeal);
     setStatus(QString());
-    clearLocationLabels();
-    focusCall();
+    clearAfterStore();
 }
 
 }  // namespace cubwave

@@ -70,6 +70,8 @@ private:
     QLineEdit* edit(Field field) const;
     std::optional<Field> fieldOf(QWidget* widget) const;
     bool enterCommits(int& key);
+    // Space moves the focus on to the next field and goes no further.
+    bool spaceMovesTo(Field next, int& key);
     void callKey(int& key);
     void nameKey(int& key);
     void ageKey(int& key);

@@ -66,7 +66,7 @@ void MainMenus::build()
     add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), nothing);
     add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
         ports_.windows.show(WindowLauncher::Window::Colors, true);
-        commands_.savePreferences();
+        session_.savePreferences();
         session_.reloadLog();
     });
     add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), nothing)->setCheckable(true);
@@ -76,7 +76,7 @@ void MainMenus::build()
     QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
     dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
     add(dx, "mnuDXSpotting", QStringLiteral("&Configure"), [this] {
-        commands_.savePreferences();
+        session_.savePreferences();
         ports_.windows.show(WindowLauncher::Window::DxSpotting, false);
     });
     add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(WindowLauncher::Window::SpectrumMap, true));

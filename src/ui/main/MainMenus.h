@@ -31,7 +31,6 @@ public:
         std::function<void()> stationSetup;
         std::function<void()> rstDefault;
         std::function<void(bool on)> postContestMode;
-        std::function<void()> savePreferences;
     };
 
     MainMenus(QMainWindow& window, ContestSession& session, MainWindowPorts ports, Commands commands);

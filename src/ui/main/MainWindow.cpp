@@ -123,7 +123,6 @@ void MainWindow::buildMenus()
         session_.postContestMode = on;
         entryLine_->showPostContestFields(on);
     };
-    commands.savePreferences = [this] { SavePref(); };
     menus_ = new MainMenus(*this, session_, ports_, std::move(commands));
 }
 

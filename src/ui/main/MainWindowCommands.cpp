@@ -27,7 +27,6 @@ namespace {
 // A number written with a leading blank, as the status texts show counts.
 QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
 
-
 }  // namespace
 
 QString MainWindow::logPath() const { return session_.logPath(); }

@@ -9,7 +9,6 @@
 #include "station/UtcOffsetCheck.h"
 #include "ui/main/StationDialog.h"
 
-
 namespace cubwave {
 
 bool MainWindow::loadPrefixTable()
