@@ -49,10 +49,7 @@ start_app() {
 open_main_window() {
   start_app
   start_logging n0cub
-  local wid
-  wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  sleep 0.3
+  focus_main_window
 }
 
 # TIOCM_DTR is 2: key-down raises it (TIOCMBIS), key-up drops it (TIOCMBIC).

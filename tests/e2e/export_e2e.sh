@@ -7,29 +7,8 @@ set -euo pipefail
 bin=$(readlink -f "$1")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""; wm_pid=""; app_pid=""
-passed=0
-# Only the processes this run started, by their PIDs.
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "E2E FAIL: $*" >&2
-  cat "$work/app.out" >&2 2>/dev/null || true
-  echo "export e2e: $passed passed, 1 failed" >&2
-  exit 1
-}
-pass() { passed=$((passed + 1)); echo "ok $passed - $1"; }
-
-cp "$src"/data/* "$work/"
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset USERPROFILE APPDATA QT_QPA_PLATFORM
+# shellcheck source=x_session.sh
+. "$src/tests/e2e/x_session.sh"
 data="$HOME/Documents/Brantel Software/Cubwave"
 
 # 36 contacts, one every five minutes from 14:00 UTC, CW and phone on three bands, as the
@@ -47,30 +26,6 @@ for i in $(seq 0 35); do
 done
 cp "$work/log.txt" "$work/seeded.txt"
 
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-  grep -q '^[0-9]' "$work/display" 2>/dev/null && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.1
-done
-display=$(head -n 1 "$work/display")
-[ -n "$display" ] || fail "Xvfb gave no display"
-export DISPLAY=":$display"
-# An empty key configuration, so the window manager takes no Alt keys.
-: >"$work/matchbox-keys"
-matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
-wm_pid=$!
-
-main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
-wait_window() {  # title regex, seconds
-  for _ in $(seq 1 $(( $2 * 10 ))); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
-    kill -0 "$app_pid" 2>/dev/null || fail "program ended while waiting for '$1'"
-    sleep 0.1
-  done
-  fail "no window '$1'"
-}
 wait_gone() {  # title regex, seconds
   for _ in $(seq 1 $(( $2 * 10 ))); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
@@ -86,22 +41,12 @@ screenshot() {  # title regex, file name
   import -window "$wid" "$E2E_SCREENS/$2" 2>/dev/null || true
 }
 menu() {  # the File menu's accelerator key
-  local wid
-  wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  sleep 0.3
+  focus_main_window
   xdotool key "$@"
 }
 
-(cd "$work" && exec "$bin") >"$work/app.out" 2>&1 &
-app_pid=$!
-wait_window " Amateur Station I.D." 20
-sleep 0.3
-xdotool type --delay 40 "n0cub"
-xdotool key Return
-wait_window "Open existing log\\?" 20
-xdotool key Return                                   # Yes: reload the seeded log
-wait_window "$main_caption" 10
+start_app
+start_logging n0cub                                  # Yes: reload the seeded log
 sleep 0.5
 pass "the program starts on a seeded log of 36 contacts"
 

@@ -6,88 +6,9 @@ set -euo pipefail
 bin=$(readlink -f "$1")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""; wm_pid=""; app_pid=""
-passed=0
-# Only the processes this run started, by the PIDs it was given: another run's display or
-# window manager on the same machine is left alone.
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "E2E FAIL: $*" >&2
-  cat "$work/app.out" >&2 2>/dev/null || true
-  [ -f "$work/log.txt" ] && cat -A "$work/log.txt" >&2
-  echo "e2e: $passed passed, 1 failed" >&2
-  exit 1
-}
-pass() { passed=$((passed + 1)); echo "ok $passed - $1"; }
+# shellcheck source=x_session.sh
+. "$src/tests/e2e/x_session.sh"
 
-cp "$src"/data/* "$work/"
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset USERPROFILE APPDATA QT_QPA_PLATFORM
-
-# Xvfb picks a free display and writes its number once it is ready.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-  grep -q '^[0-9]' "$work/display" 2>/dev/null && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.1
-done
-display=$(head -n 1 "$work/display")
-[ -n "$display" ] || fail "Xvfb gave no display"
-export DISPLAY=":$display"
-# An empty key configuration: matchbox would otherwise take Alt+C, Alt+N and other menu keys.
-: >"$work/matchbox-keys"
-matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
-wm_pid=$!
-
-start_app() {
-  (cd "$work" && exec "$bin") >"$work/app.out" 2>&1 &
-  app_pid=$!
-}
-# The main window's caption: the product and version, a run of blanks and the web address.
-main_caption="Brantel's Cubwave Log 1\\.8 +https://cubwave-log\\.example\\.org"
-
-wait_window() {  # name, seconds
-  for _ in $(seq 1 $(( $2 * 10 ))); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0
-    kill -0 "$app_pid" 2>/dev/null || fail "program ended while waiting for '$1'"
-    sleep 0.1
-  done
-  fail "no window '$1'"
-}
-wait_end() {  # seconds; true when the program has ended
-  for _ in $(seq 1 $(( $1 * 10 ))); do
-    kill -0 "$app_pid" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
-log_lines() { local n; n=$(grep -c '' "$work/log.txt" 2>/dev/null || true); echo "${n:-0}"; }
-wait_log_lines() {  # count
-  for _ in $(seq 1 150); do
-    [ "$(log_lines)" -ge "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "log.txt does not hold $1 lines"
-}
-# Esc clears the entry line and puts the focus in the call field, wherever it was.
-focus_call_field() {
-  local wid
-  wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  sleep 0.3
-  xdotool key Escape
-  sleep 0.2
-}
-type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
 # A contact line as the program writes it: call, age, other, "", location, date, time, CW, 20, name.
 contact_re() {
   printf '^"%s","%s","%s","","%s","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-9]{2}:[0-9]{2}:[0-9]{2}","CW","20","%s",""\r$' \
@@ -114,13 +35,7 @@ app_pid=""
 pass "SIGTERM during the station window ends the program cleanly"
 
 start_app
-wait_window " Amateur Station I.D." 20
-sleep 0.3
-xdotool type --delay 40 "n0cub"                      # the own call, then Enter = Done
-xdotool key Return
-wait_window "Open existing log\\?" 20
-xdotool key Return                                   # Yes: reload the shipped, empty log
-wait_window "$main_caption" 10
+start_logging n0cub                                  # Yes: reload the shipped, empty log
 focus_call_field
 type_line "w1aw tom 12 ct blue"
 wait_log_lines 1

@@ -46,8 +46,7 @@ rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 ==
 (cd "$work" && CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
 app_pid=$!
 start_logging n0cub
-wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+focus_main_window
 # The start-up read "wave2.txt" without opening the port; the message's pipeline is built ahead.
 sleep 1.5
 [ -z "$(rts_events)" ] || fail "PTT was keyed before any key"

@@ -80,12 +80,16 @@ wait_log_lines() {  # count
   done
   fail "log.txt does not hold $1 lines"
 }
-# Esc clears the entry line and puts the focus in the call field, wherever it was.
-focus_call_field() {
+# The keyboard focus to the main window, whichever window had it.
+focus_main_window() {
   local wid
   wid=$(xdotool search --onlyvisible --name "^$main_caption\$" | head -n 1)
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   sleep 0.3
+}
+# Esc clears the entry line and puts the focus in the call field, wherever it was.
+focus_call_field() {
+  focus_main_window
   xdotool key Escape
   sleep 0.2
 }
