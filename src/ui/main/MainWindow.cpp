@@ -86,8 +86,6 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
 MainWindow::~MainWindow()
 {
     keyPipeline_.reset();
-    entryLine_.reset();
-    logCommands_.reset();
 }
 
 void MainWindow::connectScreen()
