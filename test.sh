@@ -8,8 +8,10 @@ cd "$(dirname "$0")"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 # A compiler cache, when the machine has one, makes a rebuild in a fresh clone cheap.
+# Paths are taken relative to the clone and the build folder is left out of the hash, so a clone
+# in another folder (CI's) hits the objects an earlier clone compiled.
 if command -v ccache >/dev/null 2>&1 && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
-  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD"
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 fi
 
 # The benchmarks are built here too (not run), so a change cannot break them unnoticed.
