@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: unit and widget tests offscreen, the
-# end-to-end run of the real program under Xvfb, then the whole suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# Installs what is missing (the tests' packages too), builds, and runs every test: unit and
+# widget tests offscreen, the end-to-end run of the real program under Xvfb, then the whole
+# suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
-./tools/install-deps.sh
+./tools/install-deps.sh --tests
 
 jobs=$(nproc 2>/dev/null || echo 2)
 # A compiler cache, when the machine has one, makes a rebuild in a fresh clone cheap.

@@ -17,6 +17,7 @@ public:
     void add(Window window, Opener open, Closer close = {});
     bool has(Window window) const;
 
+    bool available(Window window) const override { return has(window); }
     void show(Window window, bool modal) override;
     void unload(Window window) override;
 

@@ -12,11 +12,9 @@ namespace {
 constexpr double kDesignScreenWidthPx = 640;  // 9600 twips
 constexpr double kMaxFontScale = 1.5;
 
-QString rangeText(float low, float high)
-{
-    const QStringView format(PrivilegesLayout::kEdgeFormat);
-    return NumberFormat::format(low, format) + QStringLiteral(" - ") + NumberFormat::format(high, format);
-}
+QString edgeText(float edge) { return NumberFormat::format(edge, QStringView(PrivilegesLayout::kEdgeFormat)); }
+
+QString rangeText(float low, float high) { return edgeText(low) + QStringLiteral(" - ") + edgeText(high); }
 
 struct Band {
     QString name;
@@ -110,6 +108,7 @@ PrivilegesDrawing PrivilegesLayout::draw(std::span<const BandPlanRecord> records
             PrivilegeLabel box;
             box.name = QStringLiteral("priv%1").arg(drawing.segments.size() + 1);
             box.caption = range;
+            box.narrowCaption = edgeText(segment.lowMHz) + QLatin1Char('\n') + edgeText(segment.highMHz);
             box.toolTip = (cw ? QStringLiteral("CW  ") : QStringLiteral("PH  ")) + range;
             box.rect = QRectF(left, drawing.bars[k].rect.top(), width, barHeight);
             box.backColour = cw ? kBlue : kGreen;

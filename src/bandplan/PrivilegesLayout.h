@@ -16,6 +16,7 @@ struct PrivilegeLabel {
 
     QString name;     // "blbl1", "bnlb1", "priv1", …
     QString caption;
+    QString narrowCaption;  // a segment's edges one above the other, for a box too narrow for the caption
     QString toolTip;
     QRectF rect;      // in the window's pixels
     qint32 backColour = 0;  // red + 256 * green + 65536 * blue

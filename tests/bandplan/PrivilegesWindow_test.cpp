@@ -87,6 +87,39 @@ TEST(PrivilegesWindow, FillsTheWorkAreaAndDrawsTheExtraClass)
     EXPECT_EQ(segment->font().family(), "Liberation Sans Narrow");
 }
 
+TEST(PrivilegesWindow, NarrowSegmentsShowTheirEdgesOnlyWhereTheyFitAndAlwaysAsTooltip)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath("BandPlan.txt"), "\"test\"\r\n"
+                                            "\"6\",\"O\",\"ALL\",50,54\r\n"
+                                            "\"6\",\"E\",\"CW\",50,50.1\r\n"
+                                            "\"6\",\"E\",\"PH\",50.1,54\r\n"
+                                            "\"60\",\"O\",\"ALL\",5.3306,5.4064\r\n"
+                                            "\"60\",\"E\",\"PH\",5.3306,5.3334\r\n"
+                                            "\"60\",\"E\",\"PH\",5.3466,5.3494\r\n");
+    FakeDialogs dialogs;
+    PrivilegesWindow window(dir.path(), dialogs);
+    window.show();
+    const std::vector<PrivilegeLabel>& segments = window.drawing().segments;
+    ASSERT_EQ(segments.size(), 4u);
+    const char* const tips[] = {"CW  50.000 - 50.100", "PH  50.100 - 54.000", "PH  5.331 - 5.333", "PH  5.347 - 5.349"};
+    for (size_t i = 0; i < segments.size(); ++i) {
+        const QLabel* box = window.findChild<QLabel*>(segments[i].name);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->toolTip(), tips[i]);
+        // Whatever the box shows fits in it whole: the edges on one line, on two, or nothing.
+        const QString shown = box->text();
+        EXPECT_TRUE(shown == segments[i].caption || shown == segments[i].narrowCaption || shown.isEmpty())
+            << shown.toStdString();
+        const QRect needed = box->fontMetrics().boundingRect(box->contentsRect(), Qt::AlignCenter, shown);
+        EXPECT_LE(needed.width(), box->contentsRect().width()) << tips[i] << " shows " << shown.toStdString();
+        EXPECT_LE(needed.height(), box->contentsRect().height()) << tips[i] << " shows " << shown.toStdString();
+    }
+    // A wide segment keeps its caption on one line.
+    EXPECT_EQ(window.findChild<QLabel*>(segments[1].name)->text(), "50.100 - 54.000");
+    EXPECT_EQ(segments[0].narrowCaption, "50.000\n50.100");
+}
+
 TEST(PrivilegesWindow, ASwitchOfClassRemovesTheOldDrawingFirst)
 {
     FakeDialogs dialogs;

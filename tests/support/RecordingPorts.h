@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace cubwave::test {
@@ -197,7 +198,12 @@ public:
         bool modal;
     };
     std::vector<Shown> shown;
+    std::vector<Window> absent;  // windows this build does not have
 
+    bool available(Window window) const override
+    {
+        return std::find(absent.begin(), absent.end(), window) == absent.end();
+    }
     void show(Window window, bool modal) override { shown.push_back({window, modal}); }
     void unload(Window window) override
     {

@@ -95,6 +95,27 @@ TEST_F(CwSetupWindowTest, LessAndMoreStepTheWordSpaceNotBelowMinusEight)
     EXPECT_EQ(sender.settings().wordSpace, "1");
 }
 
+TEST_F(CwSetupWindowTest, AnAltChordNeverTypesIntoAMessageAndEscIsDone)
+{
+    CwStringsWindow strings(sender);
+    window().setStringsWindow(&strings);
+    window().show();
+    EXPECT_EQ(child<QPushButton>(&window(), "Command1")->text(), "Done");  // no mnemonic of its own
+    retype(field("Text1"), "cq test");
+    // Alt+D is no key of this window: it must not put a "D" into a message that goes on the air.
+    for (QLineEdit* f : {field("Text1"), field("Text11"), field("txtCWLoop")}) {
+        const QString before = f->text();
+        QTest::keyClick(f, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(f, Qt::Key_5, Qt::AltModifier);
+        EXPECT_EQ(f->text(), before) << f->objectName().toStdString();
+    }
+    click("Option2");  // an interface, so "Done" shows the CW Strings window
+    QTest::keyClick(field("Text1"), Qt::Key_Escape);
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(fileBytes("CW.txt").startsWith("\"CQ TEST\"\r\n")) << fileBytes("CW.txt").toStdString();
+    EXPECT_TRUE(strings.isVisible());  // as "Done" leaves it
+}
+
 TEST_F(CwSetupWindowTest, DoneWritesTheFileByteForByteAndTheStoreKeys)
 {
     CwStringsWindow strings(sender);

@@ -1,10 +1,15 @@
 #include "export/ProductCaption.h"
 #include "support/MainWindowFixture.h"
+#include "ui/common/ElidedLabel.h"
 #include "ui/main/StationDialog.h"
+#include "ui/main/WindowLauncher.h"
 
 #include <QDialog>
 
+#include <QDir>
 #include <QFile>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -31,10 +36,12 @@ TEST_F(Commands, MenuBarHasEveryEntryWithItsCaption)
         {"mnuExit", "&Exit"},
         {"mnuCW", "&CW Setup"},
         {"mnuVoice", "&Voice Setup"},
+        {"mnuCWStrings", "CW &Strings"},
         {"mnuFormSize", "&Form Size"},
         {"mnuColors", "&Colors"},
         {"mnuTaskbar", "&Taskbar"},
         {"mnuRigInterface", "&Rig Interface"},
+        {"mnuRigTune", "Change &Frequency and Mode"},
         {"mnuDXSpotting", "&Configure"},
         {"mnuViewSpwctrumMap", "&View Spectrum Map"},
         {"mnuListPrevious", "&List Previous Contacts"},
@@ -53,8 +60,9 @@ TEST_F(Commands, MenuBarHasEveryEntryWithItsCaption)
     for (const auto& [name, caption] : entries) {
         QAction* a = action(name);
         ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->text(), caption) << name;
-        EXPECT_TRUE(a->shortcut().isEmpty()) << name;
+        // The caption, then (after a tab) the keys that open the same window, if any.
+        EXPECT_EQ(a->text().section('\t', 0, 0), caption) << name;
+        EXPECT_TRUE(a->shortcut().isEmpty()) << name;  // the keys go through the window's handlers
     }
     QStringList top;
     for (QAction* a : form->menuBar()->actions())
@@ -65,6 +73,93 @@ TEST_F(Commands, MenuBarHasEveryEntryWithItsCaption)
     EXPECT_TRUE(action("mnu160")->isChecked());       // and mode
     EXPECT_EQ(label("Label24")->text(), "20");
     EXPECT_EQ(status(), "Ready to begin!");
+}
+
+TEST_F(Commands, EntriesShowTheKeysOfTheirWindowsAndOpenThem)
+{
+    start();
+    using W = WindowLauncher::Window;
+    const std::tuple<const char*, const char*, W, bool> entries[] = {
+        {"mnuCW", "Ctrl+S", W::CwSetup, true},
+        {"mnuVoice", "Ctrl+P", W::VoiceSetup, true},
+        {"mnuCWStrings", "Ctrl+W", W::CwStrings, false},
+        {"mnuRigInterface", "Ctrl+R", W::RigInterface, false},
+        {"mnuRigTune", "Ctrl+G", W::RigTune, true},
+        {"mnuDXSpotting", "Ctrl+D", W::DxSpotting, false},
+        {"mnuViewSpwctrumMap", "Ctrl+B", W::SpectrumMap, true},
+        {"mnuPrivileges", "Ctrl+F", W::BandPlan, true},
+    };
+    for (const auto& [name, keys, window, modal] : entries) {
+        QAction* a = action(name);
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_EQ(a->text().section('\t', 1), keys) << name;
+        ports.windows.shown.clear();
+        a->trigger();
+        ASSERT_EQ(ports.windows.shown.size(), 1u) << name;
+        EXPECT_EQ(ports.windows.shown[0].window, window) << name;
+        EXPECT_EQ(ports.windows.shown[0].modal, modal) << name;
+    }
+    EXPECT_EQ(status(), "Ready to begin!");
+}
+
+TEST_F(Commands, AnEntryOrKeyWhoseWindowIsNotBuiltSaysSo)
+{
+    using W = WindowLauncher::Window;
+    ports.windows.absent = {W::SpectrumMap, W::DxSpotting, W::Help, W::Colors};
+    start();
+    const std::pair<const char*, const char*> entries[] = {
+        {"mnuViewSpwctrumMap", "View Spectrum Map is not available yet."},
+        {"mnuDXSpotting", "DX Spotting is not available yet."},
+        {"mnuHelp", "Help is not available yet."},
+        {"mnuColors", "Colors is not available yet."},
+        {"mnuFormSize", "Form Size is not available yet."},
+        {"mnuTaskbar", "Taskbar is not available yet."},
+    };
+    for (const auto& [name, text] : entries) {
+        label("lblDialog")->clear();
+        action(name)->trigger();
+        EXPECT_EQ(status(), text) << name;
+    }
+    EXPECT_TRUE(ports.windows.shown.empty());
+    EXPECT_FALSE(action("mnuTaskbar")->isChecked());  // nothing changed, nor does its mark
+
+    key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(status(), "View Spectrum Map is not available yet.");
+    key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(status(), "DX Spotting is not available yet.");
+    EXPECT_TRUE(ports.windows.shown.empty());
+    // A built window's key still opens it.
+    key(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(ports.windows.shown.size(), 1u);
+    EXPECT_EQ(ports.windows.shown[0].window, W::RigInterface);
+}
+
+TEST_F(Commands, ALongStatusTextShowsItIsCutAndHasTheWholeTextAsTooltip)
+{
+    start();
+    form->show();
+    QLabel* line = label("lblDialog");
+    const QString whole =
+        "The start-up stopped: /home/op/Cubwave/wave2.txt is larger than a voice message list can be (4096 "
+        "bytes).  Copy the wave2.txt that comes with the program into /home/op/Cubwave.";
+    line->setText(whole);
+    EXPECT_EQ(line->text(), whole);  // whoever set it reads it back whole
+    const QString shown = shownText(line);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LT(shown.size(), whole.size());
+    EXPECT_TRUE(whole.startsWith(shown.chopped(1)));
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(shown), line->contentsRect().width());
+
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), line->mapToGlobal(QPoint(4, 4)));
+    QCoreApplication::sendEvent(line, &hover);
+    EXPECT_EQ(line->toolTip(), whole);
+    line->grab();  // painting takes the elided text, and does not stop at a frame or margin
+
+    // A text that fits is shown as it is.
+    line->setText("Contact NOT saved!");
+    EXPECT_EQ(shownText(line), "Contact NOT saved!");
+    QCoreApplication::sendEvent(line, &hover);
+    EXPECT_EQ(line->toolTip(), "Contact NOT saved!");
 }
 
 TEST_F(Commands, BandCommandsCheckSaveAndReloadForTheOutlyingBands)
@@ -182,7 +277,12 @@ TEST_F(Commands, MissingPreferencesStopTheLoadWithItsMessage)
     start();
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages[0].title, "Error opeining file");
-    EXPECT_EQ(dialogs.messages[0].text, "Error opening file");
+    // The fixed text, then why and what to do: the box is what the operator reads.
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Error opening file\n\nThe start-up stopped because cubwavepref.txt in " +
+                  QDir::toNativeSeparators(dir.path()) +
+                  " is missing or cannot be read.\n\nClose this program, copy the cubwavepref.txt that comes with it "
+                  "into that folder, and start it again.");
     EXPECT_EQ(dialogs.messages.size(), 1u);  // the log question never came
 }
 

@@ -50,6 +50,16 @@ TEST_F(WindowKeysTest, CtrlShortcutsOpenTheirWindowsAndSwallowTheNextCharacter)
     EXPECT_EQ(ports.windows.shown.size(), 1u);
 }
 
+TEST_F(WindowKeysTest, AnAltChordTypesNothingIntoTheEntryLine)
+{
+    start();
+    type("w1a");
+    key(Qt::Key_D, Qt::AltModifier);
+    key(Qt::Key_7, Qt::AltModifier | Qt::ShiftModifier);
+    type("w");
+    EXPECT_EQ(field("txtCall")->text(), "W1AW");
+}
+
 TEST_F(WindowKeysTest, FunctionKeysFollowTheModeAndTheCwInterface)
 {
     start();

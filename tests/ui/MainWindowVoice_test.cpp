@@ -238,6 +238,13 @@ TEST_F(VoiceMainWindow, AMissingMessageListStopsTheStartUpAndSaysWhy)
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back().title, "Error opeining file");
     EXPECT_TRUE(status().contains("wave2.txt")) << status().toStdString();
+    // The box, which the operator reads, has the fixed text and then the way out.
+    const QString box = dialogs.messages.back().text;
+    EXPECT_TRUE(box.startsWith("Error opening file\n\nThe start-up stopped: ")) << box.toStdString();
+    EXPECT_TRUE(box.contains("wave2.txt")) << box.toStdString();
+    EXPECT_TRUE(box.endsWith("Copy the wave2.txt that comes with the program into " +
+                             QDir::toNativeSeparators(dir.path()) + "."))
+        << box.toStdString();
     // The log itself was loaded before this step and stays writable.
     EXPECT_TRUE(form->logLoaded());
 }

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -154,6 +155,23 @@ TEST_F(RigControlWindowTest, DoneWritesTheSettingsFileByteForByte)
     EXPECT_TRUE(child<QRadioButton>("OptFreq")->isChecked());
     EXPECT_EQ(child<QLineEdit>("txtFreq")->text(), QStringLiteral("FA;"));
     EXPECT_FALSE(window->polling());
+}
+
+TEST_F(RigControlWindowTest, EscIsDoneAndAnAltChordTypesNothing)
+{
+    makeWindow();
+    EXPECT_EQ(child<QPushButton>("cmdDone")->text(), "&Done");
+    QSignalSpy saves(window.get(), &RigControlWindow::savePreferencesRequested);
+    pickRig(QStringLiteral("Kenwood"));
+    auto* query = child<QLineEdit>("txtFreq");
+    ASSERT_TRUE(query->isEnabled());
+    const QString before = query->text();
+    QTest::keyClick(query, Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(query->text(), before);
+    QTest::keyClick(query, Qt::Key_Escape);
+    EXPECT_EQ(saves.size(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("RigCntrl.txt"))));
 }
 
 TEST_F(RigControlWindowTest, AFailedSettingsWriteIsReported)

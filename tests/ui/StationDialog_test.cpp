@@ -261,14 +261,18 @@ TEST_F(StationWindow, CloseBoxKeepsEveryStoredValueEvenWithABadOffset)
     EXPECT_EQ(beeper.beeps, 0);
 }
 
-TEST_F(StationWindow, EscapeDoesNotThrowTheEditsAway)
+TEST_F(StationWindow, EscapeIsDoneAndKeepsTheEditsWhileAnAltChordTypesNothing)
 {
     open();
     clearInto("Text9");
     type(QStringLiteral("bob"));
-    key(Qt::Key_Escape);
-    EXPECT_TRUE(form->isVisible());
+    key(Qt::Key_D, Qt::AltModifier);
+    key(Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(field("Text9")->text(), "BOB");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->donePressed());
+    EXPECT_EQ(form->values().ownName, "BOB");
 }
 
 TEST_F(StationWindow, DoneCopiesTheFieldsAndPutsBadNumbersToZero)

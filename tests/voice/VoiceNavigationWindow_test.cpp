@@ -129,6 +129,14 @@ TEST_F(VoiceNavigationWindowTest, DoneMakesTheChoiceTheLevelAndAsksToSaveIt)
     EXPECT_EQ(nav->level(), 1);
     EXPECT_EQ(saved, QList<int>{1});
     EXPECT_FALSE(window->isVisible());
+
+    // Esc on the window does the same.
+    window->show();
+    choose("Option3");
+    QTest::keyClick(window->findChild<QRadioButton*>("Option3"), Qt::Key_Escape);
+    EXPECT_EQ(nav->level(), 2);
+    EXPECT_EQ(saved, (QList<int>{1, 2}));
+    EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -303,11 +304,23 @@ TEST_F(VoiceSetupWindowTest, TheListIsReadAtStartUpWithoutOpeningThePort)
     EXPECT_EQ(window.fieldSettings(), s);
 }
 
-TEST_F(VoiceSetupWindowTest, EscDoesNotHideTheWindow)
+TEST_F(VoiceSetupWindowTest, EscIsDoneAndAnAltChordTypesNothing)
 {
     showWindow();
+    field("Text1")->setText("/home/op/cq.wav");
+    field("Text1")->setFocus();
+    QTest::keyClick(field("Text1"), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(field("Text1")->text(), "/home/op/cq.wav");
+
+    // Esc from a field, or from a button, does what "Done" does: hide and write the list.
     QTest::keyClick(field("Text1"), Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(VoiceMessageFile::parse(test::readAll(dir.filePath("wave2.txt"))).paths[0], "/home/op/cq.wav");
+    QFile::remove(dir.filePath("wave2.txt"));
+    showWindow();
+    QTest::keyClick(control("Command11"), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(QFile::exists(dir.filePath("wave2.txt")));
 }
 
 }  // namespace

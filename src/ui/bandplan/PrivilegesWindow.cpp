@@ -23,6 +23,25 @@ bool isDrawnLabel(const QString& name)
     return name.startsWith(u"blbl") || name.startsWith(u"priv") || name.startsWith(u"bnlb");
 }
 
+bool fits(const QLabel& label, const QString& text)
+{
+    const QRect room = label.contentsRect();
+    const QRect needed = label.fontMetrics().boundingRect(room, int(Qt::AlignCenter), text);
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+// A narrow segment (a 60 m channel, the CW end of 6 m) shows its edges one above the other when
+// the line does not fit, and nothing rather than a cut-off number when neither does; its
+// tooltip always has them.
+QString fittingCaption(const QLabel& label, const PrivilegeLabel& item)
+{
+    if (fits(label, item.caption))
+        return item.caption;
+    if (!item.narrowCaption.isEmpty() && fits(label, item.narrowCaption))
+        return item.narrowCaption;
+    return QString();
+}
+
 }  // namespace
 
 const QString PrivilegesWindow::kCaption = QStringLiteral("Frequency Privileges");
@@ -161,6 +180,7 @@ void PrivilegesWindow::addDrawnLabel(const PrivilegeLabel& item)
         break;
     case PrivilegeLabel::Font::Segment:
         label->setFont(designFont(QStringLiteral("ARIAL NARROW"), item.pointSize));
+        label->setText(fittingCaption(*label, item));
         label->raise();
         break;
     }

@@ -76,4 +76,13 @@ TranslatedKey translateKey(const QKeyEvent& event)
     return k;
 }
 
+bool isTypingChord(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (!(mods & (Qt::AltModifier | Qt::MetaModifier)) || (mods & Qt::ControlModifier))
+        return false;
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
 }  // namespace cubwave

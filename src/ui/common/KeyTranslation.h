@@ -15,4 +15,9 @@ struct TranslatedKey {
 
 TranslatedKey translateKey(const QKeyEvent& event);
 
+// A key press that carries a character but is held with Alt or the logo key: a command for a
+// button or menu, never text for a field. Ctrl chords are left out: fields type nothing for
+// them already, and Ctrl+V and friends must keep working.
+bool isTypingChord(const QKeyEvent& event);
+
 }  // namespace cubwave

@@ -13,6 +13,7 @@
 #include "platform/SettingsStore.h"
 #include "ui/common/FieldTextGuard.h"
 #include "ui/common/KeyTranslation.h"
+#include "ui/common/SettingsWindowKeys.h"
 #include "ui/cw/CodePracticeWindow.h"
 #include "ui/cw/CwStringsWindow.h"
 
@@ -105,6 +106,7 @@ CwSetupWindow::CwSetupWindow(CwSender& sender, CwKeyingLines* lines, CwWindowSer
 
     showSettings(CwSettings{});
     layout_.scaleDialogToScreen(this);
+    useSettingsWindowKeys(this, command1_);
 }
 
 QLineEdit* CwSetupWindow::addField(const QString& name, QRect design)

@@ -60,7 +60,7 @@ bool KeyPipeline::eventFilter(QObject* watched, QEvent* event)
 
     int keyAscii = k.keyAscii;
     if (keyAscii == 0)
-        return downZeroed;
+        return downZeroed || isTypingChord(*keyEvent);  // Alt+letter is a command, never text
     form_->Form_KeyPress(keyAscii);
     if (keyAscii == 0 || !form_)
         return true;

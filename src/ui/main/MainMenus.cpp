@@ -25,16 +25,33 @@ QAction* MainMenus::add(QMenu* menu, const char* name, const QString& caption, s
     return a;
 }
 
+QAction* MainMenus::addWindow(QMenu* menu, const char* name, const QString& caption, WindowLauncher::Window window,
+                             bool modal, const char* keys)
+{
+    // Shown in the menu's shortcut column only: the keys themselves go through the main
+    // window's key handlers, which see every key first.
+    const QString text = keys ? caption + QLatin1Char('\t') + QString::fromLatin1(keys) : caption;
+    return add(menu, name, text, [this, window, modal] {
+        if (ports_.windows.available(window))
+            ports_.windows.show(window, modal);
+        else
+            showNotAvailable(windowEntryName(window));
+    });
+}
+
+void MainMenus::showNotAvailable(const QString& entry)
+{
+    if (commands_.showStatus)
+        commands_.showStatus(notAvailableText(entry));
+}
+
 void MainMenus::build()
 {
+    using W = WindowLauncher::Window;
     QMenuBar* bar = window_.menuBar();
     const auto separator = [](QMenu* menu, const char* name) {
         menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
-    const auto show = [this](WindowLauncher::Window w, bool modal) {
-        return [this, w, modal] { ports_.windows.show(w, modal); };
-    };
-    const auto nothing = [] {};
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -58,28 +75,43 @@ void MainMenus::build()
     options->setObjectName(QStringLiteral("mnuOptions"));
     QMenu* transmit = options->addMenu(QStringLiteral("&Transmit"));
     transmit->setObjectName(QStringLiteral("mnutrans"));
-    add(transmit, "mnuCW", QStringLiteral("&CW Setup"), show(WindowLauncher::Window::CwSetup, true));
-    add(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), show(WindowLauncher::Window::VoiceSetup, true));
+    addWindow(transmit, "mnuCW", QStringLiteral("&CW Setup"), W::CwSetup, true, "Ctrl+S");
+    addWindow(transmit, "mnuVoice", QStringLiteral("&Voice Setup"), W::VoiceSetup, true, "Ctrl+P");
+    addWindow(transmit, "mnuCWStrings", QStringLiteral("CW &Strings"), W::CwStrings, false, "Ctrl+W");
     separator(options, "mnuLine7");
     QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
     appearance->setObjectName(QStringLiteral("mnuAppearance"));
-    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), nothing);
+    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), [this] { showNotAvailable(QStringLiteral("Form Size")); });
     add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
-        ports_.windows.show(WindowLauncher::Window::Colors, true);
+        if (!ports_.windows.available(W::Colors)) {
+            showNotAvailable(windowEntryName(W::Colors));
+            return;
+        }
+        ports_.windows.show(W::Colors, true);
         session_.savePreferences();
         session_.reloadLog();
     });
-    add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), nothing)->setCheckable(true);
+    QAction* taskbar = add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), [] {});
+    taskbar->setCheckable(true);
+    connect(taskbar, &QAction::triggered, this, [this, taskbar] {
+        taskbar->setChecked(!taskbar->isChecked());  // nothing changed, so neither does the mark
+        showNotAvailable(QStringLiteral("Taskbar"));
+    });
     separator(options, "mnuLine6");
-    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), show(WindowLauncher::Window::RigInterface, false));
+    addWindow(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), W::RigInterface, false, "Ctrl+R");
+    addWindow(options, "mnuRigTune", QStringLiteral("Change &Frequency and Mode"), W::RigTune, true, "Ctrl+G");
     separator(options, "mnuLine8");
     QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
     dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
-    add(dx, "mnuDXSpotting", QStringLiteral("&Configure"), [this] {
+    add(dx, "mnuDXSpotting", QStringLiteral("&Configure\tCtrl+D"), [this] {
+        if (!ports_.windows.available(W::DxSpotting)) {
+            showNotAvailable(windowEntryName(W::DxSpotting));
+            return;
+        }
         session_.savePreferences();
-        ports_.windows.show(WindowLauncher::Window::DxSpotting, false);
+        ports_.windows.show(W::DxSpotting, false);
     });
-    add(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), show(WindowLauncher::Window::SpectrumMap, true));
+    addWindow(dx, "mnuViewSpwctrumMap", QStringLiteral("&View Spectrum Map"), W::SpectrumMap, true, "Ctrl+B");
     separator(options, "mnuLine11");
     listPreviousAction_ = add(options, "mnuListPrevious", QStringLiteral("&List Previous Contacts"),
                               [this] { session_.setListPrevious(listPreviousAction_->isChecked()); });
@@ -105,7 +137,7 @@ void MainMenus::build()
             a->setVisible(false);
     }
     separator(bandMenu_, "mnuLine14");
-    add(bandMenu_, "mnuPrivileges", QStringLiteral("&Privileges"), show(WindowLauncher::Window::BandPlan, true));
+    addWindow(bandMenu_, "mnuPrivileges", QStringLiteral("&Privileges"), W::BandPlan, true, "Ctrl+F");
 
     QMenu* mode = bar->addMenu(QStringLiteral("&Mode"));
     mode->setObjectName(QStringLiteral("mnuBand"));
@@ -119,7 +151,12 @@ void MainMenus::build()
     connect(graph, &QAction::triggered, this, [this] { ports_.exports.showGraph(session_.store(), &window_); });
     QAction* help = bar->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(help, &QAction::triggered, this, show(WindowLauncher::Window::Help, true));
+    connect(help, &QAction::triggered, this, [this] {
+        if (ports_.windows.available(W::Help))
+            ports_.windows.show(W::Help, true);
+        else
+            showNotAvailable(windowEntryName(W::Help));
+    });
 }
 
 QAction* MainMenus::bandAction(const QString& band) const

@@ -31,6 +31,7 @@ public:
         std::function<void()> stationSetup;
         std::function<void()> rstDefault;
         std::function<void(bool on)> postContestMode;
+        std::function<void(const QString& text)> showStatus;  // on the status line
     };
 
     MainMenus(QMainWindow& window, ContestSession& session, MainWindowPorts ports, Commands commands);
@@ -41,6 +42,10 @@ public:
 private:
     void build();
     QAction* add(QMenu* menu, const char* name, const QString& caption, std::function<void()> slot);
+    // An entry that opens a window; the keys that open it too are shown beside the caption.
+    QAction* addWindow(QMenu* menu, const char* name, const QString& caption, WindowLauncher::Window window,
+                       bool modal, const char* keys = nullptr);
+    void showNotAvailable(const QString& entry);
     QAction* bandAction(const QString& band) const;
     void showBand(const QString& band);
     void showMode(const QString& mode);

@@ -2,6 +2,7 @@
 
 #include "core/Statistics.h"
 #include "ui/common/ClickableLabel.h"
+#include "ui/common/ElidedLabel.h"
 #include "ui/common/FieldTextGuard.h"
 #include "ui/common/VbColor.h"
 #include "ui/main/RecentContactsModel.h"
@@ -252,6 +253,9 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
         }
         x += kColumnWidth * g.columns;
     }
+
+    // Status texts can be longer than the line: the cut shows, and the tooltip has them whole.
+    elideWithWholeTextTip(statusLabel);
 }
 
 QLabel* MainScreen::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)

@@ -117,6 +117,7 @@ void MainWindow::buildMenus()
     commands.exit = [this] { mnuExit_Click(); };
     commands.stationSetup = [this] { mnuSetup_Click(); };
     commands.rstDefault = [this] { mnuRSTDefault_Click(); };
+    commands.showStatus = [this](const QString& text) { setStatus(text); };
     commands.postContestMode = [this](bool on) {
         session_.postContestMode = on;
         entryLine_->showPostContestFields(on);

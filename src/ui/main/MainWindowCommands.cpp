@@ -27,6 +27,13 @@ namespace {
 // A number written with a leading blank, as the status texts show counts.
 QString withLeadingBlank(long long n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
 
+// The load's error box: its fixed text first, then why the load stopped and what gets it going,
+// since the box is what the operator reads.
+QString loadErrorText(const QString& why, const QString& fix)
+{
+    return QStringLiteral("Error opening file\n\n") + why + QStringLiteral("\n\n") + fix;
+}
+
 }  // namespace
 
 QString MainWindow::logPath() const { return session_.logPath(); }
@@ -77,9 +84,10 @@ bool MainWindow::loadWindow()
     QString why;
     if (!ports_.voice.readMessageList(why)) {
         // The log is loaded and stays writable; only the rest of the start-up is skipped.
-        setStatus(QStringLiteral("The start-up stopped: %1.  Copy the wave2.txt that comes with the program into %2.")
-                      .arg(why, folder));
-        services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+        const QString stopped = QStringLiteral("The start-up stopped: %1.").arg(why);
+        const QString fix = QStringLiteral("Copy the wave2.txt that comes with the program into %1.").arg(folder);
+        setStatus(stopped + QStringLiteral("  ") + fix);
+        services_.dialogs.message(QStringLiteral("Error opeining file"), loadErrorText(stopped, fix));
         return false;
     }
     entryLine_->focusCall();
@@ -90,7 +98,10 @@ bool MainWindow::loadWindow()
 bool MainWindow::stopLoading(const QString& why, const QString& fix)
 {
     session_.markNotLoaded(why, fix);
-    services_.dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"));
+    QString sentence = why;
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toUpper();
+    services_.dialogs.message(QStringLiteral("Error opeining file"), loadErrorText(sentence, fix));
     return false;
 }
 

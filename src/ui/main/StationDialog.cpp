@@ -8,6 +8,7 @@
 #include "station/PrefixTable.h"
 #include "station/UtcOffsetCheck.h"
 #include "ui/common/FieldTextGuard.h"
+#include "ui/common/SettingsWindowKeys.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -85,6 +86,7 @@ StationDialog::StationDialog(const Preferences& stored, Beeper& beeper, const Pr
     connect(doneButton_, &QPushButton::clicked, this, &StationDialog::Command1_Click);
 
     layout_.scaleDialogToScreen(this);
+    useSettingsWindowKeys(this, doneButton_);
     callField_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -129,7 +131,8 @@ void StationDialog::done(int result)
 
 void StationDialog::keyPressEvent(QKeyEvent* event)
 {
-    // There is no Cancel button: Esc does not throw the edits away. The close box does.
+    // There is no Cancel button: Esc is "Done" (see useSettingsWindowKeys) and never throws the
+    // edits away. The close box does.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
@@ -164,7 +167,7 @@ bool StationDialog::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
-        // Esc does nothing here: the window closes by Done or its close box only.
+        // Esc is "Done", taken before these rules see it.
         const FieldKeyFilter keys{[this](QLineEdit* f, int& k) { fieldKeyPress(f, k); }, true, true};
         return keys.keyPress(field, *static_cast<QKeyEvent*>(event));
     }

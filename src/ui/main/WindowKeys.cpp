@@ -42,7 +42,10 @@ void WindowKeys::keyDown(int& keyCode, int shift)
         }
         if (open) {
             keyCode = 0;
-            c_.windows.show(open->first, open->second);
+            if (c_.windows.available(open->first))
+                c_.windows.show(open->first, open->second);
+            else
+                setStatus(notAvailableText(windowEntryName(open->first)));
             return;
         }
     }

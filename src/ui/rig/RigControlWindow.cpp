@@ -7,6 +7,7 @@
 #include "rig/PegasusFolder.h"
 #include "rig/RigModel.h"
 #include "rig/RigSettingsFile.h"
+#include "ui/common/SettingsWindowKeys.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -75,6 +76,7 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
     buildControls();
     driver_.setTickHandler([this](const RigTickResult& result) { applyTick(result); });
     loadRigSettings();
+    useSettingsWindowKeys(this, cmdDone_);
 }
 
 RigControlWindow::~RigControlWindow()

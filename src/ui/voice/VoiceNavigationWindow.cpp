@@ -1,5 +1,6 @@
 #include "ui/voice/VoiceNavigationWindow.h"
 
+#include "ui/common/SettingsWindowKeys.h"
 #include "voice/VoiceNavigation.h"
 
 #include <QDir>
@@ -70,6 +71,7 @@ VoiceNavigationWindow::VoiceNavigationWindow(VoiceNavigation& navigation, QWidge
     connect(option3_, &QRadioButton::toggled, this, chosen(VoiceNavigation::kAllFields));
 
     layout_.scaleDialogToScreen(this);
+    useSettingsWindowKeys(this, command1_);
 }
 
 int VoiceNavigationWindow::selectedLevel() const
@@ -96,7 +98,7 @@ void VoiceNavigationWindow::showEvent(QShowEvent* event)
 
 void VoiceNavigationWindow::keyPressEvent(QKeyEvent* event)
 {
-    // There is no Cancel: Esc does not hide the window.
+    // There is no Cancel: Esc is "Done" (see useSettingsWindowKeys), never a reject.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;

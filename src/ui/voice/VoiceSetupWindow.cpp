@@ -5,6 +5,7 @@
 #include "platform/Beeper.h"
 #include "platform/Dialogs.h"
 #include "ui/common/KeyTranslation.h"
+#include "ui/common/SettingsWindowKeys.h"
 #include "voice/VoiceKeyer.h"
 
 #include <QDir>
@@ -134,6 +135,7 @@ VoiceSetupWindow::VoiceSetupWindow(VoiceKeyer& keyer, Dialogs& dialogs, Beeper& 
 
     showSettings(keyer_.settings());
     layout_.scaleDialogToScreen(this);
+    useSettingsWindowKeys(this, command1_);
 }
 
 QLineEdit* VoiceSetupWindow::addField(const QString& name, QRect design)
@@ -150,7 +152,8 @@ QLineEdit* VoiceSetupWindow::addField(const QString& name, QRect design)
 
 void VoiceSetupWindow::keyPressEvent(QKeyEvent* event)
 {
-    // There is no Cancel: Esc neither hides the window nor throws anything away.
+    // There is no Cancel: Esc is "Done" (see useSettingsWindowKeys), never a reject that would
+    // hide the window without writing the list.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
