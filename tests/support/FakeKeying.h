@@ -232,6 +232,8 @@ public:
     bool refuseModemLines = false;
     // As an unplugged adapter: the open line has failed with error as the reason.
     bool lost = false;
+    // As an adapter pulled out while keying: a key-down fails and the line is lost.
+    std::atomic<bool> goneOnKeyDown{false};
     QString error;
     std::vector<QString> opens;
     int closes = 0;
@@ -247,9 +249,14 @@ private:
         Line(FakeSerialLine& port, ModemLine line) : port_(port), line_(line) {}
         bool setKeyed(bool down) override
         {
+            if (down && port_.goneOnKeyDown) {
+                port_.lost = true;
+                return false;
+            }
             port_.record(line_, down);
             return true;
         }
+        QString errorText() const override { return QStringLiteral("Input/output error"); }
 
     private:
         FakeSerialLine& port_;
