@@ -107,6 +107,11 @@ new_backups() { find "$HOME/Documents/Brantel Software/Cubwave/BACKUP" -name '*.
 # Ctrl+C in the terminal while a long text goes out: the keying stops before the next mark,
 # DTR drops at once, and the window closes in order, backing the log up.
 open_main_window
+# A contact changes the log, so the orderly close backs it up.
+focus_call_field
+lines_before=$(log_lines)
+type_line "k1abc bob 12 ct red"
+wait_log_lines $(( lines_before + 1 ))
 xdotool key F2
 wait_raises 9 10
 touch "$work/marker"
@@ -163,7 +168,8 @@ rts_up=$(rts_events | awk '$2 == "TIOCMBIS" { print $1; exit }')
 [ "$(dtr_raises_after "$rts_up")" -eq 0 ] || fail "CW keyed DTR while PTT was up"
 awk -v t="$rts_up" '$1 < t && ($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && (int($3 / 2) % 2) { s = ($2 == "TIOCMBIS") }
      END { exit s }' "$work/ioctl.log" || fail "DTR was still up when PTT went up"
-[ "$(dtr_raises_after $(( t_f1 + 250000000 )))" -eq 0 ] || fail "CW went on sending after F1"
+# The character on the air finishes (a "P" is 14 units, 560 ms at 30 WPM); nothing after it.
+[ "$(dtr_raises_after $(( t_f1 + 700000000 )))" -eq 0 ] || fail "CW went on sending after F1"
 for _ in $(seq 1 100); do [ "$(rts_events | awk -v r="$rts_up" '$1 > r && $2 == "TIOCMBIC"' | wc -l)" -ge 1 ] && break; sleep 0.1; done
 rts_down=$(rts_events | awk -v r="$rts_up" '$1 > r && $2 == "TIOCMBIC" { print $1; exit }')
 [ -n "$rts_down" ] || fail "PTT was never dropped"
