@@ -23,6 +23,9 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
       exports_(exportServices),
       rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal})
 {
+    // Every line claims its port, so no two of them key or poll one device.
+    cwSerial_.share(lineSharing_, SerialLineSharing::User::CwKeying);
+    rigLine_.share(lineSharing_, SerialLineSharing::User::Rig);
     windows_.add(WindowLauncher::Window::RigInterface, [this](bool modal) { rig_.show(modal); });
     windows_.add(WindowLauncher::Window::RigTune, [this](bool) { rigCommands_.showTune(); });
     windows_.add(WindowLauncher::Window::BandPlan, [this](bool) { rigCommands_.showPrivileges(); });

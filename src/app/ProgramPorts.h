@@ -2,7 +2,6 @@
 
 #include "app/ProgramVoice.h"
 #include "app/ProgramWindows.h"
-#include "app/ProgramVoice.h"
 #include "app/RigCommandWindows.h"
 #include "app/RigWiring.h"
 #include "cw/CwKeyer.h"
@@ -50,8 +49,8 @@ private:
     void addCwWindows(MainWindow& form);
 
     ExportServices services_;
-    // The CW keying line, the PTT line and the WinKey keyer may be one port: opening one closes
-    // the others.
+    // Which line holds each serial port: the CW keying line, the PTT line and the WinKey keyer
+    // pass a shared port between them; the rig's is its own.
     SerialLineSharing lineSharing_;
     MonotonicKeyingTimer cwTimer_;
     PosixSerialLine cwSerial_;

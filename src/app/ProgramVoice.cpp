@@ -14,6 +14,7 @@ ProgramVoice::ProgramVoice(Services services)
       navigation_(cuePlayer_, services_.clock, services_.workDir),
       voice_(keyer_, navigation_, services_.workDir)
 {
+    pttLine_.share(services_.sharing, SerialLineSharing::User::VoicePtt);
 }
 
 ProgramVoice::~ProgramVoice()

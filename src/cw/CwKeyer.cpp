@@ -6,14 +6,31 @@ namespace cubwave {
 
 CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel,
                  std::function<SerialPortMap()> portMap, SerialLineSharing* sharing, QObject* parent)
-    : QObject(parent), keyer_(timer), lines_(serial, parallel, std::move(portMap), sharing), sender_(keyer_, lines_)
+    : QObject(parent),
+      keyer_(timer),
+      lines_(serial, parallel, std::move(portMap), sharing),
+      sender_(keyer_, lines_),
+      sharing_(sharing)
 {
     connect(&sender_, &CwSender::sendingChanged, this, [this](bool sending) {
         if (sending)
             stopReason_.clear();
+        else
+            setOnAir(false);
         if (busyListener_)
             busyListener_(sending);
     });
+    // The lines open lazily at the first character, so that is when the sending is on the air.
+    connect(&sender_, &CwSender::characterStarted, this, [this] {
+        if (sender_.isSending() && lines_.keysALine(sender_.settings()))
+            setOnAir(true);
+    });
+    // A device that has gone (an adapter unplugged) is let go at once, between characters.
+    connect(&keyer_, &CharacterKeyer::characterEnded, this,
+            [this](QChar, CharacterKeyer::Outcome outcome, const QString&) {
+                if (outcome == CharacterKeyer::Outcome::LineFailed)
+                    sender_.runBetweenCharacters([this] { lines_.closeSerialIfFailed(); });
+            });
     // The end of a sending empties the status line when the unsent rest is shown there; the
     // reason a sending stopped must outlast that.
     connect(&sender_, &CwSender::sendingEnded, this, [this] {
@@ -29,14 +46,14 @@ CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel
         stopReason_ = why;
         showStatus(why);
     });
-    if (sharing)
-        sharing->setCloser(SerialLineSharing::User::CwKeying, [this] {
-            sender_.runBetweenCharacters([this] { lines_.closeSerial(); });
-        });
+    if (sharing_)
+        sharing_->setCloser(SerialLineSharing::User::CwKeying, [this] { givePortUp(); });
 }
 
 CwKeyer::~CwKeyer()
 {
+    if (sharing_)
+        sharing_->setCloser(SerialLineSharing::User::CwKeying, {});
     // The sender goes first; whatever it held on the air ends key-up.
     lines_.dropAll();
 }
@@ -59,6 +76,24 @@ void CwKeyer::onWindowRequests(std::function<void()> commitContact, std::functio
 {
     commitContact_ = std::move(commitContact);
     showStatus_ = std::move(showStatus);
+}
+
+void CwKeyer::onTransmitChanged(std::function<void(bool)> listener) { transmitListener_ = std::move(listener); }
+
+void CwKeyer::setOnAir(bool on)
+{
+    if (onAir_ == on)
+        return;
+    onAir_ = on;
+    if (transmitListener_)
+        transmitListener_(on);
+}
+
+void CwKeyer::givePortUp()
+{
+    sender_.cancelRepeat();
+    sender_.stopSending();
+    sender_.runBetweenCharacters([this] { lines_.closeSerial(); });
 }
 
 void CwKeyer::cancelRepeat() { sender_.cancelRepeat(); }

@@ -37,6 +37,9 @@ public:
     bool busy() const override;
     void onBusyChanged(std::function<void(bool busy)> listener) override;
     void onWindowRequests(std::function<void()> commitContact, std::function<void(const QString&)> showStatus) override;
+    void onTransmitChanged(std::function<void(bool onAir)> listener) override;
+    // A sending that keys a real line is running.
+    bool onAir() const { return onAir_; }
     void cancelRepeat() override;
     bool keyboardMode() const override;
     bool toggleKeyboardMode() override;
@@ -56,6 +59,14 @@ private:
     std::function<void()> commitContact_;
     std::function<void(const QString&)> showStatus_;
     QString stopReason_;  // why the current sending stopped, once it has
+    SerialLineSharing* sharing_;
+    bool onAir_ = false;
+    std::function<void(bool)> transmitListener_;
+
+    void setOnAir(bool on);
+    // Another keying line takes the port: the waiting text and the repeat end, the character on
+    // the air finishes, and the serial line closes after it.
+    void givePortUp();
 };
 
 }  // namespace cubwave

@@ -40,6 +40,9 @@ public:
     virtual QString speedText() const = 0;
     // The main window's call field as it changes, for the messages that send it.
     virtual void setCallField(const QString& call) = 0;
+    // Called with true when a sending starts keying a real line (not port "0", not "None") and
+    // with false when it ends: the main window's transmit indicator.
+    virtual void onTransmitChanged(std::function<void(bool onAir)>) {}
     // Drops every keying line at once: the one door for "no transmitter left keyed".
     virtual void releaseAll() = 0;
     // Shutdown: the CW settings and their keying line first, the WinKey keyer last of all.

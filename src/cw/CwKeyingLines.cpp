@@ -32,6 +32,19 @@ QString CwKeyingLines::deviceFor(const QString& portText) const
 
 void CwKeyingLines::closeSerial() { serial_.close(); }
 
+void CwKeyingLines::closeSerialIfFailed()
+{
+    if (serial_.isOpen() && serial_.failed())
+        serial_.close();
+}
+
+bool CwKeyingLines::keysALine(const CwSettings& settings) const
+{
+    if (settings.cwInterface == kCwRts || settings.cwInterface == kCwDtr)
+        return serial_.isOpen();
+    return settings.cwInterface == kCwPrinter && printer_ != nullptr;
+}
+
 void CwKeyingLines::closeAll()
 {
     serial_.close();
@@ -56,9 +69,17 @@ CwLineSource::Line CwKeyingLines::setup(const QString& portText)
     const int port = portNumber(portText);
     if (port <= 0)
         return {std::make_shared<NullKeyingLine>(), {}, {}, {}};
-    if (sharing_)
-        sharing_->beforeOpening(SerialLineSharing::User::CwKeying);
     const QString device = portMap_().devicePath(port);
+    if (sharing_) {
+        using User = SerialLineSharing::User;
+        const SerialLineSharing::Taking taking = sharing_->take(User::CwKeying, device, {});
+        // Only the PTT line gives a port up to this one, and it does so at once.
+        if (taking.outcome != SerialLineSharing::Outcome::Free) {
+            sharing_->cancelWaiting(User::CwKeying);
+            return {nullptr, kInvalidPortTitle, kInvalidPortText,
+                    SerialLineSharing::usedByText(device, taking.holder.value_or(User::VoicePtt))};
+        }
+    }
     if (!serial_.open(device))
         return {nullptr, kInvalidPortTitle, kInvalidPortText, device + QStringLiteral(": ") + serial_.errorText()};
     return {std::make_shared<NullKeyingLine>(), {}, {}, {}};

@@ -23,9 +23,15 @@ public:
                   SerialLineSharing* sharing = nullptr);
 
     // (Re)opens the serial keying line from the port text: closes it, and for a number above 0
-    // closes the voice PTT line and opens the port with DTR and RTS down. "0" opens nothing.
+    // takes the port from the voice PTT line if that holds it (never from the rig, the TNC or
+    // the WinKey keyer) and opens it with DTR and RTS down. "0" opens nothing.
     Line setup(const QString& portText);
     void closeSerial();
+    // A serial keying line whose device has gone (unplugged) is closed, so the next sending
+    // opens it afresh.
+    void closeSerialIfFailed();
+    // The settings key a real line now: a serial port that is open, or the claimed parallel port.
+    bool keysALine(const CwSettings& settings) const;
     // Shutdown: the serial line closes and the parallel port is let go (key up first).
     void closeAll();
     // Key up on every line held now, whatever is being timed: the exit and error path.

@@ -21,6 +21,8 @@ struct Slot {
 
 Slot g_slots[KeyingRelease::kSlots];
 std::atomic<bool> g_installed{false};
+std::atomic<bool> g_halted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read inside signal handlers");
 
 // The stack for the handler: a crash by stack overflow has none left of its own.
 alignas(16) char g_altStack[64 * 1024];
@@ -41,7 +43,7 @@ int add(int fd, Kind kind, int bits)
 
 void onFatalSignal(int sig)
 {
-    KeyingRelease::releaseAll();
+    KeyingRelease::halt();
     signal(sig, SIG_DFL);
     raise(sig);
 }
@@ -79,6 +81,16 @@ void KeyingRelease::releaseAll() noexcept
     }
 }
 
+void KeyingRelease::halt() noexcept
+{
+    g_halted.store(true);
+    releaseAll();
+}
+
+bool KeyingRelease::halted() noexcept { return g_halted.load(); }
+
+void KeyingRelease::resume() noexcept { g_halted.store(false); }
+
 void KeyingRelease::installExitHandlers()
 {
     if (g_installed.exchange(true))
@@ -91,7 +103,7 @@ void KeyingRelease::installExitHandlers()
     action.sa_handler = onFatalSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_ONSTACK | SA_RESETHAND;
-    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE})
+    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGXCPU, SIGXFSZ})
         sigaction(sig, &action, nullptr);
     std::atexit(atExit);
     std::at_quick_exit(atExit);

@@ -19,8 +19,16 @@ public:
     // Key up every registered device. Async-signal-safe.
     static void releaseAll() noexcept;
 
-    // SIGSEGV, SIGABRT, SIGBUS and SIGFPE release every line first and then take their default
-    // action; a normal exit releases them too. Once per process.
+    // The program is ending: from now on no line is keyed again (each keying line refuses a
+    // key-down), and every registered device is keyed up. Async-signal-safe.
+    static void halt() noexcept;
+    static bool halted() noexcept;
+    // Lets lines key again after halt(): only for a process that goes on (a test).
+    static void resume() noexcept;
+
+    // SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGXCPU and SIGXFSZ release
+    // every line first and then take their default action; a normal exit releases them too.
+    // Once per process.
     static void installExitHandlers();
 };
 

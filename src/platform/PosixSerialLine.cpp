@@ -11,6 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace cubwave {
 
 namespace {
@@ -18,6 +20,33 @@ namespace {
 QString systemReason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
 int modemBit(ModemLine line) { return line == ModemLine::Dtr ? TIOCM_DTR : TIOCM_RTS; }
+
+// What an unplugged USB adapter or a hung-up terminal answers.
+bool deviceGone(int err) { return err == EIO || err == ENXIO || err == ENODEV; }
+
+const QString kHaltedText = QStringLiteral("keying stopped: the program is ending");
+
+// Raises or drops modem bits; a raise is refused once the keying has been halted, and one that
+// raced with the halt is taken back, so the program never leaves a line up on its way out.
+bool setModemBits(int fd, int bits, bool raise, int& err)
+{
+    if (raise && KeyingRelease::halted()) {
+        err = ECANCELED;
+        return false;
+    }
+    if (::ioctl(fd, raise ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
+        err = errno;
+        return false;
+    }
+    if (raise && KeyingRelease::halted()) {
+        ::ioctl(fd, TIOCMBIC, &bits);
+        err = ECANCELED;
+        return false;
+    }
+    return true;
+}
+
+QString modemFailureText(int err) { return err == ECANCELED ? kHaltedText : systemReason(err); }
 
 speed_t speedFor(int baud)
 {
@@ -44,13 +73,18 @@ speed_t speedFor(int baud)
 // descriptor that the window thread keeps open while a character is timed.
 class ModemKeyingLine final : public KeyingLine {
 public:
-    ModemKeyingLine(int fd, int bit) : fd_(fd), bit_(bit) {}
+    ModemKeyingLine(int fd, int bit, std::shared_ptr<std::atomic<bool>> gone)
+        : fd_(fd), bit_(bit), gone_(std::move(gone))
+    {
+    }
     bool setKeyed(bool down) override
     {
-        int bits = bit_;
-        if (::ioctl(fd_, down ? TIOCMBIS : TIOCMBIC, &bits) == 0)
+        int err = 0;
+        if (setModemBits(fd_, bit_, down, err))
             return true;
-        error_ = systemReason(errno);
+        if (deviceGone(err))
+            gone_->store(true);
+        error_ = modemFailureText(err);
         return false;
     }
     QString errorText() const override { return error_; }
@@ -58,6 +92,7 @@ public:
 private:
     int fd_;
     int bit_;
+    std::shared_ptr<std::atomic<bool>> gone_;
     QString error_;
 };
 
@@ -66,6 +101,25 @@ private:
 PosixSerialLine::PosixSerialLine(QObject* parent) : QObject(parent) {}
 
 PosixSerialLine::~PosixSerialLine() { close(); }
+
+void PosixSerialLine::share(SerialLineSharing& sharing, SerialLineSharing::User user)
+{
+    sharing_ = &sharing;
+    user_ = user;
+}
+
+bool PosixSerialLine::failed() const { return failed_ || gone_->load(); }
+
+void PosixSerialLine::modemRequestFailed(int err)
+{
+    error_ = modemFailureText(err);
+    if (!deviceGone(err))
+        return;
+    const QString why = error_;
+    close();
+    failed_ = true;
+    error_ = why;
+}
 
 bool PosixSerialLine::fail(const QString& what)
 {
@@ -86,10 +140,26 @@ bool PosixSerialLine::open(const QString& devicePath)
     path_ = devicePath;
     error_.clear();
     failed_ = false;
+    usedByAnother_ = false;
+    gone_ = std::make_shared<std::atomic<bool>>(false);
     fd_ = ::open(devicePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
         error_ = systemReason(errno);
         return false;
+    }
+    // Before any request on the port: one that another line holds keeps its lines as they are.
+    if (sharing_) {
+        if (const auto device = SerialLineSharing::deviceIdOf(fd_)) {
+            std::optional<SerialLineSharing::User> holder;
+            if (!sharing_->claim(*device, user_, &holder)) {
+                ::close(fd_);
+                fd_ = -1;
+                usedByAnother_ = true;
+                error_ = SerialLineSharing::usedByText(devicePath, *holder);
+                return false;
+            }
+            claimed_ = device;
+        }
     }
     // First act: the kernel raised DTR and RTS on open, and either may key a transmitter.
     int bits = TIOCM_DTR | TIOCM_RTS;
@@ -165,6 +235,8 @@ void PosixSerialLine::close()
     ::ioctl(fd_, TIOCMBIC, &bits);
     ::close(fd_);
     fd_ = -1;
+    if (sharing_ && claimed_)
+        sharing_->release(*std::exchange(claimed_, std::nullopt), user_);
 }
 
 bool PosixSerialLine::isOpen() const { return fd_ >= 0; }
@@ -196,12 +268,11 @@ bool PosixSerialLine::setModemLine(ModemLine line, bool raised)
         error_ = QStringLiteral("The port is not open");
         return false;
     }
-    int bits = modemBit(line);
-    if (::ioctl(fd_, raised ? TIOCMBIS : TIOCMBIC, &bits) != 0) {
-        error_ = systemReason(errno);
-        return false;
-    }
-    return true;
+    int err = 0;
+    if (setModemBits(fd_, modemBit(line), raised, err))
+        return true;
+    modemRequestFailed(err);
+    return false;
 }
 
 bool PosixSerialLine::write(const QByteArray& bytes)
@@ -281,7 +352,7 @@ std::shared_ptr<KeyingLine> PosixSerialLine::modemKeyingLine(ModemLine line)
 {
     if (fd_ < 0)
         return nullptr;
-    return std::make_shared<ModemKeyingLine>(fd_, modemBit(line));
+    return std::make_shared<ModemKeyingLine>(fd_, modemBit(line), gone_);
 }
 
 }  // namespace cubwave

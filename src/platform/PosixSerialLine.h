@@ -1,9 +1,14 @@
 #pragma once
 
 #include "platform/SerialLine.h"
+#include "platform/SerialLineSharing.h"
 #include "platform/SerialSettings.h"
 
 #include <QObject>
+
+#include <atomic>
+#include <memory>
+#include <optional>
 
 class QSocketNotifier;
 struct termios;
@@ -24,6 +29,12 @@ public:
 
     explicit PosixSerialLine(QObject* parent = nullptr);
 
+    // The registry of port holders this line claims its device in, as the given user. Without
+    // one the line keeps no other line off its port.
+    void share(SerialLineSharing& sharing, SerialLineSharing::User user);
+    // The last open failed because another line of this program holds the port.
+    bool usedByAnotherLine() const { return usedByAnother_; }
+
     // Raw 8-bit framing, HUPCL and the handshaking on a set of terminal settings. Mode 3 sets
     // RTS/CTS and XON/XOFF at once, which QSerialPort cannot express; termios can.
     static void applyLineSettings(termios& t, const SerialSettings& settings, int handshaking);
@@ -40,7 +51,7 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 outputCount() override;
-    bool failed() const override { return failed_; }
+    bool failed() const override;
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override;
 
 private:
@@ -49,12 +60,21 @@ private:
     bool fail(const QString& what);
     // A read, write or queue query failed for a reason other than "try again".
     void lineFailed(int err);
+    // A modem-line request failed: a device that is gone (unplugged) closes the line at once,
+    // so the adapter gets its old name back when it is put in again.
+    void modemRequestFailed(int err);
 
     int fd_ = -1;
     int releaseSlot_ = -1;
     QString path_;
     QString error_;
     bool failed_ = false;
+    bool usedByAnother_ = false;
+    SerialLineSharing* sharing_ = nullptr;
+    SerialLineSharing::User user_ = SerialLineSharing::User::Rig;
+    std::optional<SerialLineSharing::DeviceId> claimed_;
+    // Set by a keying line on the keying thread when the device has gone; read on this thread.
+    std::shared_ptr<std::atomic<bool>> gone_ = std::make_shared<std::atomic<bool>>(false);
     SerialSettings settings_;
     int handshaking_ = 0;
     QByteArray queued_;

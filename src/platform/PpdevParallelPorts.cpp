@@ -31,7 +31,22 @@ public:
         ::ioctl(fd_, PPRELEASE);
         ::close(fd_);
     }
-    bool setKeyed(bool down) override { return write(down ? kKeyDown : kKeyUp); }
+    bool setKeyed(bool down) override
+    {
+        if (down && KeyingRelease::halted()) {
+            error_ = QStringLiteral("keying stopped: the program is ending");
+            return false;
+        }
+        if (!write(down ? kKeyDown : kKeyUp))
+            return false;
+        // A key-down that raced with the halt is taken back at once.
+        if (down && KeyingRelease::halted()) {
+            write(kKeyUp);
+            error_ = QStringLiteral("keying stopped: the program is ending");
+            return false;
+        }
+        return true;
+    }
     QString errorText() const override { return error_; }
 
 private:

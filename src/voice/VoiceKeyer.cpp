@@ -17,7 +17,7 @@ VoiceKeyer::VoiceKeyer(Services services, QObject* parent)
     repeatTimer_.setSingleShot(true);
     connect(&repeatTimer_, &QTimer::timeout, this, &VoiceKeyer::repeatDue);
     if (services_.sharing)
-        services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, [this] { closePttLine(); });
+        services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, [this] { givePortUp(); });
 }
 
 VoiceKeyer::~VoiceKeyer()
@@ -53,6 +53,7 @@ void VoiceKeyer::fKeyPhone(int keyCode)
 {
     if (keyCode < kF1 || keyCode > kF9)
         return;
+    cancelPortWait();
     WavePlayer& player = services_.player;
     // Ends any message still playing. Its PTT stays up for this one, or the poll drops it.
     player.close();
@@ -76,9 +77,15 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     }
 
     Wanted wanted;
-    if (settings_.portNumber() != 0 && ensurePttLineOpen()) {
-        wanted.serial = true;
-        wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
+    if (settings_.portNumber() != 0) {
+        const PortState port = ensurePttLineOpen(keyCode);
+        // The CW line finishes its character first; this key goes on once the port is free.
+        if (port == PortState::Waiting)
+            return;
+        if (port == PortState::Open) {
+            wanted.serial = true;
+            wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
+        }
     }
     if (settings_.pttLine == PttLine::Parallel) {
         QString why;
@@ -104,13 +111,14 @@ void VoiceKeyer::fKeyPhone(int keyCode)
 
 void VoiceKeyer::stop()
 {
+    cancelPortWait();
     if (!active_)
         return;
     services_.player.stop();
     poll();
 }
 
-bool VoiceKeyer::playing() const { return active_ && services_.player.playing(); }
+bool VoiceKeyer::playing() const { return active_ && (waitingKey_ != 0 || services_.player.playing()); }
 
 void VoiceKeyer::cancelRepeat()
 {
@@ -174,35 +182,72 @@ void VoiceKeyer::abandon(const QString& file, const QString& reason)
                      .arg(file, reason));
 }
 
-bool VoiceKeyer::openPttLine() { return openPttLine(false); }
+bool VoiceKeyer::openPttLine()
+{
+    return openPttLine(false, [this] { openPttLine(); }) != PortState::Failed;
+}
 
-bool VoiceKeyer::openPttLine(bool messageStarting)
+VoiceKeyer::PortState VoiceKeyer::openPttLine(bool messageStarting, std::function<void()> whenFree)
 {
     const int port = settings_.portNumber();
     if (port == 0)
-        return true;
-    if (services_.sharing)
-        services_.sharing->beforeOpening(SerialLineSharing::User::VoicePtt);
+        return PortState::Open;
     closePttLine();
     const QString device = port > 0 ? services_.portMap().devicePath(port) : QString();
-    if (!device.isEmpty() && services_.pttLine.open(device))
-        return true;
-    const QString reason = device.isEmpty()
-                               ? QStringLiteral("Port %1 names no serial port").arg(settings_.port.trimmed())
-                               : device + QStringLiteral(": ") + services_.pttLine.errorText();
+    QString reason;
+    if (services_.sharing && !device.isEmpty()) {
+        using Outcome = SerialLineSharing::Outcome;
+        const SerialLineSharing::Taking taking =
+            services_.sharing->take(SerialLineSharing::User::VoicePtt, device, std::move(whenFree));
+        if (taking.outcome == Outcome::Waiting)
+            return PortState::Waiting;
+        if (taking.outcome == Outcome::Refused)
+            reason = SerialLineSharing::usedByText(device, *taking.holder);
+    }
+    if (reason.isEmpty() && !device.isEmpty() && services_.pttLine.open(device))
+        return PortState::Open;
+    if (reason.isEmpty())
+        reason = device.isEmpty() ? QStringLiteral("Port %1 names no serial port").arg(settings_.port.trimmed())
+                                  : device + QStringLiteral(": ") + services_.pttLine.errorText();
     // The message box waits for the operator; nothing stays keyed meanwhile.
     if (messageStarting)
         dropPtt();
     emit pttPortInvalid(kInvalidPortTitle, kInvalidPortText);
     emit problem(reason);
-    return false;
+    return PortState::Failed;
 }
 
-bool VoiceKeyer::ensurePttLineOpen()
+VoiceKeyer::PortState VoiceKeyer::ensurePttLineOpen(int keyCode)
 {
     if (services_.pttLine.isOpen())
-        return true;
-    return openPttLine(true);
+        return PortState::Open;
+    const PortState state = openPttLine(true, [this, keyCode] {
+        waitingKey_ = 0;
+        fKeyPhone(keyCode);
+    });
+    if (state == PortState::Waiting)
+        waitingKey_ = keyCode;
+    return state;
+}
+
+void VoiceKeyer::cancelPortWait()
+{
+    waitingKey_ = 0;
+    if (services_.sharing)
+        services_.sharing->cancelWaiting(SerialLineSharing::User::VoicePtt);
+}
+
+void VoiceKeyer::givePortUp()
+{
+    cancelPortWait();
+    cancelRepeat();
+    if (active_) {
+        services_.player.close();
+        pollTimer_.stop();
+        dropPtt();
+        setActive(false);
+    }
+    closePttLine();
 }
 
 void VoiceKeyer::closePttLine()
@@ -280,6 +325,7 @@ void VoiceKeyer::dropPtt() { dropUnwanted({}); }
 
 void VoiceKeyer::releaseAll()
 {
+    cancelPortWait();
     cancelRepeat();
     pollTimer_.stop();
     services_.player.close();

@@ -47,8 +47,8 @@ public:
         // Read at each open, so an edited "serialports.txt" counts without a restart.
         std::function<SerialPortMap()> portMap;
         Clock& clock;
-        // Where the CW keying line and the WinKey keyer are closed before the PTT line opens,
-        // and the PTT line when they open. May be null.
+        // Where the PTT line takes its port from the CW keying line or the WinKey keyer, and
+        // gives it up to them. May be null.
         SerialLineSharing* sharing = nullptr;
     };
 
@@ -77,10 +77,13 @@ public:
     bool repeatTimerActive() const { return repeatTimer_.isActive(); }
     int repeatTimerIntervalMs() const { return repeatTimer_.interval(); }
 
-    // Opens the PTT serial line from the port field (leaving the field does this), after the CW
-    // line and the keyer have been closed. Port "0" opens nothing. False when the port cannot
-    // be opened; pttPortInvalid and problem have then been emitted.
+    // Opens the PTT serial line from the port field (leaving the field does this), taking the
+    // port from the CW line or the keyer that holds it. Port "0" opens nothing. False when the
+    // port cannot be opened; pttPortInvalid and problem have then been emitted. When the CW
+    // line must first finish its character, the line opens once it has.
     bool openPttLine();
+    // A message waits for the CW keying line to finish its character and give the port up.
+    bool waitingForPort() const { return waitingKey_ != 0; }
     // Closes the PTT serial line; its raised line drops with it.
     void closePttLine();
 
@@ -122,8 +125,13 @@ private:
         std::shared_ptr<KeyingLine> parallel;
     };
 
-    bool openPttLine(bool messageStarting);
-    bool ensurePttLineOpen();
+    enum class PortState { Open, Waiting, Failed };
+    PortState openPttLine(bool messageStarting, std::function<void()> whenFree);
+    PortState ensurePttLineOpen(int keyCode);
+    void cancelPortWait();
+    // The CW keying line or the keyer takes the port: the message stops, PTT drops, the repeat
+    // ends and the line closes.
+    void givePortUp();
     // The parallel port's line for the address field, or null with why set.
     std::shared_ptr<KeyingLine> parallelLine(QString& why);
     bool raise(const Wanted& wanted, QString& why);
@@ -149,6 +157,7 @@ private:
     bool repeating_ = false;
     bool transmitting_ = false;
     bool pttWasUp_ = false;
+    int waitingKey_ = 0;  // the key whose message waits for the port, 0 for none
     QString file_;             // the playing message's file, as its key names it
     QString resolvedFile_;     // and as found on disk
     PlayWatch watch_;

@@ -27,6 +27,8 @@ public:
     virtual bool readMessageList(QString& why) = 0;
     // Called with the reason whenever a message does not start or stops early.
     virtual void onProblem(std::function<void(const QString& text)> listener) = 0;
+    // Called whenever PTT goes up or down: the main window's transmit indicator.
+    virtual void onTransmitChanged(std::function<void(bool onAir)>) {}
     // Drops every keying line the voice keyer holds (the transmitter's PTT).
     virtual void releaseAll() = 0;
     // Closes the players at shutdown: the voice keyer, then the navigation cues.

@@ -83,6 +83,11 @@ void VoiceSubsystem::onProblem(std::function<void(const QString& text)> listener
     connect(this, &VoiceSubsystem::problem, this, std::move(listener));
 }
 
+void VoiceSubsystem::onTransmitChanged(std::function<void(bool onAir)> listener)
+{
+    connect(this, &VoiceSubsystem::pttChanged, this, std::move(listener));
+}
+
 void VoiceSubsystem::releaseAll() { keyer_.releaseAll(); }
 
 // The keyer's unload closes its player; PTT goes down with it, whatever was playing.

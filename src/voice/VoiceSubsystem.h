@@ -39,6 +39,7 @@ public:
     bool cuePlaying() const override;
     bool readMessageList(QString& why) override;
     void onProblem(std::function<void(const QString& text)> listener) override;
+    void onTransmitChanged(std::function<void(bool onAir)> listener) override;
     void releaseAll() override;
     void unload() override;
     void unloadCues() override;

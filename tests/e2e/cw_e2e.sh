@@ -98,4 +98,88 @@ app_pid=""
 [ "$(dtr_raises)" -lt 90 ] || fail "the whole text was sent after SIGTERM ($(dtr_raises) raises)"
 pass "SIGTERM during sending ends the program with DTR down"
 
+monotonic_ns() { python3 -c 'import time; print(time.monotonic_ns())'; }
+# DTR raises recorded after a monotonic time (the recorder's clock).
+dtr_raises_after() { awk -v t="$1" '$1 > t && $2 == "TIOCMBIS" && (int($3 / 2) % 2) { n++ } END { print n + 0 }' "$work/ioctl.log"; }
+# Backups written after the marker file was touched.
+new_backups() { find "$HOME/Documents/Brantel Software/Cubwave/BACKUP" -name '*.log' -newer "$work/marker" 2>/dev/null | wc -l; }
+
+# Ctrl+C in the terminal while a long text goes out: the keying stops before the next mark,
+# DTR drops at once, and the window closes in order, backing the log up.
+open_main_window
+# A contact changes the log, so the orderly close backs it up.
+focus_call_field
+lines_before=$(log_lines)
+type_line "k1abc bob 12 ct red"
+wait_log_lines $(( lines_before + 1 ))
+xdotool key F2
+wait_raises 9 10
+touch "$work/marker"
+t_int=$(monotonic_ns)
+kill -INT "$app_pid"
+wait_end 10 || fail "SIGINT during sending did not end the program"
+rc=0; wait "$app_pid" || rc=$?
+app_pid=""
+[ "$rc" -eq 0 ] || fail "the program ended with status $rc after SIGINT"
+[ "$(dtr_last)" = 0 ] || fail "DTR was left raised after SIGINT"
+# The handler's release drops DTR and RTS together; no mark starts after it.
+released=$(awk -v t="$t_int" '$1 > t && $2 == "TIOCMBIC" && $3 == 6 { print $1; exit }' "$work/ioctl.log")
+[ -n "$released" ] || fail "no release of the lines after SIGINT"
+[ $(( (released - t_int) / 1000000 )) -lt 500 ] || fail "the lines were released $(( (released - t_int) / 1000000 )) ms after SIGINT"
+late=$(dtr_raises_after "$released")
+[ "$late" -eq 0 ] || fail "DTR was raised $late times after the release on SIGINT"
+[ "$(new_backups)" -ge 1 ] || fail "no backup after SIGINT"
+pass "SIGINT during sending stops the keying at once, drops DTR and closes with a backup"
+
+# One port for CW (DTR) and PTT (RTS): F1 in phone mode while CW is still sending. The CW text
+# stops after the character on the air and its line closes before PTT goes up; PTT then holds
+# for the whole message and CW never takes the port back meanwhile. A null sink gives the
+# program a real sound output.
+if command -v pulseaudio >/dev/null; then
+  export XDG_RUNTIME_DIR="$work/xdg"
+  mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+  pulseaudio -n -F /dev/null --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+    --load=module-native-protocol-unix >"$work/pulse.out" 2>&1 &
+  extra_pids+=($!)
+  for _ in $(seq 1 50); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.1; done
+  export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+fi
+cp "$src/data-extra/voice-cues/NavEn.wav" "$work/cq.wav"
+length_ms=$(soxi -D "$work/cq.wav" | awk '{ printf "%d", $1 * 1000 }')
+{
+  printf '"%s"\r\n' "$work/cq.wav"
+  for _ in 2 3 4 5 6 7 8 9; do printf '""\r\n'; done
+  printf '"1"\r\n0\r\n"0"\r\n"&H378"\r\n'
+} >"$work/wave2.txt"
+rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 == 1 { print $1, $2 }' "$work/ioctl.log"; }
+open_main_window
+xdotool key F2
+wait_raises 4 10
+xdotool key alt+m
+sleep 0.2
+xdotool key p
+sleep 0.1
+t_f1=$(monotonic_ns)
+xdotool key F1
+for _ in $(seq 1 100); do rts_events | grep -q TIOCMBIS && break; sleep 0.05; done
+rts_up=$(rts_events | awk '$2 == "TIOCMBIS" { print $1; exit }')
+[ -n "$rts_up" ] || fail "F1 in phone mode never keyed PTT: $(tail -n 5 "$work/ioctl.log")"
+# CW ended its character and stopped: nothing of it after PTT went up, DTR down by then.
+[ "$(dtr_raises_after "$rts_up")" -eq 0 ] || fail "CW keyed DTR while PTT was up"
+awk -v t="$rts_up" '$1 < t && ($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && (int($3 / 2) % 2) { s = ($2 == "TIOCMBIS") }
+     END { exit s }' "$work/ioctl.log" || fail "DTR was still up when PTT went up"
+# The character on the air finishes (a "P" is 14 units, 560 ms at 30 WPM); nothing after it.
+[ "$(dtr_raises_after $(( t_f1 + 700000000 )))" -eq 0 ] || fail "CW went on sending after F1"
+for _ in $(seq 1 100); do [ "$(rts_events | awk -v r="$rts_up" '$1 > r && $2 == "TIOCMBIC"' | wc -l)" -ge 1 ] && break; sleep 0.1; done
+rts_down=$(rts_events | awk -v r="$rts_up" '$1 > r && $2 == "TIOCMBIC" { print $1; exit }')
+[ -n "$rts_down" ] || fail "PTT was never dropped"
+hold_ms=$(( (rts_down - rts_up) / 1000000 ))
+echo "PTT held $hold_ms ms for a $length_ms ms file after CW gave the port up"
+[ "$hold_ms" -ge $(( length_ms - 30 )) ] || fail "PTT dropped after $hold_ms ms, before the $length_ms ms file ended"
+[ "$(dtr_raises_after "$rts_up")" -eq 0 ] || fail "CW keyed DTR during or after the message"
+pass "F1 in phone mode while CW sends on the same port: CW stops, then PTT holds for the message"
+kill -TERM "$app_pid"
+wait_end 10 || fail "the program did not end"
+app_pid=""
+
 echo "cw e2e: $passed passed, 0 failed"

@@ -1,11 +1,15 @@
 #include "platform/PosixSerialLine.h"
 
+#include "platform/KeyingRelease.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -271,6 +275,50 @@ TEST(PosixSerialLine, CloseIsSafeTwiceAndReopens)
     EXPECT_EQ(line.outputCount(), 0);
     ASSERT_TRUE(line.open(pty.path()));
     EXPECT_EQ(line.devicePath(), pty.path());
+}
+
+// An unplugged USB adapter answers every request with EIO (a pty whose far end has closed does
+// too). The line lets go of the device at once, so the adapter gets its old name back when it
+// is put in again, and the next open starts afresh.
+TEST(PosixSerialLine, AModemRequestOnAGoneDeviceClosesTheLine)
+{
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    PosixSerialLine line;
+    ASSERT_TRUE(line.open(QString::fromLocal8Bit(name)));
+    const auto keying = line.modemKeyingLine(ModemLine::Dtr);
+    ::close(slave);
+    ::close(master);
+
+    // From the keying thread: refused and marked, the descriptor left to the window thread.
+    EXPECT_FALSE(keying->setKeyed(true));
+    EXPECT_EQ(keying->errorText(), QString::fromLocal8Bit(std::strerror(EIO)));
+    EXPECT_TRUE(line.failed());
+    EXPECT_TRUE(line.isOpen());
+    // From the window thread (PTT): closed at once.
+    EXPECT_FALSE(line.setModemLine(ModemLine::Rts, true));
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_TRUE(line.failed());
+    EXPECT_EQ(line.errorText(), QString::fromLocal8Bit(std::strerror(EIO)));
+
+    Pty again;
+    ASSERT_TRUE(line.open(again.path()));
+    EXPECT_FALSE(line.failed());
+}
+
+// Once the program is ending, no line is keyed again, whatever asks.
+TEST(PosixSerialLine, NoLineIsRaisedAfterTheKeyingIsHalted)
+{
+    Pty pty;
+    PosixSerialLine line;
+    ASSERT_TRUE(line.open(pty.path()));
+    KeyingRelease::halt();
+    EXPECT_FALSE(line.setModemLine(ModemLine::Rts, true));
+    EXPECT_EQ(line.errorText(), "keying stopped: the program is ending");
+    EXPECT_FALSE(line.modemKeyingLine(ModemLine::Dtr)->setKeyed(true));
+    EXPECT_TRUE(line.isOpen());
+    KeyingRelease::resume();
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include "platform/SerialLineSharing.h"
 #include "platform/SerialPortMap.h"
 #include "platform/SerialSettings.h"
 
@@ -79,26 +78,6 @@ TEST(SerialPortMap, ShippedFileIsAllComments)
     const SerialPortMap map = SerialPortMap::load(QStringLiteral(CUBWAVE_SOURCE_DIR "/data"));
     EXPECT_TRUE(map.mapped().isEmpty());
     EXPECT_TRUE(QFile::exists(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/serialports.txt")));
-}
-
-TEST(SerialLineSharing, OpeningOneClosesTheOthersThatCouldHoldThePort)
-{
-    using User = SerialLineSharing::User;
-    struct {
-        User opening;
-        const char* closed;
-    } cases[] = {{User::CwKeying, "P"}, {User::VoicePtt, "WC"}, {User::WinKey, "CP"}};
-    for (const auto& c : cases) {
-        QString closed;
-        SerialLineSharing sharing;
-        sharing.setCloser(User::CwKeying, [&] { closed += 'C'; });
-        sharing.setCloser(User::VoicePtt, [&] { closed += 'P'; });
-        sharing.setCloser(User::WinKey, [&] { closed += 'W'; });
-        sharing.beforeOpening(c.opening);
-        EXPECT_EQ(closed, QString::fromLatin1(c.closed));
-    }
-    SerialLineSharing none;
-    none.beforeOpening(User::VoicePtt);  // users not yet registered are skipped
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "platform/KeyingTimer.h"
 #include "platform/ParallelPorts.h"
 #include "platform/SerialLine.h"
+#include "platform/SerialLineSharing.h"
 
 #include <QMap>
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -144,6 +146,17 @@ public:
             error = QStringLiteral("No such file or directory");
             return false;
         }
+        // As the real line: a character device another line holds is refused before any request.
+        if (sharing) {
+            if (const auto device = SerialLineSharing::deviceIdOf(path)) {
+                std::optional<SerialLineSharing::User> holder;
+                if (!sharing->claim(*device, user, &holder)) {
+                    error = SerialLineSharing::usedByText(path, *holder);
+                    return false;
+                }
+                claimed_ = device;
+            }
+        }
         open_ = true;
         path_ = path;
         record(ModemLine::Dtr, false);
@@ -155,6 +168,8 @@ public:
         if (open_)
             ++closes;
         open_ = false;
+        if (sharing && claimed_)
+            sharing->release(*std::exchange(claimed_, std::nullopt), user);
     }
     bool isOpen() const override { return open_; }
     QString devicePath() const override { return path_; }
@@ -209,11 +224,16 @@ public:
         return out;
     }
 
+    // Claims its device here when set, as the program's lines do.
+    SerialLineSharing* sharing = nullptr;
+    SerialLineSharing::User user = SerialLineSharing::User::CwKeying;
     bool failOpen = false;
     // As a pty: no modem lines to change.
     bool refuseModemLines = false;
     // As an unplugged adapter: the open line has failed with error as the reason.
     bool lost = false;
+    // As an adapter pulled out while keying: a key-down fails and the line is lost.
+    std::atomic<bool> goneOnKeyDown{false};
     QString error;
     std::vector<QString> opens;
     int closes = 0;
@@ -229,9 +249,14 @@ private:
         Line(FakeSerialLine& port, ModemLine line) : port_(port), line_(line) {}
         bool setKeyed(bool down) override
         {
+            if (down && port_.goneOnKeyDown) {
+                port_.lost = true;
+                return false;
+            }
             port_.record(line_, down);
             return true;
         }
+        QString errorText() const override { return QStringLiteral("Input/output error"); }
 
     private:
         FakeSerialLine& port_;
@@ -247,6 +272,7 @@ private:
     std::function<qint64()> now_;
     mutable std::mutex mutex_;
     std::vector<ModemChange> changes_;
+    std::optional<SerialLineSharing::DeviceId> claimed_;
     bool open_ = false;
     QString path_;
 };

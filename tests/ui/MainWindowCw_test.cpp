@@ -227,4 +227,38 @@ TEST_F(MainWindowCw, ReleaseAllDropsTheLineInTheMiddleOfAMark)
 }
 
 }  // namespace
+// The transmit indicator beside the status line: lit while a sending keys a real line, not for
+// port "0" (timed, nothing keyed) nor for interface "None" (nothing sent).
+TEST_F(MainWindowCw, TheTransmitIndicatorIsLitWhileASendingKeysALine)
+{
+    startHoldingTheFirstMark();
+    auto* tx = form->findChild<QLabel*>("lblTX");
+    auto* status = form->findChild<QLabel*>("lblDialog");
+    ASSERT_NE(tx, nullptr);
+    EXPECT_EQ(tx->text(), "TX");
+    // Right of the status line, on its row.
+    EXPECT_GE(tx->geometry().left(), status->geometry().right());
+    EXPECT_LT(std::abs(tx->geometry().center().y() - status->geometry().center().y()), 3);
+    const auto lit = [tx] { return tx->palette().color(QPalette::Window) == QColor(255, 0, 0); };
+    EXPECT_TRUE(waitFor(lit));
+    key(Qt::Key_Escape);
+    ASSERT_TRUE(sendingEnds());
+    EXPECT_TRUE(waitFor([&] { return !lit(); }));
+
+    for (const auto& change : std::vector<std::function<void(CwSettings&)>>{
+             [](CwSettings& s) { s.port = "0"; }, [](CwSettings& s) { s.cwInterface = kCwNone; }}) {
+        CwSettings s = keyer.sender().settings();
+        s.speedWpm = "60";
+        change(s);
+        keyer.sender().setSettings(s);
+        bool everLit = false;
+        key(Qt::Key_F1);
+        waitFor([&] {
+            everLit = everLit || lit();
+            return !keyer.busy();
+        });
+        EXPECT_FALSE(everLit);
+    }
+}
+
 }  // namespace cubwave::test

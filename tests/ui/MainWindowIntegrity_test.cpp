@@ -3,6 +3,7 @@
 // window or a signal arrives at the wrong moment.
 #include "core/LogArchive.h"
 #include "core/LogFile.h"
+#include "platform/KeyingRelease.h"
 #include "platform/TerminationSignal.h"
 #include "support/ContactLines.h"
 #include "support/MainWindowFixture.h"
@@ -340,6 +341,7 @@ TEST_F(LogIntegrity, AnEndRequestedDuringAStartUpDialogEndsTheStartUpAfterIt)
         QObject::connect(&termination, &TerminationSignal::requested, form.get(), &MainWindow::requestEnd);
         std::raise(SIGTERM);
         QTest::qWait(50);
+        KeyingRelease::resume();  // the handler halted the keying for the rest of this process
     };
     start();
     EXPECT_TRUE(form->endRequested());

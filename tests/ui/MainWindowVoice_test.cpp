@@ -249,4 +249,37 @@ TEST_F(VoiceMainWindow, AMissingMessageListStopsTheStartUpAndSaysWhy)
     EXPECT_TRUE(form->logLoaded());
 }
 
+TEST_F(VoiceMainWindow, TheTransmitIndicatorIsLitWhilePttIsUp)
+{
+    startPhone(0);
+    auto* tx = form->findChild<QLabel*>("lblTX");
+    ASSERT_NE(tx, nullptr);
+    const auto lit = [tx] { return tx->palette().color(QPalette::Window) == QColor(255, 0, 0); };
+    EXPECT_FALSE(lit());
+    key(Qt::Key_F1);
+    ASSERT_TRUE(rtsUp());
+    EXPECT_TRUE(lit());
+    run(kMessageMs + 2 * VoiceKeyer::kPollMs);
+    ASSERT_FALSE(rtsUp());
+    EXPECT_FALSE(lit());
+}
+
+// The start-up puts the focus in the call field before the window shows: its cue is heard as
+// the window first takes the focus, and not again when the window is activated later.
+TEST_F(VoiceMainWindow, TheCallCueSoundsAtStartUp)
+{
+    startPhone(1);
+    run(3 * kCueMs);
+    EXPECT_TRUE(cueNames().contains("Call")) << cueNames().join(' ').toStdString();
+    const qsizetype cues = cuePlayer.played.size();
+    auto other = std::make_unique<QWidget>();
+    other->show();
+    QApplication::setActiveWindow(other.get());
+    QCoreApplication::processEvents();
+    QApplication::setActiveWindow(form.get());
+    QCoreApplication::processEvents();
+    run(3 * kCueMs);
+    EXPECT_EQ(cuePlayer.played.size(), cues);
+}
+
 }  // namespace cubwave::test

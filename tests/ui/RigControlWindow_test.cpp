@@ -1,6 +1,7 @@
 #include "ui/rig/RigControlWindow.h"
 
 #include "platform/PosixSerialLine.h"
+#include "platform/SerialLineSharing.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
@@ -247,6 +248,29 @@ TEST_F(RigControlWindowTest, AnOpenFailureBeepsAndShowsTheCommMessage)
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("No such file or directory")));
     EXPECT_FALSE(child<QPushButton>("Command2")->isEnabled());
     EXPECT_FALSE(child<QLabel>("lblPolling")->isVisible());
+}
+
+// A keying line holds the rig's port (root would pass the kernel's exclusive open): the rig's
+// open fails with its message, the status line says who holds the port, and no poll follows to
+// say "No Response" over it.
+TEST_F(RigControlWindowTest, APortAKeyingLineHoldsIsRefusedAndTheStatusLineSaysWho)
+{
+    SerialLineSharing sharing;
+    line.share(sharing, SerialLineSharing::User::Rig);
+    ASSERT_TRUE(sharing.claim(*SerialLineSharing::deviceIdOf(sim->devicePath()), SerialLineSharing::User::CwKeying));
+    makeWindow();
+    pickRig(QStringLiteral("Kenwood"));
+    click("optComm_2");
+    QSignalSpy status(window.get(), &RigControlWindow::statusMessage);
+    click("Command1");
+    EXPECT_FALSE(window->polling());
+    EXPECT_FALSE(line.isOpen());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Invalid Comm Settings."));
+    for (int i = 0; i < 12; ++i)
+        pollCycle();
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0].at(0).toString(), sim->devicePath() + " is used by the CW keying line");
 }
 
 TEST_F(RigControlWindowTest, ALostPortStopsPollingAndSaysWhyOnce)

@@ -433,35 +433,55 @@ TEST_F(VoiceKeyerTest, AnInvalidPortIsReportedAndTheMessagePlaysWithoutSerialPtt
     }
 }
 
-TEST_F(VoiceKeyerTest, OpeningThePttLineClosesTheCwLineAndTheKeyerAndTheReverse)
+// The PTT line and the CW keying line pass a port between them by its device: the CW line is
+// asked to give up only the port the PTT line wants, and the CW line taking it stops the message.
+TEST_F(VoiceKeyerTest, ThePttLineAndTheCwLineTakeOnlyTheSharedPortFromEachOther)
 {
+    using User = SerialLineSharing::User;
+    portMap = SerialPortMap::parse("3=/dev/null\n4=/dev/zero\n");
+    serial.sharing = &sharing;
+    serial.user = User::VoicePtt;
+    const auto device = [](const char* path) { return *SerialLineSharing::deviceIdOf(QString::fromLatin1(path)); };
+    sharing.setCloser(User::CwKeying, [&] {
+        ++cwClosed;
+        sharing.release(device("/dev/null"), User::CwKeying);
+        sharing.release(device("/dev/zero"), User::CwKeying);
+    });
     use([&](VoiceSettings& s) {
         s.paths[0] = wave("cq.wav", 1000);
-        s.port = "3";
+        s.port = "0";
+        s.loopSeconds = "5";
     });
     // Port "0" opens nothing and closes nothing.
-    use([](VoiceSettings& s) { s.port = "0"; });
     EXPECT_TRUE(keyer.openPttLine());
     EXPECT_EQ(cwClosed, 0);
+    // The CW line on another device is left alone.
+    ASSERT_TRUE(sharing.claim(device("/dev/zero"), User::CwKeying));
     use([](VoiceSettings& s) { s.port = "3"; });
     EXPECT_TRUE(keyer.openPttLine());
-    EXPECT_EQ(cwClosed, 1);
-    EXPECT_EQ(winKeyClosed, 1);
+    EXPECT_EQ(cwClosed, 0);
+    EXPECT_EQ(winKeyClosed, 0);
     EXPECT_TRUE(serial.isOpen());
     // The port stays open: F1 does not open it again.
     keyer.fKeyPhone(F1);
     EXPECT_EQ(serial.opens.size(), 1u);
     ASSERT_TRUE(keyer.pttUp());
-    // The CW line opening closes the PTT line, and its keyed line with it.
-    sharing.beforeOpening(SerialLineSharing::User::CwKeying);
+    ASSERT_TRUE(keyer.repeating());
+    // The CW line taking the port stops the message: player stopped, PTT down, repeat ended.
+    EXPECT_EQ(sharing.take(User::CwKeying, "/dev/null", {}).outcome, SerialLineSharing::Outcome::Free);
     EXPECT_FALSE(serial.isOpen());
     EXPECT_FALSE(keyer.pttUp());
-    // The next message opens it again.
-    run(1040);
+    EXPECT_FALSE(up(ModemLine::Rts));
+    EXPECT_FALSE(keyer.messageOn());
+    EXPECT_TRUE(player.nowPlaying().isEmpty());
+    EXPECT_FALSE(keyer.repeating());
+    // The next message takes it back from the CW line.
+    ASSERT_TRUE(sharing.claim(device("/dev/null"), User::CwKeying));
     keyer.fKeyPhone(F1);
+    EXPECT_EQ(cwClosed, 1);
     EXPECT_TRUE(serial.isOpen());
-    EXPECT_EQ(cwClosed, 2);
     EXPECT_TRUE(up(ModemLine::Rts));
+    keyer.releaseAll();
 }
 
 TEST_F(VoiceKeyerTest, ReleaseAllDropsEverythingAndEndsTheRepeat)

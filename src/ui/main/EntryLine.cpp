@@ -266,12 +266,20 @@ bool EntryLine::eventFilter(QObject* watched, QEvent* event)
                 gotFocus(*field);
             else if (*field == Field::Call)
                 callLostFocus();
+        } else if (field == Field::Call && event->type() == QEvent::FocusIn && reason == Qt::ActiveWindowFocusReason &&
+                   !focusSeen_) {
+            // The start-up gives the call field the focus while the window is still hidden, so
+            // its first focus arrives with the window's activation: the operator who cannot see
+            // the screen hears where typing goes.
+            playFocusCue(Field::Call);
         }
+        if (field && event->type() == QEvent::FocusIn)
+            focusSeen_ = true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void EntryLine::gotFocus(Field field)
+void EntryLine::playFocusCue(Field field)
 {
     const int level = c_.session.prefs().voiceNavLevel;
     const auto cue = [this, level](int from, const char* name) {
@@ -279,8 +287,20 @@ void EntryLine::gotFocus(Field field)
             c_.voice.playCue(QString::fromLatin1(name));
     };
     switch (field) {
+    case Field::Call: cue(1, "Call"); break;
+    case Field::Name: cue(2, "Name"); break;
+    case Field::Age: cue(2, "RstRcvd"); break;
+    case Field::Spc: cue(2, "SPC"); break;
+    case Field::Other: cue(2, "Power"); break;
+    default: break;
+    }
+}
+
+void EntryLine::gotFocus(Field field)
+{
+    playFocusCue(field);
+    switch (field) {
     case Field::Call: {
-        cue(1, "Call");
         c_.screen.editButton->hide();
         c_.screen.deleteButton->hide();
         const int listed = c_.screen.recentModel->rowCount();
@@ -288,10 +308,6 @@ void EntryLine::gotFocus(Field field)
             c_.screen.recentModel->showNewest(c_.session.listAll);
         break;
     }
-    case Field::Name: cue(2, "Name"); break;
-    case Field::Age: cue(2, "RstRcvd"); break;
-    case Field::Spc: cue(2, "SPC"); break;
-    case Field::Other: cue(2, "Power"); break;
     case Field::PostTime: edit(field)->selectAll(); break;
     case Field::PostDate:
         if (edit(field)->text().isEmpty()) {
@@ -299,6 +315,7 @@ void EntryLine::gotFocus(Field field)
             edit(field)->selectAll();
         }
         break;
+    default: break;
     }
 }
 

@@ -65,6 +65,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Voice navigation's cue for a field taking the focus, at the level that asks for it.
+    void playFocusCue(Field field);
 
 private:
     QLineEdit* edit(Field field) const;
@@ -94,6 +96,7 @@ private:
     void beep();
 
     Context c_;
+    bool focusSeen_ = false;  // a field has had the focus since the start
 };
 
 }  // namespace cubwave

@@ -58,11 +58,19 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     QWidget* c = this;
     setMouseTracking(true);
 
-    statusLabel = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 380, 22}, 10);
+    statusLabel = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 344, 22}, 10);
     statusLabel->setAutoFillBackground(true);
     statusLabel->setFrameShape(QFrame::Panel);
     statusLabel->setFrameShadow(QFrame::Sunken);
     setBackColour(statusLabel, kTeal);
+    // The transmit indicator beside the status line, where a glance at the entry line sees it.
+    transmitLabel = addLabel(QStringLiteral("lblTX"), QStringLiteral("TX"), {356, 6, 32, 22}, 10);
+    transmitLabel->setAlignment(Qt::AlignCenter);
+    transmitLabel->setAutoFillBackground(true);
+    transmitLabel->setFrameShape(QFrame::Panel);
+    transmitLabel->setFrameShadow(QFrame::Sunken);
+    transmitLabel->setToolTip(QStringLiteral("Red while CW is sent on a keying line or PTT is up"));
+    showTransmitting(false);
 
     addLabel(QStringLiteral("Label21"), QStringLiteral("Band"), {394, 10, 28, 16});
     bandLabel = new ClickableLabel(c);
@@ -256,6 +264,16 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
 
     // Status texts can be longer than the line: the cut shows, and the tooltip has them whole.
     elideWithWholeTextTip(statusLabel);
+}
+
+void MainScreen::showTransmitting(bool on)
+{
+    transmitting_ = on;
+    setBackColour(transmitLabel, on ? kRed : kButtonFace);
+    setTextColour(transmitLabel, on ? 0xFFFFFF : 0x808080);
+    QFont font = transmitLabel->font();
+    font.setBold(on);
+    transmitLabel->setFont(font);
 }
 
 QLabel* MainScreen::addLabel(const QString& name, const QString& caption, QRect design, double pointSize)

@@ -35,6 +35,8 @@ public:
     // The state and province labels by their index in the multiplier table (0 unused).
     std::array<ClickableLabel*, SpcTable::kSize + 1> multiplierLabels{};
     QLabel* statusLabel = nullptr;
+    // "TX", red while a CW sending keys a line or PTT is up.
+    QLabel* transmitLabel = nullptr;
     QLabel* dupeLabel = nullptr;
     QLabel* postTimeHeading = nullptr;
     QLabel* postDateHeading = nullptr;
@@ -78,6 +80,8 @@ public:
     void showWorkedLine(const QString& text);
     void showClocks(const QString& utc, const QString& local, const QString& amPm);
     void showOwnExchange(const std::array<QString, 5>& values);
+    void showTransmitting(bool on);
+    bool transmitting() const { return transmitting_; }
     // The line under the status line (possible duplicates, a multiplier's count) in a point size
     // that follows the screen width and the window size, as a share of 9600 twips.
     void showHint(const QString& text, double pointsPer9600Twips, int windowSizePct);
@@ -91,6 +95,7 @@ private:
     void place(QWidget* widget, QRect design, double pointSize);
 
     DesignLayout layout_{QSize(640, 480)};
+    bool transmitting_ = false;
 };
 
 }  // namespace cubwave

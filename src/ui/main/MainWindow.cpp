@@ -45,6 +45,15 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
         }
     });
 
+    ports_.cw.onTransmitChanged([this](bool on) {
+        cwOnAir_ = on;
+        screen_->showTransmitting(cwOnAir_ || pttUp_);
+    });
+    ports_.voice.onTransmitChanged([this](bool on) {
+        pttUp_ = on;
+        screen_->showTransmitting(cwOnAir_ || pttUp_);
+    });
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProductCaption::kMainWindowCaption);
     screen_ = new MainScreen(session_.store(), this);

@@ -185,6 +185,9 @@ private:
     bool loading_ = false;
     bool endRequested_ = false;
     bool closeAfterSending_ = false;  // a termination request came while CW was on the air
+    // What lights the transmit indicator: a CW sending on a keying line, PTT up.
+    bool cwOnAir_ = false;
+    bool pttUp_ = false;
 
     // The window's parts: its controls, the entry line's rules, the window keys, the commands on
     // the log, the menu bar.

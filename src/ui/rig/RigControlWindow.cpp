@@ -461,6 +461,8 @@ void RigControlWindow::Command1_Click()
     command2_->setEnabled(false);
     lblPolling_->hide();
     services_.beeper.beep();
+    // Why, on the main window's status line too: a port another line holds names that line.
+    emit statusMessage(*failure);
     services_.dialogs.message(QString::fromLatin1(kOpenFailureTitle),
                               QString::fromLatin1(kOpenFailureText) + QStringLiteral("\n\n") + *failure, MsgButtons::Ok,
                               MsgIcon::Information);
