@@ -5,7 +5,6 @@
 #include "export/ExportTime.h"
 #include "export/ProductCaption.h"
 
-
 namespace cubwave {
 
 namespace {
@@ -86,19 +85,19 @@ QString canadianSubdivision(QStringView location)
 }
 
 // ADIF's AGE is a whole number from 0 to 120; the entry line takes any text, so the rest is left
-// out rather than written as an age no importer accepts.
-QString adifAge(QStringView stored)
+// out (-1) rather than written as an age no importer accepts.
+int adifAge(QStringView stored)
 {
     const QStringView text = stored.trimmed();
     if (text.isEmpty() || text.size() > 8)
-        return {};
+        return -1;
     int age = 0;
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return {};
+            return -1;
         age = age * 10 + (c.unicode() - '0');
     }
-    return age <= 120 ? QString::number(age) : QString();
+    return age <= 120 ? age : -1;
 }
 
 // TIME_ON as logbooks check it: four digits, hours to 23, minutes to 59. A blank stored time is
@@ -126,11 +125,15 @@ QString AdifWriter::contactLine()
 }
 
 AdifWriter::AdifWriter(const AdifCountryTable& countries, AdifPower power, const QString& ownCall)
-    : countries_(countries), power_(std::move(power)), ownCall_(ownCall.trimmed().toUpper()),
-      hasStation_(hasText(ownCall_)), usaDxcc_(countries.dxcc(u"USA")),
+    : countries_(countries), power_(std::move(power)), usaDxcc_(countries.dxcc(u"USA")),
       canadaDxcc_(countries.dxcc(u"Canada")), hawaiiDxcc_(countries.dxcc(u"Hawaii")),
       alaskaDxcc_(countries.dxcc(u"Alaska"))
 {
+    const QString station = ownCall.trimmed().toUpper();
+    if (hasText(station)) {
+        appendTag(stationTags_, "<Station_Callsign:", station);
+        appendTag(stationTags_, "<Operator:", station, false);
+    }
 }
 
 AdifValues AdifWriter::values(const QsoRecord& r) const
@@ -251,13 +254,14 @@ void AdifWriter::appendRecord(QByteArray& out, const QsoRecord& r, const AdifVal
     out.append(kCrLf);
 
     // What logbooks and confirmation services look for besides the log's own fields.
-    if (hasStation_ || !v.age.isEmpty()) {
-        if (hasStation_) {
-            appendTag(out, "<Station_Callsign:", ownCall_);
-            appendTag(out, "<Operator:", ownCall_, !v.age.isEmpty());
+    if (!stationTags_.isEmpty() || v.age >= 0) {
+        out.append(stationTags_);
+        if (v.age >= 0) {
+            if (!stationTags_.isEmpty())
+                out.append(' ');
+            out.append(v.age < 10 ? "<Age:1>" : v.age < 100 ? "<Age:2>" : "<Age:3>");
+            appendNumber(out, v.age);
         }
-        if (!v.age.isEmpty())
-            appendTag(out, "<Age:", v.age, false);
         out.append(kCrLf);
     }
     out.append("<eor>");

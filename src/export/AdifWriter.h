@@ -23,7 +23,7 @@ struct AdifValues {
     QString modeText;  // "SSB" or "CW"
     QString comment;
     QString freq;      // the frequency to write; empty when there is none or it lies outside the band
-    QString age;       // AGE: a whole number 0 to 120 without leading zeros, empty otherwise
+    int age = -1;      // AGE in whole years, 0 to 120; -1 when the stored age is not one
     // A date, a time of day and a call: without any of them logbooks refuse the contact.
     bool logbookReady = true;
 };
@@ -68,8 +68,8 @@ private:
 
     const AdifCountryTable& countries_;
     AdifPower power_;
-    QString ownCall_;
-    bool hasStation_ = false;
+    // "<Station_Callsign:L>CALL <Operator:L>CALL", written once here; empty without an own call.
+    QByteArray stationTags_;
     // The numbers of the four countries the export names itself, looked up once.
     int usaDxcc_ = 0;
     int canadaDxcc_ = 0;
