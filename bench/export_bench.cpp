@@ -81,9 +81,11 @@ AdifCountryTable shippedTable()
 void BM_AdifText(benchmark::State& state)
 {
     const AdifCountryTable table = shippedTable();
-    const AdifWriter writer(table, AdifPower::fromTyped(QStringLiteral("100")));
+    const AdifWriter writer(table, AdifPower::fromTyped(QStringLiteral("100")), QStringLiteral("N0CUB"));
+    const AdifHeader header{QStringLiteral("Brantel's Cubwave Log 1.8"), QStringLiteral("now"),
+                            QDateTime(QDate(2026, 6, 14), QTime(12, 0), Qt::UTC)};
     for (auto _ : state)
-        benchmark::DoNotOptimize(writer.document(QStringLiteral("Brantel's Cubwave Log 1.8"), QStringLiteral("now"), log48h()));
+        benchmark::DoNotOptimize(writer.document(header, log48h()));
 }
 BENCHMARK(BM_AdifText)->Unit(benchmark::kMillisecond);
 
@@ -94,9 +96,13 @@ void BM_AdifWholeExportWithoutSync(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("Cubwave.adi"));
     for (auto _ : state) {
         const AdifCountryTableLoad table = AdifCountryTable::read(kTablePath);
-        const AdifWriter writer(table.table, AdifPower::fromTyped(QStringLiteral("100")));
-        const QByteArray text = writer.document(ProductCaption::productName(ProductCaption::kMainWindowCaption, 60),
-                                                QStringLiteral("now"), log48h());
+        const AdifWriter writer(table.table, AdifPower::fromTyped(QStringLiteral("100")), QStringLiteral("N0CUB"));
+        const QByteArray text =
+            writer
+                .document({ProductCaption::productName(ProductCaption::kMainWindowCaption, 60), QStringLiteral("now"),
+                           QDateTime::currentDateTimeUtc()},
+                          log48h())
+                .text;
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text) != text.size())
             std::abort();

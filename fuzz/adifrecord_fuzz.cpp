@@ -1,6 +1,7 @@
-// Writes one record made of any eleven fields (the input split at NUL bytes, read as UTF-8) and
-// reads it back with a byte-counting reader of its own: every byte is ASCII, every tag's length
-// holds, and each value read is the ASCII form of what the record holds.
+// Writes one record made of any eleven fields, a power and an own call (the input split at NUL
+// bytes, read as UTF-8) and reads it back with a byte-counting reader of its own: every byte is
+// ASCII, every tag's length holds, each value read is the ASCII form of what the record holds,
+// and an age is a whole number from 0 to 120.
 #include "export/AdifCountryTable.h"
 #include "export/AdifWriter.h"
 #include "export/AsciiText.h"
@@ -59,7 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         r.fields[static_cast<size_t>(i)] = QString::fromUtf8(parts[i]);
     const QString power = parts.size() > QsoRecord::FieldCount ? QString::fromUtf8(parts[QsoRecord::FieldCount]) : QString();
 
-    const AdifWriter writer(table, AdifPower::fromTyped(power));
+    const QString ownCall = parts.size() > QsoRecord::FieldCount + 1 ? QString::fromUtf8(parts[QsoRecord::FieldCount + 1])
+                                                                     : QString();
+
+    const AdifWriter writer(table, AdifPower::fromTyped(power), ownCall);
     QByteArray out;
     writer.appendRecord(out, r);
     for (const char c : out) {
@@ -87,5 +91,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     expect("band", band.isEmpty() ? QByteArray() : band + 'M');
     if (v.date8.size() != 0 && v.date8.size() != 8)
         std::abort();
+    const QByteArray station = toAscii(ownCall.trimmed().toUpper());
+    expect("station_callsign", station);
+    expect("operator", station);
+    expect("age", v.age < 0 ? QByteArray() : QByteArray::number(v.age));
+    if (const auto age = read.find("age"); age != read.end()) {
+        bool ok = false;
+        const int years = age->second.toInt(&ok);
+        if (!ok || years < 0 || years > 120 || QByteArray::number(years) != age->second
+            || r[QsoRecord::Age].trimmed().toInt() != years)
+            std::abort();
+    }
     return 0;
 }

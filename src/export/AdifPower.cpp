@@ -25,8 +25,12 @@ bool isUnsignedNumber(QStringView text)
 AdifPower AdifPower::fromTyped(const QString& typed)
 {
     QStringView text = QStringView(typed).trimmed();
-    if (text.endsWith(QLatin1Char('W'), Qt::CaseInsensitive))
-        text = text.chopped(1).trimmed();
+    for (const QLatin1String unit : {QLatin1String("watts"), QLatin1String("watt"), QLatin1String("w")}) {
+        if (text.endsWith(unit, Qt::CaseInsensitive)) {
+            text = text.chopped(unit.size()).trimmed();
+            break;
+        }
+    }
     if (text.isEmpty())
         return {QString(), !QStringView(typed).trimmed().isEmpty()};
     if (!isUnsignedNumber(text))

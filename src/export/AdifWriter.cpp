@@ -63,6 +63,58 @@ QString frequencyInBand(const QsoRecord& record)
     return ok && limits && limits->contains(mhz) ? text : QString();
 }
 
+// A value whose ASCII form is empty (a lone accent) is as good as empty.
+bool hasText(QStringView text)
+{
+    return !text.isEmpty() && (isPrintableAscii(text) || !toAscii(text).isEmpty());
+}
+
+// ADIF's Canadian subdivision codes (the Primary Administrative Subdivision of DXCC 1). The log
+// keeps Yukon as "YK", the code the event's location list uses; ADIF's is "YT".
+QString canadianSubdivision(QStringView location)
+{
+    static const char* const codes[] = {"NS", "QC", "ON", "MB", "SK", "AB", "BC",
+                                        "NT", "NB", "NL", "YT", "PE", "NU"};
+    if (location.compare(QLatin1String("YK"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("YT");
+    for (const char* code : codes) {
+        if (location.compare(QLatin1String(code), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(code);
+    }
+    return {};
+}
+
+// ADIF's AGE is a whole number from 0 to 120; the entry line takes any text, so the rest is left
+// out (-1) rather than written as an age no importer accepts.
+int adifAge(QStringView stored)
+{
+    const QStringView text = stored.trimmed();
+    if (text.isEmpty() || text.size() > 8)
+        return -1;
+    int age = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        age = age * 10 + (c.unicode() - '0');
+    }
+    return age <= 120 ? age : -1;
+}
+
+// TIME_ON as logbooks check it: four digits, hours to 23, minutes to 59. A blank stored time is
+// written as 0000, a time no one logged, so it counts as no time.
+bool isTimeOfDay(QStringView stored, const QString& time4)
+{
+    if (stored.trimmed().isEmpty() || time4.size() != 4)
+        return false;
+    for (const QChar c : time4) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const int hours = (time4[0].unicode() - '0') * 10 + (time4[1].unicode() - '0');
+    const int minutes = (time4[2].unicode() - '0') * 10 + (time4[3].unicode() - '0');
+    return hours <= 23 && minutes <= 59;
+}
+
 }  // namespace
 
 QString AdifWriter::authorLine() { return QStringLiteral("Author: ") + ProductCaption::kMaker; }
@@ -72,11 +124,16 @@ QString AdifWriter::contactLine()
     return QStringLiteral("Contact: ") + ProductCaption::kWebAddress + QStringLiteral("  ") + ProductCaption::kEmail;
 }
 
-AdifWriter::AdifWriter(const AdifCountryTable& countries, AdifPower power)
+AdifWriter::AdifWriter(const AdifCountryTable& countries, AdifPower power, const QString& ownCall)
     : countries_(countries), power_(std::move(power)), usaDxcc_(countries.dxcc(u"USA")),
       canadaDxcc_(countries.dxcc(u"Canada")), hawaiiDxcc_(countries.dxcc(u"Hawaii")),
       alaskaDxcc_(countries.dxcc(u"Alaska"))
 {
+    const QString station = ownCall.trimmed().toUpper();
+    if (hasText(station)) {
+        appendTag(stationTags_, "<Station_Callsign:", station);
+        appendTag(stationTags_, "<Operator:", station, false);
+    }
 }
 
 AdifValues AdifWriter::values(const QsoRecord& r) const
@@ -102,6 +159,9 @@ AdifValues AdifWriter::values(const QsoRecord& r) const
         } else {
             v.country = QStringLiteral("Canada");
             v.dxcc = canadaDxcc_;
+            // ADIF ties a STATE's meaning to the DXCC entity, so a province goes only with Canada's.
+            if (v.dxcc == 1)
+                v.state = canadianSubdivision(location);
         }
     } else if (location.size() > 2) {
         v.country = location;
@@ -117,22 +177,36 @@ AdifValues AdifWriter::values(const QsoRecord& r) const
     if (!r[QsoRecord::Other].isEmpty())
         v.comment += QStringLiteral("  ") + r[QsoRecord::Other];
     v.freq = frequencyInBand(r);
+    v.age = adifAge(r[QsoRecord::Age]);
+    v.logbookReady = !v.date8.isEmpty() && isTimeOfDay(r[QsoRecord::Time], v.time4) && hasText(r.call());
     return v;
 }
 
-void AdifWriter::appendHeader(QByteArray& out, const QString& productName, const QString& exportedAt) const
+void AdifWriter::appendHeader(QByteArray& out, const AdifHeader& header) const
 {
     out.append("ADIF Export from ");
-    appendAscii(out, productName);
+    appendAscii(out, header.productName);
     out.append(kCrLf);
     appendAscii(out, authorLine());
     out.append(kCrLf);
     appendAscii(out, contactLine());
     out.append(kCrLf);
     out.append("Log exported on: ");
-    appendAscii(out, exportedAt);
+    appendAscii(out, header.exportedAt);
     out.append(kCrLf);
     out.append(kCrLf);
+    // The header fields importers read: which ADIF, which program, and when (UTC).
+    appendTag(out, "<ADIF_VER:", QString::fromLatin1(kAdifVersion), false);
+    out.append(kCrLf);
+    appendTag(out, "<PROGRAMID:", ProductCaption::kProgramName, false);
+    out.append(kCrLf);
+    appendTag(out, "<PROGRAMVERSION:", ProductCaption::kVersion, false);
+    out.append(kCrLf);
+    if (header.createdUtc.isValid()) {
+        const QDateTime utc = header.createdUtc.toUTC();
+        appendTag(out, "<CREATED_TIMESTAMP:", utc.toString(QStringLiteral("yyyyMMdd HHmmss")), false);
+        out.append(kCrLf);
+    }
     out.append("<EOH>");
     out.append(kCrLf);
     out.append(kCrLf);
@@ -140,12 +214,11 @@ void AdifWriter::appendHeader(QByteArray& out, const QString& productName, const
 
 void AdifWriter::appendRecord(QByteArray& out, const QsoRecord& r) const
 {
-    const AdifValues v = values(r);
+    appendRecord(out, r, values(r));
+}
 
-    // A value whose ASCII form is empty (a lone accent) is as good as empty.
-    const auto hasText = [](QStringView text) {
-        return !text.isEmpty() && (isPrintableAscii(text) || !toAscii(text).isEmpty());
-    };
+void AdifWriter::appendRecord(QByteArray& out, const QsoRecord& r, const AdifValues& v) const
+{
     if (hasText(r.call()))
         appendTag(out, "<Call:", r.call());
     if (!v.date8.isEmpty()) {
@@ -179,20 +252,38 @@ void AdifWriter::appendRecord(QByteArray& out, const QsoRecord& r) const
         appendTag(out, "<Name:", r[QsoRecord::Name]);
     appendTag(out, "<Comment:", v.comment, false);
     out.append(kCrLf);
+
+    // What logbooks and confirmation services look for besides the log's own fields.
+    if (!stationTags_.isEmpty() || v.age >= 0) {
+        out.append(stationTags_);
+        if (v.age >= 0) {
+            if (!stationTags_.isEmpty())
+                out.append(' ');
+            out.append(v.age < 10 ? "<Age:1>" : v.age < 100 ? "<Age:2>" : "<Age:3>");
+            appendNumber(out, v.age);
+        }
+        out.append(kCrLf);
+    }
     out.append("<eor>");
     out.append(kCrLf);
     out.append(kCrLf);
 }
 
-QByteArray AdifWriter::document(const QString& productName, const QString& exportedAt,
-                                std::span<const QsoRecord> records) const
+AdifDocument AdifWriter::document(const AdifHeader& header, std::span<const QsoRecord> records) const
 {
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(256 + records.size() * 200));
-    appendHeader(out, productName, exportedAt);
-    for (const QsoRecord& r : records)
-        appendRecord(out, r);
-    return out;
+    AdifDocument doc;
+    QByteArray& out = doc.text;
+    out.reserve(static_cast<qsizetype>(384 + records.size() * 256));
+    appendHeader(out, header);
+    qsizetype line = 0;
+    for (const QsoRecord& r : records) {
+        ++line;
+        const AdifValues v = values(r);
+        if (!v.logbookReady)
+            doc.refusedLines.push_back(line);
+        appendRecord(out, r, v);
+    }
+    return doc;
 }
 
 }  // namespace cubwave

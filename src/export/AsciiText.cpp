@@ -26,11 +26,33 @@ bool isMark(char32_t c)
     return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining || cat == QChar::Mark_Enclosing;
 }
 
-// The ASCII form of one code point: its compatibility decomposition with the marks dropped and
-// every other character outside printable ASCII as "?". Decomposing character by character gives
-// what decomposing the whole text would, as only marks are ever reordered and they are dropped.
+// Letters and signs that have a plain ASCII spelling but no decomposition that leads to it.
+struct Spelling {
+    char32_t code;
+    const char* ascii;
+};
+constexpr Spelling kSpellings[] = {
+    {U'\u00C6', "AE"}, {U'\u00E6', "ae"}, {U'\u00D0', "D"},  {U'\u00F0', "d"},  {U'\u00D8', "O"},
+    {U'\u00F8', "o"},  {U'\u00DE', "TH"}, {U'\u00FE', "th"}, {U'\u00DF', "ss"}, {U'\u1E9E', "SS"},
+    {U'\u0110', "D"},  {U'\u0111', "d"},  {U'\u0126', "H"},  {U'\u0127', "h"},  {U'\u0131', "i"},
+    {U'\u013F', "L"},  {U'\u0140', "l"},  {U'\u0141', "L"},  {U'\u0142', "l"},  {U'\u0152', "OE"},
+    {U'\u0153', "oe"}, {U'\u0166', "T"},  {U'\u0167', "t"},
+    // Typographic quotes and dashes, as word processors and phones put them into names.
+    {U'\u2010', "-"},  {U'\u2011', "-"},  {U'\u2012', "-"},  {U'\u2013', "-"},  {U'\u2014', "-"},
+    {U'\u2018', "'"},  {U'\u2019', "'"},  {U'\u201A', "'"},  {U'\u201C', "\""}, {U'\u201D', "\""},
+    {U'\u201E', "\""}, {U'\u2212', "-"},
+};
+
+// The ASCII form of one code point: its spelling above, or its compatibility decomposition with
+// the marks dropped and every other character outside printable ASCII as "?". Decomposing
+// character by character gives what decomposing the whole text would, as only marks are ever
+// reordered and they are dropped.
 QByteArray asciiOf(char32_t code)
 {
+    for (const Spelling& s : kSpellings) {
+        if (s.code == code)
+            return QByteArray(s.ascii);
+    }
     QByteArray out;
     const QString nfkd = QString::fromUcs4(&code, 1).normalized(QString::NormalizationForm_KD);
     for (qsizetype i = 0; i < nfkd.size(); ++i) {

@@ -14,8 +14,8 @@ class ExportsPort {
 public:
     virtual ~ExportsPort() = default;
 
-    // "Export &ADIF File". caption is the main window's caption.
-    virtual void exportAdif(const LogStore& store, const QString& caption) = 0;
+    // "Export &ADIF File". caption is the main window's caption, ownCall the station's own call.
+    virtual void exportAdif(const LogStore& store, const QString& caption, const QString& ownCall) = 0;
     // "&Write Summary File", once the own call is known.
     virtual void writeSummary(const LogStore& store, Preferences& prefs, const QString& caption, QWidget* parent) = 0;
     // "&Graph".
@@ -25,7 +25,7 @@ public:
 // No exports in this build: the menu entries do nothing.
 class AbsentExports final : public ExportsPort {
 public:
-    void exportAdif(const LogStore&, const QString&) override {}
+    void exportAdif(const LogStore&, const QString&, const QString&) override {}
     void writeSummary(const LogStore&, Preferences&, const QString&, QWidget*) override {}
     void showGraph(const LogStore&, QWidget*) override {}
 };

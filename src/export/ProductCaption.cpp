@@ -2,6 +2,8 @@
 
 namespace cubwave {
 
+const QString ProductCaption::kProgramName = QStringLiteral("Cubwave Log");
+const QString ProductCaption::kVersion = QStringLiteral("1.8");
 const QString ProductCaption::kMaker = QStringLiteral("Brantel Software");
 const QString ProductCaption::kWebAddress = QStringLiteral("https://cubwave-log.example.org");
 const QString ProductCaption::kEmail = QStringLiteral("cubwave-log@example.org");

@@ -7,6 +7,8 @@ namespace cubwave {
 // The main window's caption: the product name and version, 69 blanks, then the maker's web
 // address. The export headers take the product name from its first characters.
 struct ProductCaption {
+    static const QString kProgramName;  // "Cubwave Log"
+    static const QString kVersion;      // "1.8"
     static const QString kMaker;
     static const QString kWebAddress;
     static const QString kEmail;

@@ -65,7 +65,9 @@ adi="$data/Cubwave.adi"
 [ -f "$adi" ] || fail "no Cubwave.adi in the data folder"
 pass "File > Export ADIF File writes Cubwave.adi in the data folder"
 
-# The independent reader finds every contact with its call, band, mode, date, time and power.
+# The independent reader finds every contact with its call, band, mode, date, time and power,
+# the station's call as typed in the station window, the age, and the state or province; the
+# header names the ADIF version, the program and the UTC time of writing.
 peer="$src/tests/export/adif-peer"
 if [ -d "$peer/node_modules/adif-parser-ts" ]; then
   node "$peer/read-adif.js" "$adi" >"$work/adif.json" || fail "the ADIF reader refused the export"
@@ -74,6 +76,12 @@ if [ -d "$peer/node_modules/adif-parser-ts" ]; then
     const adif = JSON.parse(fs.readFileSync(process.argv[1], "utf8"));
     const lines = fs.readFileSync(process.argv[2], "latin1").split("\r\n").filter(l => l.length);
     const bands = {"20": "20M", "40": "40M", "15": "15M"};
+    const h = adif.header || {};
+    if (h.adif_ver !== "3.1.4" || h.programid !== "Cubwave Log" || h.programversion !== "1.8")
+      throw new Error(`header fields ${JSON.stringify(h)}`);
+    const m = /^(\d{4})(\d{2})(\d{2}) (\d{2})(\d{2})(\d{2})$/.exec(h.created_timestamp || "");
+    if (!m || Math.abs(Date.UTC(m[1], m[2] - 1, m[3], m[4], m[5], m[6]) - Date.now()) > 10 * 60 * 1000)
+      throw new Error(`CREATED_TIMESTAMP "${h.created_timestamp}" is not the UTC time of the export`);
     if (adif.records.length !== lines.length)
       throw new Error(`${adif.records.length} records for ${lines.length} contacts`);
     lines.forEach((line, i) => {
@@ -81,12 +89,13 @@ if [ -d "$peer/node_modules/adif-parser-ts" ]; then
       const r = adif.records[i];
       const want = {call: f[0], band: bands[f[8]], mode: f[7] === "CW" ? "CW" : "SSB",
                     qso_date: f[5].replace(/\//g, ""), time_on: f[6].slice(0, 5).replace(":", ""),
-                    tx_pwr: "100"};
+                    tx_pwr: "100", station_callsign: "N0CUB", operator: "N0CUB", age: f[1],
+                    state: f[4]};
       for (const [k, v] of Object.entries(want))
         if ((r[k] || "").toUpperCase() !== v.toUpperCase())
           throw new Error(`record ${i + 1}: ${k} is "${r[k]}", expected "${v}"`);
     });' "$work/adif.json" "$work/seeded.txt" || fail "the ADIF export does not match the log"
-  pass "an independent ADIF reader reads back every contact of the log"
+  pass "an independent ADIF reader reads back every contact of the log, with station, age and state"
 else
   echo "skipped: adif-parser-ts is not installed (tools/install-deps.sh installs it)"
 fi

@@ -1,10 +1,13 @@
 #include "export/AdifWriter.h"
+#include "export/AsciiText.h"
 #include "export/ExportTime.h"
 #include "ExportFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+
+#include <cstdlib>
 
 namespace cubwave::test {
 namespace {
@@ -18,25 +21,55 @@ AdifCountryTable countries()
     return load.table;
 }
 
-QByteArray recordText(const Contact& c, const QString& power = QString())
+QByteArray recordText(const Contact& c, const QString& power = QString(), const QString& ownCall = QString())
 {
     const AdifCountryTable table = countries();
     QByteArray out;
-    AdifWriter(table, AdifPower::fromTyped(power)).appendRecord(out, c.record());
+    AdifWriter(table, AdifPower::fromTyped(power), ownCall).appendRecord(out, c.record());
     return out;
 }
 
-TEST(AdifWriter, WritesTheFourLinesOfARecordByteForByte)
+TEST(AdifWriter, WritesTheLogsFourLinesThenTheStationAndAgeLineByteForByte)
 {
     Contact c;
     c.call = QStringLiteral("W1AW");
     c.freq = QStringLiteral("14.025");
+    const QByteArray logLines = "<Call:4>W1AW <Qso_Date:8:d>20120609 <Band:3>20M <Mode:2>CW\r\n"
+                                "<Tx_Pwr:3>100 <Freq:6>14.025 <Time_On:4>1834 <DXCC:3>291 <State:2>CT <Name:3>Sam "
+                                "<Comment:26>Cubwave  Sam Age: 12  Blue\r\n";
+    EXPECT_EQ(recordText(c, QStringLiteral("100"), QStringLiteral(" n0cub ")),
+              logLines + "<Station_Callsign:5>N0CUB <Operator:5>N0CUB <Age:2>12\r\n<eor>\r\n\r\n");
+    // Without an own call and an age the record is the log's four lines alone.
+    c.age = QStringLiteral("twelve");
     EXPECT_EQ(recordText(c, QStringLiteral("100")),
-              QByteArray("<Call:4>W1AW <Qso_Date:8:d>20120609 <Band:3>20M <Mode:2>CW\r\n"
-                         "<Tx_Pwr:3>100 <Freq:6>14.025 <Time_On:4>1834 <DXCC:3>291 <State:2>CT <Name:3>Sam "
-                         "<Comment:26>Cubwave  Sam Age: 12  Blue\r\n"
-                         "<eor>\r\n"
-                         "\r\n"));
+              QByteArray(logLines).replace("Age: 12", "Age: twelve").replace("<Comment:26>", "<Comment:30>")
+                  + "<eor>\r\n\r\n");
+    c.age.clear();
+    EXPECT_TRUE(recordText(c, {}, QStringLiteral("K1ABC")).endsWith(
+        "Blue\r\n<Station_Callsign:5>K1ABC <Operator:5>K1ABC\r\n<eor>\r\n\r\n"));
+}
+
+TEST(AdifWriter, AgeIsAWholeNumberFromZeroTo120WithoutLeadingZeros)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"12", "12"}, {"007", "7"}, {"0", "0"}, {"000", "0"}, {" 9 ", "9"}, {"120", "120"}, {"0120", "120"},
+        {"121", ""},  {"", ""},     {"-1", ""}, {"12.5", ""}, {"1 2", ""},  {"twelve", ""}, {"99999999999", ""},
+        {"\u0661\u0662", ""},  // digits, but not ADIF's
+    };
+    const AdifCountryTable table = countries();
+    const AdifWriter writer(table, {});
+    for (const auto& [stored, age] : cases) {
+        Contact c;
+        c.age = QString::fromUtf8(stored);
+        EXPECT_EQ(writer.values(c.record()).age, *age ? std::atoi(age) : -1) << stored;
+        const QByteArray text = recordText(c);
+        if (*age)
+            EXPECT_TRUE(text.contains("<Age:" + QByteArray::number(qstrlen(age)) + '>' + age + "\r\n")) << stored;
+        else
+            EXPECT_FALSE(text.contains("<Age:")) << stored;
+        // The comment keeps the age as typed.
+        EXPECT_TRUE(text.contains(c.age.isEmpty() ? "Cubwave  Sam  Blue" : "Age: " + toAscii(c.age))) << stored;
+    }
 }
 
 TEST(AdifWriter, LeavesOutEveryOptionalTagWhoseValueIsEmpty)
@@ -76,7 +109,7 @@ TEST(AdifWriter, DerivesStateCountryAndDxccFromCallAndLocation)
     const AdifCountryTable table = countries();
     const AdifWriter writer(table, {});
     const LocationCase cases[] = {
-        {"w1aw", "CT", "CT", "USA", 291},      {"VE3XYZ", "ON", "", "Canada", 1},
+        {"w1aw", "CT", "CT", "USA", 291},      {"VE3XYZ", "ON", "ON", "Canada", 1},
         {"KH6ABC", "HI", "HI", "Hawaii", 110}, {"KL7ABC", "AK", "AK", "Alaska", 6},
         {"AA1A", "ak", "ak", "Alaska", 6},     {"NP4A", "PR", "PR", "USA", 291},
         {"DL1ABC", "Germany", "", "Germany", 230},
@@ -84,6 +117,11 @@ TEST(AdifWriter, DerivesStateCountryAndDxccFromCallAndLocation)
         {"F5ABC", "France", "", "France", 0},  // no row: no DXCC tag
         {"K1ABC", "", "", "", 0},              {"K1ABC", "C", "", "", 0},
         {"5B4AB", "CT", "", "Canada", 1},      // a two-letter location after any other prefix
+        // Canada's provinces are ADIF's codes, in upper case; the log's Yukon "YK" is ADIF's "YT".
+        {"VE1AA", "ns", "NS", "Canada", 1},    {"VY1AA", "YK", "YT", "Canada", 1},
+        {"VY1AA", "yt", "YT", "Canada", 1},    {"VE2AA", "Qc", "QC", "Canada", 1},
+        {"VE8AA", "NT", "NT", "Canada", 1},    {"VY0AA", "NU", "NU", "Canada", 1},
+        {"VE3XYZ", "XX", "", "Canada", 1},     {"VE3XYZ", "PQ", "", "Canada", 1},  // not ADIF's
     };
     for (const LocationCase& lc : cases) {
         Contact c;
@@ -94,6 +132,20 @@ TEST(AdifWriter, DerivesStateCountryAndDxccFromCallAndLocation)
         EXPECT_EQ(v.country, QString::fromLatin1(lc.country)) << lc.call << " " << lc.spc;
         EXPECT_EQ(v.dxcc, lc.dxcc) << lc.call << " " << lc.spc;
     }
+}
+
+TEST(AdifWriter, AProvinceIsWrittenOnlyBesideCanadasDxcc)
+{
+    // A country table that numbers Canada otherwise would pair a province with another entity.
+    AdifCountryTableLoad load = AdifCountryTable::parse("\"Canada\",2\r\n", QStringLiteral("ADIFCnt.txt"));
+    ASSERT_TRUE(load.ok);
+    Contact c;
+    c.call = QStringLiteral("VE3XYZ");
+    c.spc = QStringLiteral("ON");
+    const AdifValues v = AdifWriter(load.table, {}).values(c.record());
+    EXPECT_EQ(v.dxcc, 2);
+    EXPECT_EQ(v.state, QString());
+    EXPECT_TRUE(recordText(c).contains("<DXCC:1>1 <State:2>ON <Name:3>Sam "));
 }
 
 TEST(AdifWriter, AnEmptyLocationAfterADxRecordHasNoDxcc)
@@ -146,8 +198,11 @@ TEST(AdifWriter, PowerIsANumberOfWattsOrNothing)
     const Case cases[] = {
         {"100", "<Tx_Pwr:3>100 ", false}, {"100 ", "<Tx_Pwr:3>100 ", false}, {"100W", "<Tx_Pwr:3>100 ", false},
         {" 5 w ", "<Tx_Pwr:1>5 ", false}, {"0.5", "<Tx_Pwr:3>0.5 ", false}, {"", "", false},
+        {"5 Watts", "<Tx_Pwr:1>5 ", false}, {"5 watts", "<Tx_Pwr:1>5 ", false}, {"5watts", "<Tx_Pwr:1>5 ", false},
+        {" 100 WATT ", "<Tx_Pwr:3>100 ", false}, {"0.5 Watts", "<Tx_Pwr:3>0.5 ", false},
         {"lots", "", true},                {"W", "", true},                    {"-5", "", true},
-        {"1.2.3", "", true},               {"100 watts", "", true},
+        {"1.2.3", "", true},               {"watts", "", true},                {"5 wattss", "", true},
+        {"5 kW", "", true},                {"5 W W", "", true},                {"5 Watts 100", "", true},
     };
     for (const Case& pc : cases) {
         const AdifPower power = AdifPower::fromTyped(QString::fromLatin1(pc.typed));
@@ -199,21 +254,73 @@ TEST(AdifWriter, NonAsciiValuesAreWrittenInAsciiSoLengthsCountBytes)
         EXPECT_LT(static_cast<unsigned char>(byte), 0x80);
 }
 
-TEST(AdifWriter, HeaderIsSevenLinesAndAnEmptyLogIsTheHeaderAlone)
+TEST(AdifWriter, HeaderIsTheLogsLinesThenTheAdifFieldsAndAnEmptyLogIsTheHeaderAlone)
 {
     const AdifCountryTable table = countries();
-    const QByteArray doc = AdifWriter(table, {}).document(QStringLiteral("Brantel's Cubwave Log 1.8"),
-                                                          QStringLiteral("6/9/12 6:34:56 PM"), {});
-    const QList<QByteArray> lines = doc.split('\n');
-    ASSERT_EQ(lines.size(), 8);  // seven lines, each ended by CR LF
+    // The clock's UTC reading may come in any zone: the timestamp is UTC.
+    const QDateTime created = QDateTime(QDate(2026, 6, 14), QTime(1, 2, 3), Qt::UTC).toOffsetFromUtc(-5 * 3600);
+    const AdifDocument doc = AdifWriter(table, {}).document(
+        {QStringLiteral("Brantel's Cubwave Log 1.8"), QStringLiteral("6/9/12 6:34:56 PM"), created}, {});
+    EXPECT_TRUE(doc.refusedLines.empty());
+    const QList<QByteArray> lines = doc.text.split('\n');
+    ASSERT_EQ(lines.size(), 12);  // eleven lines, each ended by CR LF
     EXPECT_EQ(lines[0], "ADIF Export from Brantel's Cubwave Log 1.8\r");
     EXPECT_EQ(lines[1], AdifWriter::authorLine().toLatin1() + '\r');
     EXPECT_EQ(lines[2], AdifWriter::contactLine().toLatin1() + '\r');
     EXPECT_EQ(lines[3], "Log exported on: 6/9/12 6:34:56 PM\r");
     EXPECT_EQ(lines[4], "\r");
-    EXPECT_EQ(lines[5], "<EOH>\r");
-    EXPECT_EQ(lines[6], "\r");
-    EXPECT_EQ(lines[7], "");
+    EXPECT_EQ(lines[5], "<ADIF_VER:5>3.1.4\r");
+    EXPECT_EQ(lines[6], "<PROGRAMID:11>Cubwave Log\r");
+    EXPECT_EQ(lines[7], "<PROGRAMVERSION:3>1.8\r");
+    EXPECT_EQ(lines[8], "<CREATED_TIMESTAMP:15>20260614 010203\r");
+    EXPECT_EQ(lines[9], "<EOH>\r");
+    EXPECT_EQ(lines[10], "\r");
+    EXPECT_EQ(lines[11], "");
+
+    // Without a reading of the clock the timestamp is left out rather than made up.
+    const AdifDocument undated = AdifWriter(table, {}).document({QStringLiteral("P"), QStringLiteral("now"), {}}, {});
+    EXPECT_FALSE(undated.text.contains("CREATED_TIMESTAMP"));
+    EXPECT_TRUE(undated.text.contains("<PROGRAMVERSION:3>1.8\r\n<EOH>\r\n"));
+}
+
+TEST(AdifWriter, ContactsLogbooksRefuseAreWrittenAndTheirLinesListed)
+{
+    struct Case {
+        const char* call;
+        const char* date;
+        const char* time;
+        bool ready;
+    };
+    const Case cases[] = {
+        {"K1ABC", "2012/06/09", "18:34:56", true},  {"K1ABC", "2012/06/09", "23:59", true},
+        {"K1ABC", "2012/06/09", "0:00", true},      {"K1ABC", "2012/06/09", "12 34", true},  // written 1234
+        {"K1ABC", "2012/13/09", "18:34:56", false}, {"K1ABC", "", "18:34:56", false},
+        {"K1ABC", "2012/06/09", "24:00", false},    {"K1ABC", "2012/06/09", "25:61", false},
+        {"K1ABC", "2012/06/09", "12:60", false},    {"K1ABC", "2012/06/09", "ab:cd", false},
+        {"K1ABC", "2012/06/09", "", false},         {"K1ABC", "2012/06/09", "  ", false},
+        {"", "2012/06/09", "18:34:56", false},      {"\u0301", "2012/06/09", "18:34:56", false},  // a lone accent
+    };
+    std::vector<QsoRecord> log;
+    std::vector<qsizetype> refused;
+    for (const Case& rc : cases) {
+        Contact c;
+        c.call = QString::fromUtf8(rc.call);
+        c.date = QString::fromLatin1(rc.date);
+        c.time = QString::fromLatin1(rc.time);
+        log.push_back(c.record());
+        if (!rc.ready)
+            refused.push_back(static_cast<qsizetype>(log.size()));
+    }
+    const AdifCountryTable table = countries();
+    const AdifDocument doc = AdifWriter(table, {}).document({QStringLiteral("P"), QStringLiteral("now"), {}}, log);
+    EXPECT_EQ(doc.refusedLines, refused);
+    // Each is still written as the log has it.
+    const AdiRead read = readAdi(doc.text);
+    ASSERT_TRUE(read.ok);
+    ASSERT_EQ(read.records.size(), static_cast<qsizetype>(log.size()));
+    EXPECT_EQ(field(read.records[7], "time_on"), "2561");
+    EXPECT_FALSE(hasField(read.records[4], "qso_date"));
+    EXPECT_FALSE(hasField(read.records[12], "call"));
 }
 
 TEST(AdifWriter, AByteCountingReaderGetsBackEveryValue)
@@ -232,8 +339,8 @@ TEST(AdifWriter, AByteCountingReaderGetsBackEveryValue)
         log.push_back(c.record());
     }
     const AdifCountryTable table = countries();
-    const AdifWriter writer(table, AdifPower::fromTyped(QStringLiteral("5")));
-    const AdiRead read = readAdi(writer.document(QStringLiteral("P"), QStringLiteral("now"), log));
+    const AdifWriter writer(table, AdifPower::fromTyped(QStringLiteral("5")), QStringLiteral("n0cub"));
+    const AdiRead read = readAdi(writer.document({QStringLiteral("P"), QStringLiteral("now"), {}}, log).text);
     ASSERT_TRUE(read.ok);
     ASSERT_EQ(read.records.size(), static_cast<qsizetype>(log.size()));
     for (size_t i = 0; i < log.size(); ++i) {
@@ -248,6 +355,9 @@ TEST(AdifWriter, AByteCountingReaderGetsBackEveryValue)
         EXPECT_EQ(field(rec, "time_on"), r[QsoRecord::Time].left(5).remove(QLatin1Char(':')).toLatin1());
         EXPECT_EQ(field(rec, "tx_pwr"), "5");
         EXPECT_EQ(field(rec, "qso_date"), "20120609");
+        EXPECT_EQ(field(rec, "station_callsign"), "N0CUB");
+        EXPECT_EQ(field(rec, "operator"), "N0CUB");
+        EXPECT_EQ(field(rec, "age"), r[QsoRecord::Age].toLatin1());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/SharedPrefsDocument.h"
 #include "export/ProductCaption.h"
 #include "ui/export/ExportCommands.h"
+#include "ui/export/ExportMessages.h"
 #include "ui/export/RateGraphWindow.h"
 #include "ui/export/SummaryDialog.h"
 #include "ExportFixtures.h"
@@ -19,6 +20,8 @@
 
 namespace cubwave::test {
 namespace {
+
+const QString kOwnCall = QStringLiteral("n0cub");
 
 QByteArray readAll(const QString& path)
 {
@@ -82,9 +85,10 @@ protected:
 TEST_F(ExportCommandsTest, AdifAsksForPowerAndFileThenWritesAndReports)
 {
     const QString startFolder = QDir::currentPath();
+    clock.setUtcShiftSecs(2 * 3600);  // local 14:05:33, UTC two hours on
     dialogs.inputAnswers.push_back(QStringLiteral("100 "));
     dialogs.fileAnswers.push_back(target("Cubwave.adi"));
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
 
     ASSERT_EQ(dialogs.inputs.size(), 1u);
     EXPECT_EQ(dialogs.inputs[0].title, QStringLiteral("Please enter your transmitter output power."));
@@ -105,6 +109,16 @@ TEST_F(ExportCommandsTest, AdifAsksForPowerAndFileThenWritesAndReports)
     EXPECT_EQ(field(read.records[0], "dxcc"), "291");
     EXPECT_EQ(field(read.records[1], "dxcc"), "339");
     EXPECT_EQ(field(read.records[1], "mode"), "SSB");
+    for (const auto& rec : read.records) {
+        EXPECT_EQ(field(rec, "station_callsign"), "N0CUB");
+        EXPECT_EQ(field(rec, "operator"), "N0CUB");
+    }
+    // The header says which ADIF and program wrote it, and when in UTC.
+    EXPECT_EQ(read.headerFields,
+              (QList<std::pair<QByteArray, QByteArray>>{{"adif_ver", "3.1.4"},
+                                                        {"programid", "Cubwave Log"},
+                                                        {"programversion", "1.8"},
+                                                        {"created_timestamp", "20260613 160533"}}));
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("File Written Successfully."));
@@ -122,8 +136,8 @@ TEST_F(ExportCommandsTest, AdifWithoutPowerOrWithAPowerThatIsNoNumber)
     dialogs.inputAnswers.push_back(QStringLiteral("lots"));
     dialogs.fileAnswers.push_back(target("b.adi"));
     ExportCommands cmds = commands();
-    cmds.exportAdif(store, ProductCaption::kMainWindowCaption);
-    cmds.exportAdif(store, ProductCaption::kMainWindowCaption);
+    cmds.exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
+    cmds.exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     EXPECT_FALSE(readAll(target("a.adi")).contains("<Tx_Pwr:"));
     EXPECT_FALSE(readAll(target("b.adi")).contains("<Tx_Pwr:"));
     EXPECT_EQ(readAdi(readAll(target("b.adi"))).records.size(), 2);
@@ -132,11 +146,52 @@ TEST_F(ExportCommandsTest, AdifWithoutPowerOrWithAPowerThatIsNoNumber)
     EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("\"lots\" is not a number"))) << dialogs.messages[1].text.toStdString();
 }
 
+TEST_F(ExportCommandsTest, AdifReportsTheContactsLogbooksWillRefuse)
+{
+    // Log lines 2 (no date), 4 (no call) and 5 (25:00): written all the same, and named.
+    std::vector<QsoRecord> log(store.records().begin(), store.records().end());
+    Contact noDate;
+    noDate.date = QStringLiteral("2012/02/30");
+    Contact noCall;
+    noCall.call.clear();
+    Contact noTime;
+    noTime.time = QStringLiteral("25:00");
+    log = {log[0], noDate.record(), log[1], noCall.record(), noTime.record()};
+    ASSERT_TRUE(store.load(log));
+    dialogs.fileAnswers.push_back(target("a.adi"));
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
+    EXPECT_EQ(readAdi(readAll(target("a.adi"))).records.size(), 5);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("File Written Successfully."));
+    EXPECT_EQ(dialogs.messages[0].text,
+              ExportMessages::writtenText(target("a.adi"))
+                  + QStringLiteral("\r\n\r\n3 contacts have no valid date, time or call sign; logbooks will refuse "
+                                   "them. Log lines 2, 4, 5."));
+
+    // One: the singular. More than 20: the first 20, then an ellipsis.
+    EXPECT_EQ(ExportMessages::refusedContactsText({7}),
+              QStringLiteral("1 contact has no valid date, time or call sign; logbooks will refuse it. Log line 7."));
+    std::vector<qsizetype> many;
+    for (qsizetype i = 1; i <= 25; ++i)
+        many.push_back(i * 10);
+    EXPECT_TRUE(ExportMessages::refusedContactsText(many).endsWith(
+        QStringLiteral("refuse them. Log lines 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, "
+                       "160, 170, 180, 190, 200, \u2026")));
+    EXPECT_TRUE(ExportMessages::refusedContactsText(many).startsWith(QStringLiteral("25 contacts ")));
+    // A log logbooks take whole adds nothing to the message.
+    dialogs.messages.clear();
+    ASSERT_TRUE(store.load({log[0], log[2]}));
+    dialogs.fileAnswers.push_back(target("b.adi"));
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, ExportMessages::writtenText(target("b.adi")));
+}
+
 TEST_F(ExportCommandsTest, AdifCancelledSaveWritesAndShowsNothing)
 {
     dialogs.inputAnswers.push_back(QStringLiteral("5"));
     dialogs.fileAnswers.push_back(std::nullopt);
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(beeper.beeps, 0);
     EXPECT_TRUE(QDir(dataFolder).entryList(QDir::Files).isEmpty());
@@ -146,7 +201,7 @@ TEST_F(ExportCommandsTest, AdifPrefersTheSharedFoldersTable)
 {
     writeFile(sharedFolder + QStringLiteral("/ADIFCnt.txt"), "\"USA\",7\r\n");
     dialogs.fileAnswers.push_back(target("x.adi"));
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     EXPECT_EQ(field(readAdi(readAll(target("x.adi"))).records[0], "dxcc"), "7");
 }
 
@@ -154,7 +209,7 @@ TEST_F(ExportCommandsTest, AdifWithAMissingOrMalformedTableBeepsAndNamesTheFile)
 {
     QFile::remove(workDir + QStringLiteral("/ADIFCnt.txt"));
     dialogs.fileAnswers.push_back(target("x.adi"));
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Unable to write file."));
     EXPECT_TRUE(dialogs.messages[0].text.contains(workDir + QStringLiteral("/ADIFCnt.txt")))
@@ -163,7 +218,7 @@ TEST_F(ExportCommandsTest, AdifWithAMissingOrMalformedTableBeepsAndNamesTheFile)
     EXPECT_TRUE(dialogs.fileRequests.empty());
 
     writeFile(workDir + QStringLiteral("/ADIFCnt.txt"), "\"USA\",291\r\n\"Canada\"\r\n");
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("ADIFCnt.txt, line 2")))
         << dialogs.messages[1].text.toStdString();
@@ -180,7 +235,7 @@ TEST_F(ExportCommandsTest, AFailedWriteLeavesTheOldFileWholeAndNothingPartial)
     dialogs.fileAnswers.push_back(target("Cubwave.adi"));
     {
         const FileSizeLimit limit(4096);
-        commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+        commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     }
     EXPECT_EQ(readAll(target("Cubwave.adi")), old);
     EXPECT_EQ(QDir(dataFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Cubwave.adi")});

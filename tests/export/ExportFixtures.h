@@ -45,7 +45,8 @@ struct Contact {
 // order. Anything that does not fit the format ends the reading with ok = false.
 struct AdiRead {
     bool ok = true;
-    QByteArray headerText;
+    QByteArray headerText;  // everything before <eoh>
+    QList<std::pair<QByteArray, QByteArray>> headerFields;
     QList<QList<std::pair<QByteArray, QByteArray>>> records;
 };
 
@@ -56,13 +57,22 @@ inline AdiRead readAdi(const QByteArray& bytes)
     const qsizetype eoh = bytes.toLower().indexOf("<eoh>");
     if (eoh >= 0) {
         out.headerText = bytes.left(eoh);
-        pos = eoh + 5;
+        // The header's fields follow its free text.
+        pos = bytes.indexOf('<');
     }
     QList<std::pair<QByteArray, QByteArray>> current;
+    bool inHeader = eoh >= 0;
     while (true) {
         const qsizetype open = bytes.indexOf('<', pos);
         if (open < 0)
             break;
+        if (inHeader && open == eoh) {
+            out.headerFields = current;
+            current.clear();
+            inHeader = false;
+            pos = eoh + 5;
+            continue;
+        }
         const qsizetype close = bytes.indexOf('>', open);
         if (close < 0) {
             out.ok = false;

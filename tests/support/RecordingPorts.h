@@ -175,9 +175,9 @@ public:
     };
     std::vector<Call> calls;
 
-    void exportAdif(const LogStore& store, const QString& caption) override
+    void exportAdif(const LogStore& store, const QString& caption, const QString& ownCall) override
     {
-        calls.push_back({QStringLiteral("adif"), store.count(), caption, {}});
+        calls.push_back({QStringLiteral("adif"), store.count(), caption, ownCall});
     }
     void writeSummary(const LogStore& store, Preferences& prefs, const QString& caption, QWidget*) override
     {

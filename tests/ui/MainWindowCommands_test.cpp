@@ -241,8 +241,8 @@ TEST_F(Commands, SummaryNeedsTheOwnCall)
     EXPECT_EQ(ports.exports.calls[0].ownCall, "W1AW");
 }
 
-// The export menu entries reach the export commands through their port, with the whole log and
-// the main window's caption.
+// The export menu entries reach the export commands through their port, with the whole log, the
+// main window's caption and, for the ADIF file, the own call.
 TEST_F(Commands, ExportMenuEntriesReachTheExportCommands)
 {
     writeLog("\"K1ABC\",\"12\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:00:00\",\"CW\",\"20\",\"ANN\",\"\"\r\n"
@@ -260,6 +260,7 @@ TEST_F(Commands, ExportMenuEntriesReachTheExportCommands)
     }
     action("mnuADIF")->trigger();
     EXPECT_EQ(ports.exports.calls.back().caption, ProductCaption::kMainWindowCaption);
+    EXPECT_EQ(ports.exports.calls.back().ownCall, "N0CUB");
     EXPECT_EQ(form->windowTitle(), ProductCaption::kMainWindowCaption);
 }
 

@@ -57,7 +57,7 @@ void ExportCommands::fail(const QString& text)
     services_.dialogs.message(ExportMessages::kWriteErrorTitle, text, MsgButtons::Ok, MsgIcon::Critical);
 }
 
-void ExportCommands::exportAdif(const LogStore& store, const QString& caption)
+void ExportCommands::exportAdif(const LogStore& store, const QString& caption, const QString& ownCall)
 {
     const QString typed = services_.dialogs.input(kPowerTitle, kPowerPrompt, kPowerDefault).value_or(QString());
     const AdifPower power = AdifPower::fromTyped(typed);
@@ -78,15 +78,18 @@ void ExportCommands::exportAdif(const LogStore& store, const QString& caption)
     if (!target)
         return;
 
-    const AdifWriter writer(table.table, power);
-    const QByteArray text = writer.document(ProductCaption::productName(caption, kCaptionWidth),
-                                            defaultDateTimeText(services_.clock.localNow()), store.records());
-    const WriteResult written = replaceFileAtomically(*target, text);
+    const AdifWriter writer(table.table, power, ownCall);
+    const AdifDocument doc = writer.document({ProductCaption::productName(caption, kCaptionWidth),
+                                              defaultDateTimeText(services_.clock.localNow()), services_.clock.utcNow()},
+                                             store.records());
+    const WriteResult written = replaceFileAtomically(*target, doc.text);
     if (!written.ok) {
         fail(ExportMessages::fileError(*target, written.error));
         return;
     }
     QString message = ExportMessages::writtenText(*target);
+    if (!doc.refusedLines.empty())
+        message += QStringLiteral("\r\n\r\n") + ExportMessages::refusedContactsText(doc.refusedLines);
     if (power.refused) {
         message += QStringLiteral("\r\n\r\nThe power \"%1\" is not a number of watts, so no power was recorded.")
                        .arg(typed.trimmed());

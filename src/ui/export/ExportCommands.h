@@ -43,8 +43,9 @@ public:
     explicit ExportCommands(ExportServices services);
 
     // "Export &ADIF File": asks for the power, reads the country table, asks for the file and
-    // writes the whole log. caption is the main window's caption.
-    void exportAdif(const LogStore& store, const QString& caption) override;
+    // writes the whole log. caption is the main window's caption; ownCall goes into every record
+    // as the station's call and operator.
+    void exportAdif(const LogStore& store, const QString& caption, const QString& ownCall) override;
     // "&Write Summary File": the summary window, modal. The own call is left trimmed in prefs
     // once a write was tried.
     void writeSummary(const LogStore& store, Preferences& prefs, const QString& caption, QWidget* parent) override;

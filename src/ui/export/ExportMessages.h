@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace cubwave {
 
 // The message boxes the export commands share.
@@ -13,6 +15,8 @@ struct ExportMessages {
     static QString writtenText(const QString& path);
     // The system's reason, naming the file.
     static QString fileError(const QString& path, const QString& reason);
+    // How many contacts logbooks will refuse and their log line numbers, the first 20 of them.
+    static QString refusedContactsText(const std::vector<qsizetype>& lines);
 };
 
 }  // namespace cubwave

@@ -64,7 +64,7 @@ void MainMenus::build()
     add(file, "mnuWriteSumm", QStringLiteral("&Write Summary File"), commands_.writeSummary);
     separator(file, "mnuLine2");
     add(file, "mnuADIF", QStringLiteral("Export &ADIF File"),
-        [this] { ports_.exports.exportAdif(session_.store(), window_.windowTitle()); });
+        [this] { ports_.exports.exportAdif(session_.store(), window_.windowTitle(), session_.prefs().ownCall); });
     separator(file, "mnuLine22");
     add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard"), commands_.copyList);
     separator(file, "mnuLine3");
