@@ -13,8 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
                                                      static_cast<qsizetype>(size));
     LogReadResult result = LogFile::parse(bytes);
-    if (!result.ok)
+    if (!result.ok) {
+        // The operator is told why, and the line named is one the file has.
+        const qsizetype lines = bytes.count('\n') + 1;
+        if (result.reason.isEmpty() || result.line < 0 || result.line > lines ||
+            !result.problem(QStringLiteral("log.txt")).startsWith(QStringLiteral("log.txt")))
+            std::abort();
         return 0;
+    }
 
     // Writing back what was read must read back the same: a reload after an edit may not
     // change any contact. Quoted-field text is the only form the writer knows, so a field that

@@ -42,9 +42,16 @@ bool ContestSession::readPreferences()
 bool ContestSession::savePreferences()
 {
     const WriteResult written = replaceFileAtomically(prefPath(), PrefFile::serialize(prefs_));
-    if (!written.ok)
-        emit preferencesNotSaved(prefPath(), written.error);
-    return written.ok;
+    if (written.ok || !written.readOnly) {
+        if (!written.ok)
+            emit preferencesNotSaved(prefPath(), written.error);
+        return written.ok;
+    }
+    if (!prefsReadOnlyTold_) {
+        prefsReadOnlyTold_ = true;
+        emit preferencesReadOnly(prefPath());
+    }
+    return true;
 }
 
 void ContestSession::markNotLoaded(const QString& why, const QString& fix)
@@ -57,7 +64,14 @@ void ContestSession::markNotLoaded(const QString& why, const QString& fix)
 bool ContestSession::reloadLog()
 {
     const LogReadResult read = LogFile(logPath()).read();
-    if (!read.ok || !store_.load(read.records)) {
+    const bool stored = read.ok && store_.load(read.records);
+    if (stored)
+        logReadProblem_.clear();
+    else if (read.ok)  // the reader refuses more contacts than the store holds; kept in step
+        logReadProblem_ = kLogFileName + QStringLiteral(": more than %1 contacts").arg(LogStore::kCapacity);
+    else
+        logReadProblem_ = read.problem(kLogFileName);
+    if (!stored) {
         // The store no longer tells what the file holds: writing it back would lose contacts.
         markNotLoaded(QStringLiteral("log.txt could not be read back."),
                       QStringLiteral("Close this program, correct log.txt as the \"File Error\" message describes, "

@@ -48,12 +48,17 @@ public:
 
     // Preferences: false when cubwavepref.txt is missing or unreadable (prefs unchanged).
     bool readPreferences();
-    // Replaces cubwavepref.txt; preferencesNotSaved tells why when it could not.
+    // Replaces cubwavepref.txt; preferencesNotSaved tells why when it could not. A file the
+    // operator made read-only is left alone and counts as no failure: the preferences stay in
+    // memory for this run, and preferencesReadOnly says so the first time.
     bool savePreferences();
 
     // Reads log.txt into the store. logReloaded on success; logUnreadable (and the log counts as
     // not loaded, so nothing writes it) otherwise.
     bool reloadLog();
+    // Why the last reload failed, for the operator: "log.txt line N: <reason>", or "log.txt:
+    // <reason>" when the file as a whole was refused. Empty after a reload that succeeded.
+    const QString& logReadProblem() const { return logReadProblem_; }
     // Writes the whole store back to log.txt; the caller reloads either way.
     WriteResult rewriteLog();
     // True once log.txt has been read into the store; until then nothing writes it.
@@ -103,6 +108,7 @@ signals:
     void modeChanged(const QString& mode);
     void frequencyReported(const QString& frequencyText);
     void preferencesNotSaved(const QString& path, const QString& error);
+    void preferencesReadOnly(const QString& path);
 
 private:
     Clock& clock_;
@@ -112,6 +118,8 @@ private:
     Preferences prefs_;
     QString frequencyText_;
     bool logLoaded_ = false;
+    bool prefsReadOnlyTold_ = false;
+    QString logReadProblem_;
     QString notLoadedWhy_;
     QString notLoadedFix_;
 };

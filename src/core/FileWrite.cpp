@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -23,6 +24,21 @@ const QLatin1String kTemporaryMarker(".cubwave-tmp-");
 constexpr int kTemporaryTailLength = 6;
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+WriteResult readOnlyRefusal(const QString& why) { return {false, why, true}; }
+
+// An existing file the operator made read-only stays as it is. Root passes every permission
+// check, and a rename replaces a file whatever its mode, so the write bits are looked at here:
+// none set means read-only for everyone. A file this user may not write is refused too, or the
+// rename in a writable folder would replace it behind its owner's back.
+std::optional<WriteResult> refusedExisting(const QByteArray& target, const struct stat& st)
+{
+    if ((st.st_mode & 0222) == 0)
+        return readOnlyRefusal(readOnlyReason());
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return readOnlyRefusal(reason(errno));
+    return std::nullopt;
+}
 
 // Devices and some file systems cannot sync; that is no write failure.
 bool syncFailed(int fd)
@@ -111,6 +127,10 @@ WriteResult writeWhole(const QString& requested, const Filler& fill, ExistingFil
     const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
     if (existing == ExistingFile::Keep && ::lstat(target.constData(), &old) == 0)
         return {false, reason(EEXIST)};
+    if (replacing) {
+        if (std::optional<WriteResult> refused = refusedExisting(target, old))
+            return *refused;
+    }
 
     QByteArray temporary;
     int fd = -1;
@@ -168,6 +188,11 @@ WriteResult append(const QString& path, const QByteArray& bytes, bool endOpenLin
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     const off_t oldSize = regular ? st.st_size : 0;
+    // Opened, so this user may write it; only the write bits remain to be looked at.
+    if (regular && (st.st_mode & 0222) == 0) {
+        ::close(fd);
+        return readOnlyRefusal(readOnlyReason());
+    }
 
     QByteArray out;
     char last = '\n';
@@ -192,6 +217,8 @@ Filler bytesFiller(const QByteArray& contents)
 }
 
 }  // namespace
+
+QString readOnlyReason() { return QStringLiteral("the file is read-only"); }
 
 WriteResult replaceFileAtomically(const QString& path, const QByteArray& contents)
 {

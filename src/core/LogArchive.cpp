@@ -113,18 +113,21 @@ bool LogArchive::confirmsNewLog(const QString& answer)
     return answer.toUpper() == QLatin1String("YES");
 }
 
-WriteResult LogArchive::startNewLog() const
+LogArchive::BackupResult LogArchive::backupBeforeReplacing() const
 {
     // The file, not the store, says what would be lost: the store may hold fewer contacts, or
     // the same number as at start-up, and the log is still worth a copy.
     const QFileInfo log(logPath());
-    if (log.exists() && (!log.isFile() || log.size() != 0)) {
-        const BackupResult saved = backupNow();
-        if (!saved.ok) {
-            return {false, QStringLiteral("The log could not be backed up, so it was not erased.  ") +
-                               saved.error};
-        }
-    }
+    if (log.exists() && (!log.isFile() || log.size() != 0))
+        return backupNow();
+    return {};
+}
+
+WriteResult LogArchive::startNewLog() const
+{
+    const BackupResult saved = backupBeforeReplacing();
+    if (!saved.ok)
+        return {false, QStringLiteral("The log could not be backed up, so it was not erased.  ") + saved.error};
     return replaceFileAtomically(logPath(), QByteArray());
 }
 
@@ -145,10 +148,16 @@ WriteResult LogArchive::restoreFrom(const QString& source) const
     LogStore trial;
     if (!parsed.ok || !trial.load(std::move(parsed.records))) {
         const QString why = parsed.ok ? QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity)
-                                      : parsed.reason;
+                                      : parsed.describe();
         return {false, QStringLiteral("%1 is not a log that can be opened (%2).  The current log was "
                                       "not changed.")
                            .arg(QDir::toNativeSeparators(source), why)};
+    }
+    // The log being replaced may hold contacts that were never archived.
+    const BackupResult saved = backupBeforeReplacing();
+    if (!saved.ok) {
+        return {false, QStringLiteral("The current log could not be backed up, so nothing was restored.  ") +
+                           saved.error};
     }
     return replaceFileAtomically(logPath(), in.bytes);
 }

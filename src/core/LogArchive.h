@@ -65,12 +65,15 @@ public:
 
     // Copies "log.txt" to target, replacing it whole.
     WriteResult archiveTo(const QString& target) const;
-    // Copies source over "log.txt" when it is a log this program can load; anything else
-    // leaves the working file as it was. The caller reloads the log afterwards.
+    // Copies source over "log.txt" when it is a log this program can load, after backing up
+    // "log.txt" as a new log does; anything else, and a failed backup, leaves the working file
+    // as it was. The caller reloads the log afterwards.
     WriteResult restoreFrom(const QString& source) const;
 
 private:
     BackupResult backupNow() const;
+    // A backup of "log.txt" whenever it holds anything; nothing to do (ok) when it does not.
+    BackupResult backupBeforeReplacing() const;
 
     const Clock& clock_;
     QString workDir_;

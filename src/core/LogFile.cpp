@@ -10,7 +10,7 @@ namespace cubwave {
 
 namespace {
 
-LogReadResult failure(const QString& reason) { return {false, reason, {}}; }
+LogReadResult failure(const QString& reason, int line = 0) { return {false, reason, line, {}}; }
 
 // The writer puts every field between quotes; a bare field read back gains these two bytes.
 constexpr qsizetype kQuoteBytes = 2 * QsoRecord::FieldCount;
@@ -23,6 +23,17 @@ QString tooLarge() { return QStringLiteral("the log would be larger than %1 byte
 
 }  // namespace
 
+QString LogReadResult::describe() const
+{
+    return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(reason) : reason;
+}
+
+QString LogReadResult::problem(const QString& fileName) const
+{
+    return line > 0 ? QStringLiteral("%1 line %2: %3").arg(fileName).arg(line).arg(reason)
+                    : QStringLiteral("%1: %2").arg(fileName, reason);
+}
+
 LogReadResult LogFile::read() const
 {
     const FileBytes in = readFileBytes(path_, kMaxFileBytes);
@@ -34,7 +45,7 @@ LogReadResult LogFile::read() const
 LogReadResult LogFile::parse(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxFileBytes)
-        return failure(QStringLiteral("file too large"));
+        return failure(QStringLiteral("the file is larger than %1 bytes").arg(kMaxFileBytes));
     LogReadResult result;
     const auto lineCount = std::count(bytes.cbegin(), bytes.cend(), '\n') + 1;
     result.records.reserve(static_cast<size_t>(std::min<qsizetype>(lineCount, LogStore::kCapacity)));
@@ -54,7 +65,7 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.size() > kMaxLineBytes)
-            return failure(QStringLiteral("line %1 is too long").arg(lineNo));
+            return failure(QStringLiteral("the line is longer than %1 bytes").arg(kMaxLineBytes), lineNo);
         if (raw.trimmed().isEmpty())
             continue;
         // Logs written by older Windows tools are in a single-byte code page: a line that is no
@@ -66,21 +77,23 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
         // Checked on the whole line: a control character at the edge of a bare field would be
         // trimmed away before the record's own check could see it.
         if (std::any_of(line.begin(), line.end(), LogLine::isRefusedCharacter))
-            return failure(QStringLiteral("line %1 holds binary data").arg(lineNo));
+            return failure(QStringLiteral("the line holds a control character or binary data"), lineNo);
         std::optional<QsoRecord> record = LogLine::parse(line);
         if (!record)
-            return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
+            return failure(QStringLiteral("the line is not eleven quoted fields separated by commas "
+                                          "(a quote too many or too few, or a field missing)"),
+                           lineNo);
         // The writer's rule holds for what was read, or an edit could turn a log that loads into
         // one the writer refuses. A parsed line has no quote, control character or broken
         // character in its fields, so only a line that may grow past the limit needs the check.
         if (grownBytes + kQuoteBytes > kMaxLineBytes) {
             const QString refused = LogLine::refusal(*record);
             if (!refused.isEmpty())
-                return failure(QStringLiteral("line %1: %2").arg(lineNo).arg(refused));
+                return failure(refused, lineNo);
         }
         rewrittenBytesBound += grownBytes + kQuoteBytes + 2;
         if (static_cast<int>(result.records.size()) >= LogStore::kCapacity)
-            return failure(QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity));
+            return failure(QStringLiteral("more than %1 contacts").arg(LogStore::kCapacity), lineNo);
         result.records.push_back(std::move(*record));
     }
     if (rewrittenBytesBound > kMaxFileBytes) {
@@ -88,7 +101,7 @@ LogReadResult LogFile::parse(const QByteArray& bytes)
         for (const QsoRecord& r : result.records)
             rewrittenBytes += LogLine::formattedBytes(r) + 2;
         if (rewrittenBytes > kMaxFileBytes)
-            return failure(QStringLiteral("file too large"));
+            return failure(tooLarge());
     }
     result.ok = true;
     return result;
@@ -125,7 +138,7 @@ WriteResult LogFile::append(const QsoRecord& record) const
         after += line;
         const LogReadResult check = parse(after);
         if (!check.ok) {
-            const QString why = after.size() > kMaxFileBytes ? tooLarge() : check.reason;
+            const QString why = after.size() > kMaxFileBytes ? tooLarge() : check.describe();
             return {false, QStringLiteral("The contact was not saved: the log would no longer load (%1).").arg(why)};
         }
     }

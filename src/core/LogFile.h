@@ -14,8 +14,15 @@ namespace cubwave {
 
 struct LogReadResult {
     bool ok = false;
-    QString reason;  // for the developer; the operator sees the fixed "File Error" text
+    QString reason;  // why the file was refused, without the line
+    int line = 0;    // the line that stopped the reading; 0 when the file as a whole was refused
     std::vector<QsoRecord> records;
+
+    // "line N: <reason>", or the reason alone when no line is to blame.
+    QString describe() const;
+    // The same after the file's name, as the operator reads it under the "File Error" text:
+    // "log.txt line N: <reason>" or "log.txt: <reason>".
+    QString problem(const QString& fileName) const;
 };
 
 // "log.txt": one record per line, lines ending in CR LF, no header. The writer refuses, writing

@@ -23,6 +23,39 @@ QString unescaped(QString text)
         .replace(QStringLiteral("&amp;"), QStringLiteral("&"));  // last, so "&amp;lt;" stays "&lt;"
 }
 
+struct Element {
+    qsizetype valueStart = -1;  // -1: none
+    qsizetype valueEnd = -1;
+};
+
+// The first <NAME>...</NAME> whose closing tag comes before the next <NAME>. Taking the first
+// opening tag alone would pair one left open with the closing tag of a later element, and a
+// replaced value would then swallow everything between them.
+Element findElement(const QString& text, const QString& open, const QString& close)
+{
+    qsizetype at = text.indexOf(open);
+    while (at >= 0) {
+        const qsizetype valueStart = at + open.size();
+        const qsizetype closeAt = text.indexOf(close, valueStart);
+        if (closeAt < 0)
+            return {};
+        const qsizetype nextOpen = text.indexOf(open, valueStart);
+        if (nextOpen < 0 || nextOpen >= closeAt)
+            return {valueStart, closeAt};
+        at = nextOpen;
+    }
+    return {};
+}
+
+QString refusal(const QString& path, const QString& why)
+{
+    return QStringLiteral("%1 was not saved, so that nothing in it is lost: %2.").arg(QDir::toNativeSeparators(path), why);
+}
+
+QString openTag(const QString& upperName) { return QLatin1Char('<') + upperName + QLatin1Char('>'); }
+
+QString closeTag(const QString& upperName) { return QStringLiteral("</") + upperName + QLatin1Char('>'); }
+
 }  // namespace
 
 const QString SharedPrefsDocument::kFileName = QStringLiteral("SharedUserPreferences.xml");
@@ -36,23 +69,28 @@ void SharedPrefsDocument::load(const QString& path)
     if (!info.exists() && !info.isSymLink())
         return;  // a new document
 
-    const auto refuse = [&](const QString& why) {
-        saveRefusal_ = QStringLiteral("%1 was not saved, so that nothing in it is lost: %2.")
-                           .arg(QDir::toNativeSeparators(path), why);
-    };
     const FileBytes in = readFileBytes(path, kMaxBytes);
     if (!in.ok) {
-        refuse(QStringLiteral("it could not be read (%1)").arg(in.error));
+        saveRefusal_ = refusal(path, QStringLiteral("it could not be read (%1)").arg(in.error));
         return;
     }
-    if (in.bytes.size() > kMaxBytes) {
+    loadBytes(path, in.bytes);
+}
+
+void SharedPrefsDocument::loadBytes(const QString& path, const QByteArray& bytes)
+{
+    path_ = path;
+    text_ = kDeclaration;
+    saveRefusal_.clear();
+    const auto refuse = [&](const QString& why) { saveRefusal_ = refusal(path, why); };
+    if (bytes.size() > kMaxBytes) {
         refuse(QStringLiteral("it is larger than %1 bytes").arg(kMaxBytes));
         return;
     }
     // A byte-order mark is kept as a character, so the save writes it back.
     QStringDecoder decode(QStringDecoder::Utf8,
                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    text_ = decode(in.bytes);
+    text_ = decode(bytes);
     if (decode.hasError())
         refuse(QStringLiteral("it is not UTF-8 text"));
     // The line break the writer adds; a file written without one keeps its last characters.
@@ -67,24 +105,21 @@ WriteResult SharedPrefsDocument::save(const QString& path)
     if (!saveRefusal_.isEmpty() && path == path_)
         return {false, saveRefusal_};
     path_ = path;
-    return replaceFileAtomically(path, (text_ + QStringLiteral("\r\n")).toUtf8());
+    return replaceFileAtomically(path, fileBytes());
 }
+
+QByteArray SharedPrefsDocument::fileBytes() const { return (text_ + QStringLiteral("\r\n")).toUtf8(); }
 
 WriteResult SharedPrefsDocument::setValue(const QString& name, const QString& value, bool saveNow)
 {
     const QString upper = name.toUpper();
-    const QString open = QLatin1Char('<') + upper + QLatin1Char('>');
-    const QString close = QStringLiteral("</") + upper + QLatin1Char('>');
     // An "&" or "<" in a value would end the element early or make the document no XML.
     const QString escaped = value.toHtmlEscaped();
-    const qsizetype at = text_.indexOf(open);
-    const qsizetype closeAt = at >= 0 ? text_.indexOf(close, at + open.size()) : -1;
-    if (at >= 0 && closeAt >= 0) {
-        const qsizetype from = at + open.size();
-        text_.replace(from, closeAt - from, escaped);
-    } else {
-        text_ += QStringLiteral("\r\n") + open + escaped + close;
-    }
+    const Element element = findElement(text_, openTag(upper), closeTag(upper));
+    if (element.valueStart >= 0)
+        text_.replace(element.valueStart, element.valueEnd - element.valueStart, escaped);
+    else
+        text_ += QStringLiteral("\r\n") + openTag(upper) + escaped + closeTag(upper);
     if (saveNow)
         return save(path_);
     return {};
@@ -93,13 +128,10 @@ WriteResult SharedPrefsDocument::setValue(const QString& name, const QString& va
 QString SharedPrefsDocument::value(const QString& name) const
 {
     const QString upper = name.toUpper();
-    const QString open = QLatin1Char('<') + upper + QLatin1Char('>');
-    const qsizetype at = text_.indexOf(open);
-    if (at < 0)
+    const Element element = findElement(text_, openTag(upper), closeTag(upper));
+    if (element.valueStart < 0)
         return {};
-    const qsizetype from = at + open.size();
-    const qsizetype closeAt = text_.indexOf(QStringLiteral("</") + upper + QLatin1Char('>'), from);
-    return closeAt < 0 ? QString() : unescaped(text_.mid(from, closeAt - from));
+    return unescaped(text_.mid(element.valueStart, element.valueEnd - element.valueStart));
 }
 
 }  // namespace cubwave

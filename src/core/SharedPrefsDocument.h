@@ -15,10 +15,16 @@ public:
     static constexpr qint64 kMaxBytes = 1024 * 1024;
 
     void load(const QString& path);
+    // As load, for bytes already read from path.
+    void loadBytes(const QString& path, const QByteArray& bytes);
+    // What save writes: the text and the line break after it, as UTF-8.
+    QByteArray fileBytes() const;
     // Refused, with saveRefusal() as the reason, when the document on disk was not read whole
     // and without loss: saving would cut off or change what other programs wrote.
     WriteResult save(const QString& path);
     WriteResult setValue(const QString& name, const QString& value, bool saveNow);
+    // The first element of that name that closes before the name opens again; an opening tag
+    // left without its closing tag is no element and is kept as it is.
     QString value(const QString& name) const;
 
     // Why a save would harm the file on disk; empty when saving is safe. The caller tells the

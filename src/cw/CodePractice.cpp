@@ -18,6 +18,17 @@ qint64 wholeCount(double value)
 
 }  // namespace
 
+qint64 CodePractice::plannedLength(qint64 groupCount, qint64 groupLength)
+{
+    if (groupCount <= 0 || groupLength < 0)
+        return 0;
+    // Counts of up to 10^12 each: their product does not fit 64 bits, so the cap comes first.
+    const qint64 perGroup = groupLength + 1;
+    if (groupCount > kMaxCharacters / perGroup)
+        return kMaxCharacters;
+    return std::min<qint64>(kMaxCharacters, groupCount * perGroup);
+}
+
 CodePractice::Result CodePractice::generate(const QString& groupsText, const QString& groupLengthText,
                                             bool lettersOnly, const std::function<double()>& uniform)
 {
@@ -34,7 +45,7 @@ CodePractice::Result CodePractice::generate(const QString& groupsText, const QSt
     const int n = lettersOnly ? kLetterCount : static_cast<int>(kCharacterSet.size());
     const qint64 groupCount = wholeCount(*groups);
     const qint64 groupLength = wholeCount(*length);
-    r.text.reserve(static_cast<qsizetype>(std::min<qint64>(kMaxCharacters, groupCount * (groupLength + 1))));
+    r.text.reserve(static_cast<qsizetype>(plannedLength(groupCount, groupLength)));
     for (qint64 g = 0; g < groupCount; ++g) {
         for (qint64 c = 0; c <= groupLength; ++c) {
             if (r.text.size() >= kMaxCharacters) {

@@ -25,6 +25,10 @@ public:
         bool capped = false;     // stopped at kMaxCharacters
     };
 
+    // The characters groupCount groups of groupLength take, blanks included, up to
+    // kMaxCharacters; any counts, however large, without overflow.
+    static qint64 plannedLength(qint64 groupCount, qint64 groupLength);
+
     // uniform gives reals in [0, 1); each character is number int(N x r) + 1 of the set.
     static Result generate(const QString& groupsText, const QString& groupLengthText,
                            bool lettersOnly, const std::function<double()>& uniform);

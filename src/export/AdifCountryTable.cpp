@@ -118,6 +118,9 @@ AdifCountryTableLoad AdifCountryTable::parse(QByteArrayView bytes, const QString
     }
     if (cut && table.rows_ < kMaxRows)
         return failure(QStringLiteral("%1: the file is too large").arg(fileName));
+    // An export without a single DXCC number would still report success.
+    if (table.rows_ == 0)
+        return failure(QStringLiteral("%1: the file holds no country rows").arg(fileName));
     result.ok = true;
     return result;
 }

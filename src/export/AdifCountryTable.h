@@ -22,8 +22,8 @@ public:
     // when none does.
     static QString findFile(const QString& sharedFolder, const QString& programDataFolder,
                             const QString& workingFolder);
-    // Reads rows until the end of the file or the 1000th row. A missing file or a malformed row
-    // fails with a reason that names the file (and the line).
+    // Reads rows until the end of the file or the 1000th row. A missing file, a file without a
+    // single row or a malformed row fails with a reason that names the file (and the line).
     static AdifCountryTableLoad read(const QString& path);
     static AdifCountryTableLoad parse(QByteArrayView bytes, const QString& fileName);
 

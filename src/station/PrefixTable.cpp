@@ -81,7 +81,7 @@ PrefixTableLoad PrefixTable::read(const QString& path)
 PrefixTableLoad PrefixTable::parse(QByteArrayView bytes)
 {
     if (bytes.size() > kMaxFileBytes)
-        return failure(QStringLiteral("file too large"));
+        return failure(QStringLiteral("the file is larger than %1 bytes").arg(kMaxFileBytes));
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
 
@@ -100,7 +100,7 @@ PrefixTableLoad PrefixTable::parse(QByteArrayView bytes)
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.size() > kMaxLineBytes)
-            return failure(QStringLiteral("line %1 is too long").arg(lineNo));
+            return failure(QStringLiteral("line %1 is longer than %2 bytes").arg(lineNo).arg(kMaxLineBytes));
         if (raw.trimmed().isEmpty())
             continue;
         if (hasControlBytes(raw))
@@ -113,7 +113,8 @@ PrefixTableLoad PrefixTable::parse(QByteArrayView bytes)
         PrefixEntry e;
         if (!splitQuotedFields(line, items) || !parseDegrees(items[3], 180.f, e.longitude)
             || !parseDegrees(items[4], 90.f, e.latitude))
-            return failure(QStringLiteral("line %1 is malformed").arg(lineNo));
+            return failure(QStringLiteral("line %1 is not eight comma-separated items with a longitude and a "
+                                          "latitude in degrees").arg(lineNo));
         e.prefix = items[0].toString();
         e.country = items[1].toString();
         e.continent = items[2].toString();

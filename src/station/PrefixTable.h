@@ -100,7 +100,7 @@ private:
 
 struct PrefixTableLoad {
     bool ok = false;
-    QString reason;  // for the developer; the operator sees the start-up's fixed text
+    QString reason;  // why the file was refused; the status line shows it beside the start-up's fixed text
     PrefixTable table;
 };
 

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace cubwave;
 using namespace cubwave::test;
 
@@ -158,4 +160,66 @@ TEST_F(ContestSessionTest, AnUnreadableLogIsSignalledAndCountsAsNotLoaded)
     EXPECT_EQ(unreadable.size(), 1);
     EXPECT_FALSE(session.logLoaded());
     EXPECT_FALSE(session.notLoadedWhy().isEmpty());
+}
+
+TEST_F(ContestSessionTest, AReadOnlyPreferenceFileKeepsChangesInMemoryAndIsToldOfOnce)
+{
+    const QString path = dir.filePath("cubwavepref.txt");
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    ContestSession session(clock, dir.path());
+    ASSERT_TRUE(session.readPreferences());
+    QSignalSpy readOnly(&session, &ContestSession::preferencesReadOnly);
+    QSignalSpy notSaved(&session, &ContestSession::preferencesNotSaved);
+
+    session.prefs().ownCall = QStringLiteral("W1AW");
+    EXPECT_TRUE(session.savePreferences());  // no failure: the operator keeps the file as it is
+    session.setListPrevious(true);
+    EXPECT_TRUE(session.savePreferences());
+
+    EXPECT_EQ(readOnly.size(), 1);
+    EXPECT_TRUE(notSaved.isEmpty());
+    EXPECT_EQ(session.prefs().ownCall, "W1AW");
+    EXPECT_TRUE(session.listPrevious());
+    ::chmod(QFile::encodeName(path).constData(), 0644);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(ContestSessionTest, AnUnreadableLogNamesTheLineAndTheReason)
+{
+    const QByteArray good = "\"K1ABC\",\"12\",\"\",\"\",\"CT\",\"2026/06/13\",\"18:00:00\",\"CW\",\"20\",\"ANN\",\"\"\r\n";
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool remove;
+        QString problem;
+    } cases[] = {
+        {"stray quote on line 2", good + "\"W1AW\",\"1\"2\"\r\n", false,
+         "log.txt line 2: the line is not eleven quoted fields separated by commas (a quote too many or too few, "
+         "or a field missing)"},
+        {"blank lines count", good + "\r\n\r\n" + good + "\"W1AW\",\"1\x01\"\r\n", false,
+         "log.txt line 5: the line holds a control character or binary data"},
+        {"too long a line", good + QByteArray(70 * 1024, 'x') + "\r\n", false,
+         "log.txt line 2: the line is longer than 65536 bytes"},
+        {"no file", {}, true, "log.txt: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.remove)
+            QFile::remove(dir.filePath("log.txt"));
+        else
+            writeFile("log.txt", c.bytes);
+        ContestSession session(clock, dir.path());
+        EXPECT_FALSE(session.reloadLog());
+        EXPECT_EQ(session.logReadProblem(), c.problem);
+    }
+    writeFile("log.txt", good);
+    ContestSession session(clock, dir.path());
+    EXPECT_TRUE(session.reloadLog());
+    EXPECT_TRUE(session.logReadProblem().isEmpty());
 }

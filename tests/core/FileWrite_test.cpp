@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <string>
+
 #include <sys/stat.h>
 
 using namespace cubwave;
@@ -167,4 +170,62 @@ TEST(AppendAndSync, AFailedAppendCutsBackTheLineBreakItAddedToo)
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(readAll(path), "one");
+}
+
+TEST(ReadOnlyFiles, NoWriteBitMeansNeitherReplacedNorAppendedEvenForRoot)
+{
+    // Root passes every permission check, so only the mode tells: each way of writing must look.
+    using Write = std::function<WriteResult(const QString& path)>;
+    const struct {
+        const char* what;
+        Write write;
+    } writes[] = {
+        {"replace", [](const QString& p) { return replaceFileAtomically(p, "new\r\n"); }},
+        {"append", [](const QString& p) { return appendAndSync(p, "new\r\n"); }},
+        {"append line", [](const QString& p) { return appendLineAndSync(p, "new\r\n"); }},
+        {"copy over", [](const QString& p) {
+             writeFile(p + ".src", "new\r\n");
+             return copyFileAtomically(p + ".src", p, ExistingFile::Replace);
+         }},
+    };
+    for (const auto& w : writes) {
+        for (const unsigned mode : {0444u, 0400u, 0000u, 0555u}) {
+            SCOPED_TRACE(std::string(w.what) + " mode " + std::to_string(mode));
+            QTemporaryDir dir;
+            const QString path = dir.filePath("log.txt");
+            writeFile(path, "old\r\n");
+            ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+            const WriteResult result = w.write(path);
+            EXPECT_FALSE(result.ok);
+            EXPECT_TRUE(result.readOnly);
+            EXPECT_EQ(result.error, readOnlyReason());
+            ::chmod(QFile::encodeName(path).constData(), 0600);
+            EXPECT_EQ(readAll(path), "old\r\n");
+            EXPECT_EQ(modeBits(path), 0600u);
+            EXPECT_FALSE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').contains("cubwave-tmp"));
+        }
+        // Any write bit left, for anyone, and the file is the operator's to write.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("log.txt");
+        writeFile(path, "old\r\n");
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+        const WriteResult result = w.write(path);
+        EXPECT_TRUE(result.ok) << w.what << ": " << result.error.toStdString();
+        EXPECT_FALSE(result.readOnly);
+    }
+}
+
+TEST(ReadOnlyFiles, AReadOnlyTargetBehindALinkIsRefusedAndANewFileIsNot)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real-log.txt");
+    writeFile(target, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0444), 0);
+    ASSERT_TRUE(QFile::link(target, dir.filePath("log.txt")));
+    EXPECT_TRUE(replaceFileAtomically(dir.filePath("log.txt"), "new").readOnly);
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_TRUE(QFileInfo(dir.filePath("log.txt")).isSymLink());
+
+    EXPECT_TRUE(appendAndSync(dir.filePath("fresh.txt"), "new").ok);
+    EXPECT_TRUE(replaceFileAtomically(dir.filePath("fresh2.txt"), "new").ok);
 }

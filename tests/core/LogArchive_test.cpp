@@ -358,3 +358,29 @@ TEST_F(LogArchiveTest, FullDiskNeverCostsTheLogOrLeavesAShortCopy)
         EXPECT_EQ(workFiles(), QStringList{"log.txt"});
     }
 }
+
+TEST_F(LogArchiveTest, RestoreBacksUpTheCurrentLogFirstAsANewLogDoes)
+{
+    const QByteArray current = readAll(archive.logPath());
+    const QByteArray chosen = logBytes({"K1OLD"});
+    writeFile(path("chosen.log"), chosen);
+
+    ASSERT_TRUE(archive.restoreFrom(path("chosen.log")).ok);
+    EXPECT_EQ(readAll(archive.logPath()), chosen);
+    EXPECT_EQ(backups(), QStringList{"202606131405.log"});
+    EXPECT_EQ(readAll(archive.backupFilePath()), current);
+
+    // An empty log holds nothing worth a copy.
+    writeFile(archive.logPath(), "");
+    ASSERT_TRUE(archive.restoreFrom(path("chosen.log")).ok);
+    EXPECT_EQ(backups().size(), 1);
+
+    // No backup, no restore: the log that could not be copied stays.
+    writeFile(archive.logPath(), current);
+    ASSERT_TRUE(QDir(archive.backupFolder()).removeRecursively());
+    writeFile(archive.backupFolder(), "not a folder");
+    const WriteResult refused = archive.restoreFrom(path("chosen.log"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains("backed up")) << refused.error.toStdString();
+    EXPECT_EQ(readAll(archive.logPath()), current);
+}

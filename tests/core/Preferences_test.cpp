@@ -238,6 +238,25 @@ TEST(SharedPrefsDocument, ChangesOnlyTheValueItSetsAndKeepsEveryOtherByte)
     EXPECT_EQ(readAll(path), head + "new@x.y" + tail);
 }
 
+TEST(SharedPrefsDocument, AnOpeningTagLeftOpenNeverPairsWithALaterElement)
+{
+    // Another program's stray tag, then its own element: setting the value twice used to take
+    // the stray tag and the closing tag appended by the first set as one element, and the
+    // second set wrote over everything between them.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(SharedPrefsDocument::kFileName);
+    const QByteArray foreign = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_EMAIL>\r\n<OTHER>kept</OTHER>";
+    writeFile(path, foreign + "\r\n");
+    SharedPrefsDocument doc;
+    doc.load(path);
+    ASSERT_TRUE(doc.setValue("OWN_EMAIL", "a@x.y", true).ok);
+    EXPECT_EQ(doc.value("OWN_EMAIL"), "a@x.y");
+    ASSERT_TRUE(doc.setValue("OWN_EMAIL", "b@x.y", true).ok);
+    EXPECT_EQ(doc.value("OWN_EMAIL"), "b@x.y");
+    EXPECT_EQ(doc.value("OTHER"), "kept");
+    EXPECT_EQ(readAll(path), foreign + "\r\n<OWN_EMAIL>b@x.y</OWN_EMAIL>\r\n");
+}
+
 TEST(SharedPrefsDocument, EscapesMarkupInValuesAndReadsThemBack)
 {
     QTemporaryDir dir;

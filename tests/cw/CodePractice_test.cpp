@@ -79,5 +79,31 @@ TEST(CodePractice, ZeroOrNegativeCountsGiveNothing)
     EXPECT_EQ(CodePractice::generate("2", "0", true, seeded(4)).text, "  ");
 }
 
+TEST(CodePractice, HugeCountsAreCappedWithoutOverflow)
+{
+    // Each count alone is taken up to 10^12; their product needs more than 64 bits (UBSan
+    // caught the plain product).
+    const struct {
+        const char* groups;
+        const char* length;
+    } cases[] = {
+        {"1000000000000", "1000000000000"},
+        {"4294967296", "4294967295"},  // a product of exactly 2^64
+        {"99999999999999999999", "99999999999999999999"},
+        {"3037000500", "3037000499"},
+    };
+    for (const auto& c : cases) {
+        const auto r = CodePractice::generate(c.groups, c.length, true, [] { return 0.5; });
+        EXPECT_TRUE(r.capped) << c.groups;
+        EXPECT_EQ(r.text.size(), CodePractice::kMaxCharacters) << c.groups;
+    }
+    const qint64 big = 1'000'000'000'000;
+    EXPECT_EQ(CodePractice::plannedLength(big, big), CodePractice::kMaxCharacters);
+    EXPECT_EQ(CodePractice::plannedLength(4294967296, 4294967295), CodePractice::kMaxCharacters);
+    EXPECT_EQ(CodePractice::plannedLength(10, 5), 60);
+    EXPECT_EQ(CodePractice::plannedLength(0, big), 0);
+    EXPECT_EQ(CodePractice::plannedLength(big, 0), CodePractice::kMaxCharacters);
+}
+
 }  // namespace
 }  // namespace cubwave

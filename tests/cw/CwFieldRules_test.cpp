@@ -1,4 +1,5 @@
 #include "cw/CwFieldRules.h"
+#include "cw/CwNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,24 @@ TEST(CwFieldRules, TestNeedsAPortOnlyForSerialKeying)
         s.port = c.port;
         EXPECT_EQ(CwFieldRules::testNeedsPort(s), c.refused) << c.iface << " " << c.port;
     }
+}
+
+TEST(CwNumber, APortAddressIsHexadecimalAfterAndHOrDecimalDigitsOnly)
+{
+    const struct {
+        QString text;
+        std::optional<quint16> address;
+    } cases[] = {
+        {"&H378", 0x378},        {" &h278 ", 0x278},       {"888", 888},         {"65535", 65535},
+        {"&HFFFF", 0xffff},      {"&H0", std::nullopt},    {"0", std::nullopt},  {"65536", std::nullopt},
+        {"&H10000", std::nullopt}, {"&H", std::nullopt},   {"", std::nullopt},   {"&H+37", std::nullopt},
+        {"&H0x1", std::nullopt}, {"+888", std::nullopt},   {"&H3G", std::nullopt},
+        // The library's conversion stopped at the NUL and took "&H37".
+        {QString::fromLatin1("&H37\0" "8", 6), std::nullopt},
+        {QString::fromLatin1("88\0" "8", 4), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CwNumber::parseAddress(c.text), c.address) << c.text.toStdString();
 }
 
 }  // namespace

@@ -79,6 +79,16 @@ TEST(AdifCountryTable, AMissingFileGivesTheSystemsReasonNamingIt)
     EXPECT_TRUE(load.error.contains(QStringLiteral("No such file"))) << load.error.toStdString();
 }
 
+TEST(AdifCountryTable, ATableWithoutRowsIsRefusedNamingTheFile)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n  \r\n\n"), QByteArray("\xEF\xBB\xBF")}) {
+        const AdifCountryTableLoad load = parse(bytes);
+        EXPECT_FALSE(load.ok) << bytes.toHex().toStdString();
+        EXPECT_EQ(load.error, QStringLiteral("/data/ADIFCnt.txt: the file holds no country rows"));
+    }
+    EXPECT_TRUE(parse("\"USA\",291").ok);
+}
+
 TEST(AdifCountryTable, IsFoundInTheSharedThenTheDataThenTheWorkingFolder)
 {
     QTemporaryDir root;

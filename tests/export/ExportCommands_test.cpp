@@ -224,6 +224,16 @@ TEST_F(ExportCommandsTest, AdifWithAMissingOrMalformedTableBeepsAndNamesTheFile)
         << dialogs.messages[1].text.toStdString();
     EXPECT_EQ(beeper.beeps, 2);
     EXPECT_FALSE(QFile::exists(target("x.adi")));
+
+    // An empty table is refused as a missing one is: no DXCC number could be written.
+    writeFile(workDir + QStringLiteral("/ADIFCnt.txt"), "");
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[2].title, QStringLiteral("Unable to write file."));
+    EXPECT_EQ(dialogs.messages[2].text, workDir + QStringLiteral("/ADIFCnt.txt: the file holds no country rows"));
+    EXPECT_EQ(beeper.beeps, 3);
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+    EXPECT_FALSE(QFile::exists(target("x.adi")));
 }
 
 TEST_F(ExportCommandsTest, AFailedWriteLeavesTheOldFileWholeAndNothingPartial)

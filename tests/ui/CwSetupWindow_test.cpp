@@ -178,6 +178,35 @@ TEST_F(CwSetupWindowTest, DoneReplacesAnExistingFileOfAnyCase)
 
 }
 
+TEST_F(CwSetupWindowTest, LongMessagesFromTheFileAreKeptWholeAndOnlyCannotGrow)
+{
+    QByteArray longMessage;
+    for (int i = 0; longMessage.size() < 6003; ++i)
+        longMessage += "CQ TEST " + QByteArray::number(i % 10) + " ";
+    longMessage.truncate(6003);
+    QByteArray file = "\"" + longMessage + "\"\r\n\"SHORT\"\r\n";
+    for (int line = 3; line <= 18; ++line)
+        file += line == 15 || line == 17 ? "0\r\n" : "\"\"\r\n";
+    QFile old(dir.path() + "/cw.txt");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(file);
+    old.close();
+
+    window().load();
+    EXPECT_EQ(field("Text1")->text().size(), 6003);
+    EXPECT_EQ(window().settingsFromFields().messages[0], QString::fromLatin1(longMessage));
+    click("Command1");
+    EXPECT_TRUE(fileBytes("cw.txt").startsWith(file.left(6003 + 4 + 9)));
+
+    // Typing cannot make it longer; a short message still has the usual room.
+    window().show();
+    field("Text1")->setFocus();
+    field("Text1")->end(false);
+    QTest::keyClicks(field("Text1"), "X");
+    EXPECT_EQ(field("Text1")->text().size(), 6003);
+    EXPECT_EQ(field("Text2")->maxLength(), CwSetupWindow::kMaxMessageLength);
+}
+
 TEST_F(CwSetupWindowTest, DoneSaysWhyTheFileCouldNotBeWritten)
 {
     CwWindowServices elsewhere = services();

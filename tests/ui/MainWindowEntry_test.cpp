@@ -268,6 +268,14 @@ TEST_F(EntryLineTest, MalformedLogEndsTheProgramWithoutTouchingTheFile)
     start();
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back().title, "File Error");
+    // The fixed text unchanged, then where the reader stopped and why.
+    EXPECT_EQ(dialogs.messages.back().text,
+              "Error opening file.  This error is annoying but probably correctable.  In all likelihood, a "
+              "character such as a quote got into your data or one of your entries has an invalid date/time "
+              "format.  Close this program and open log.txt in the program's working directory with a text "
+              "editor such as notepad.  Inspect the data and fix any errors you see (remove any extra quotes and "
+              "make sure your date and time entries are valid).\n\nlog.txt line 2: the line is not eleven "
+              "quoted fields separated by commas (a quote too many or too few, or a field missing)");
     EXPECT_EQ(endedWith, std::vector<int>{1});
     EXPECT_EQ(logBytes(), bad);
 }

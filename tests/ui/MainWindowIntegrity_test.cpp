@@ -8,6 +8,7 @@
 #include "support/ContactLines.h"
 #include "support/MainWindowFixture.h"
 #include "support/ImmutableFolder.h"
+#include "ui/main/EditContactDialog.h"
 #include "ui/main/StationDialog.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -367,4 +369,102 @@ TEST_F(LogIntegrity, AnEndRequestedDuringAStartUpDialogEndsTheStartUpAfterIt)
     EXPECT_FALSE(asked("Open existing log?"));
     EXPECT_EQ(savedPrefs().ownCall, before.ownCall);
     EXPECT_EQ(logBytes(), contactLines(2));
+}
+
+TEST_F(LogIntegrity, ReadOnlyFilesAreLeftAsTheOperatorMadeThem)
+{
+    const auto setMode = [this](const char* name, unsigned mode) {
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath(name)).constData(), mode), 0);
+    };
+    const auto bytesOf = [this](const char* name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    // Read-only preferences: the start-up goes on and the changes live for this run only.
+    const QByteArray log = contactLines(3);
+    writeLog(log);
+    const QByteArray prefs = bytesOf("cubwavepref.txt");
+    setMode("cubwavepref.txt", 0444);
+    start();
+    EXPECT_TRUE(form->logLoaded());
+    EXPECT_TRUE(endedWith.empty());
+    EXPECT_FALSE(asked("Error opeining file"));
+    EXPECT_FALSE(asked("Error saving preferences"));
+    EXPECT_EQ(status(), "cubwavepref.txt is read-only: changes are not saved.");
+    label("lblDialog")->setText("something else");
+    action("mnuBand40Ch")->trigger();
+    EXPECT_EQ(form->currentBand(), "40");
+    EXPECT_EQ(status(), "something else");  // said once, not on every save
+    EXPECT_FALSE(asked("Error saving preferences"));
+    EXPECT_EQ(bytesOf("cubwavepref.txt"), prefs);
+    setMode("cubwavepref.txt", 0600);
+    form.reset();
+
+    // A read-only log: no commit, edit or delete writes it, each says so, and the window shows
+    // what the file holds.
+    dialogs = FakeDialogs();
+    start();
+    ASSERT_TRUE(form->logLoaded());
+    setMode("log.txt", 0444);
+    const QString refusal = QStringLiteral("Could not write %1:  %2").arg(dir.filePath("log.txt"), readOnlyReason());
+
+    type("w1aw tom 12 ct");
+    key(Qt::Key_Return);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().title, "File Error");
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith(refusal)) << dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(field("txtCall")->text(), "W1AW");
+    EXPECT_EQ(form->store().count(), 3);
+    EXPECT_TRUE(endedWith.empty());
+
+    runModal = [](QDialog& d) {
+        d.findChild<QLineEdit*>("txtEditCall")->setText("K9XYZ");
+        static_cast<EditContactDialog&>(d).cmdDone_Click();
+        return 1;
+    };
+    clickRecord(2);
+    form->cmdEdit_Click();
+    EXPECT_EQ(dialogs.messages.back().title, "Error Saving Log");
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith(refusal)) << dialogs.messages.back().text.toStdString();
+    EXPECT_FALSE(loggedCalls().contains("K9XYZ"));
+    EXPECT_EQ(form->store().records(), logRecords());
+
+    clickRecord(2);
+    dialogs.messageAnswers.push_back(MsgAnswer::Yes);
+    form->cmdDelete_Click();
+    EXPECT_EQ(dialogs.messages.back().title, "Error Saving Log");
+    EXPECT_EQ(form->store().count(), 3);
+    setMode("log.txt", 0600);
+    EXPECT_EQ(logBytes(), log);
+    EXPECT_TRUE(endedWith.empty());
+}
+
+TEST_F(LogIntegrity, APrefixTableThatIsMissingOrTooLargeIsNamedOnTheStatusLine)
+{
+    // Missing: the start-up goes on and every call is "Not Found", as the operator is told.
+    QFile::remove(dir.filePath("arrlpre2.txt"));
+    start();
+    EXPECT_TRUE(form->logLoaded());
+    EXPECT_FALSE(asked("Error opeining file"));
+    EXPECT_TRUE(status().startsWith("arrlpre2.txt was not found in ")) << status().toStdString();
+    EXPECT_TRUE(status().contains(dir.path())) << status().toStdString();
+    EXPECT_TRUE(status().endsWith(": every call shows \"Not Found\".")) << status().toStdString();
+    type("ja1abc");
+    EXPECT_EQ(field("txtCntry")->text(), "Not Found");
+    form.reset();
+
+    // Too large: the start-up stops, and the status line says which file and why.
+    dialogs = FakeDialogs();
+    {
+        QFile big(dir.filePath("arrlpre2.txt"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(PrefixTable::kMaxFileBytes + 1));
+    }
+    start();
+    EXPECT_FALSE(form->logLoaded());
+    EXPECT_TRUE(asked("Error opeining file"));
+    EXPECT_EQ(status(), QStringLiteral("The start-up stopped: %1 cannot be read: the file is larger than %2 bytes.")
+                            .arg(dir.filePath("arrlpre2.txt"))
+                            .arg(PrefixTable::kMaxFileBytes));
 }

@@ -230,3 +230,26 @@ TEST_F(LogCommandsTest, ArchiveAndRestore)
     EXPECT_EQ(logBytes(), before);
     EXPECT_TRUE(endedWith.empty());
 }
+
+TEST_F(LogCommandsTest, RestoreKeepsACopyOfTheLogItReplaces)
+{
+    writeLog(contactLines(2));
+    start();
+    type("w1aw tom 12 ct");
+    key(Qt::Key_Return);
+    const QByteArray replaced = logBytes();
+    QFile archived(dir.filePath("kept.log"));
+    ASSERT_TRUE(archived.open(QIODevice::WriteOnly));
+    archived.write(contactLines(1));
+    archived.close();
+
+    dialogs.messageAnswers.push_back(MsgAnswer::Ok);
+    dialogs.messageAnswers.push_back(MsgAnswer::Yes);
+    dialogs.fileAnswers.push_back(dir.filePath("kept.log"));
+    action("mnuRestore")->trigger();
+    EXPECT_EQ(form->store().count(), 1);
+    ASSERT_EQ(backups(), QStringList{"202606131405.log"});
+    QFile copy(dir.filePath("data/BACKUP/202606131405.log"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), replaced);
+}

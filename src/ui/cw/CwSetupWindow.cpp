@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace cubwave {
 
 namespace {
@@ -261,8 +263,12 @@ void CwSetupWindow::load()
 void CwSetupWindow::showSettings(const CwSettings& s)
 {
     filling_ = true;
-    for (int i = 0; i < CwSettings::kMessageCount; ++i)
+    for (int i = 0; i < CwSettings::kMessageCount; ++i) {
+        // A longer message read from "cw.txt" is kept whole, or "Done" would write it back cut;
+        // it only cannot grow.
+        messages_[i]->setMaxLength(std::max(kMaxMessageLength, static_cast<int>(s.messages[i].size())));
         messages_[i]->setText(s.messages[i]);
+    }
     text10_->setText(s.port);
     text11_->setText(s.speedWpm);
     txtSpace_->setText(s.wordSpace);

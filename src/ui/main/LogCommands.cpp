@@ -91,7 +91,7 @@ void LogCommands::rewriteAndReload()
     if (!written.ok) {
         // The reload below brings the store back to what the file still holds.
         c_.dialogs.message(QStringLiteral("Error Saving Log"),
-                           QStringLiteral("The log could not be rewritten in %1:  %2\n\nThe change was not saved.")
+                           QStringLiteral("Could not write %1:  %2\n\nThe change was not saved.")
                                .arg(QDir::toNativeSeparators(c_.session.logPath()), written.error),
                            MsgButtons::Ok, MsgIcon::Critical);
     }

@@ -25,6 +25,8 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     connect(&session_, &ContestSession::logUnreadable, this, &MainWindow::fileError);
     connect(&session_, &ContestSession::contactAdded, this, &MainWindow::showAddedContact);
     connect(&session_, &ContestSession::preferencesNotSaved, this, &MainWindow::preferencesNotSaved);
+    connect(&session_, &ContestSession::preferencesReadOnly, this,
+            [this] { setStatus(QStringLiteral("cubwavepref.txt is read-only: changes are not saved.")); });
     // A voice message that did not go out as it should is said on the status line: with PTT
     // dropped early, the operator would otherwise think the call was sent.
     ports_.voice.onProblem([this](const QString& text) { setStatus(text); });

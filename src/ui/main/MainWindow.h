@@ -137,7 +137,8 @@ private:
     // The load sequence's steps. stopLoading leaves log.txt unloaded, says why and what to do,
     // shows "Error opening file" and returns false.
     bool stopLoading(const QString& why, const QString& fix);
-    bool loadPrefixTable();
+    // False when the start-up must stop; problem then says which file and why.
+    bool loadPrefixTable(QString& problem);
     void utcOffsetCheck();
     bool openExistingLogQuestion();
     void checkSavedBandAndMode();

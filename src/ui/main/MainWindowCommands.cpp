@@ -63,8 +63,10 @@ bool MainWindow::loadWindow()
     checkSavedBandAndMode();
     if (endRequested_)
         return false;
-    if (!loadPrefixTable()) {
-        return stopLoading(QStringLiteral("the start-up stopped because the prefix table arrlpre2.txt cannot be read."),
+    QString tableProblem;
+    if (!loadPrefixTable(tableProblem)) {
+        setStatus(QStringLiteral("The start-up stopped: ") + tableProblem + QLatin1Char('.'));
+        return stopLoading(QStringLiteral("the start-up stopped because the prefix table %1.").arg(tableProblem),
                            restart.arg(QStringLiteral("replace arrlpre2.txt with the one that comes with it")));
     }
     mnuSetup_Click();
@@ -177,7 +179,8 @@ void MainWindow::fileError()
                        "character such as a quote got into your data or one of your entries has an invalid "
                        "date/time format.  Close this program and open log.txt in the program's working directory "
                        "with a text editor such as notepad.  Inspect the data and fix any errors you see (remove "
-                       "any extra quotes and make sure your date and time entries are valid)."),
+                       "any extra quotes and make sure your date and time entries are valid).") +
+            QStringLiteral("\n\n") + session_.logReadProblem(),
         MsgButtons::Ok, MsgIcon::Critical);
     services_.endProgram(1);
 }

@@ -77,9 +77,10 @@ bool MainWindow::storeContact()
     case ContestSession::StoreOutcome::Kind::WriteFailed:
         beep();
         services_.dialogs.message(QStringLiteral("File Error"),
-                                  QStringLiteral("The contact could not be written to %1:  %2\n\n"
-                                                 "It is still in the entry line.  Free some disk space "
-                                                 "or fix the folder, then press Enter again.")
+                                  QStringLiteral("Could not write %1:  %2\n\n"
+                                                 "The contact was not saved; it is still in the entry line.  "
+                                                 "Free some disk space, or make the file and its folder "
+                                                 "writable, then press Enter again.")
                                       .arg(QDir::toNativeSeparators(session_.logPath()), outcome.error),
                                   MsgButtons::Ok, MsgIcon::Critical);
         setStatus(QStringLiteral("Contact NOT saved!"));

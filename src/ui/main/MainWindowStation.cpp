@@ -9,18 +9,26 @@
 #include "station/UtcOffsetCheck.h"
 #include "ui/main/StationDialog.h"
 
+#include <QDir>
+
 namespace cubwave {
 
-bool MainWindow::loadPrefixTable()
+bool MainWindow::loadPrefixTable(QString& problem)
 {
     const QString path = PrefixTable::findFile(services_.sharedFolder, services_.dataFolder, services_.workDir);
     if (path.isEmpty()) {
         prefixTable_ = PrefixTable();  // no table: every call is "Not Found"
+        // Said, or the operator takes a lookup that finds nothing for one that works.
+        setStatus(QStringLiteral("arrlpre2.txt was not found in %1, %2 or %3: every call shows \"Not Found\".")
+                      .arg(QDir::toNativeSeparators(services_.sharedFolder),
+                           QDir::toNativeSeparators(services_.dataFolder), QDir::toNativeSeparators(services_.workDir)));
         return true;
     }
     PrefixTableLoad load = PrefixTable::read(path);
-    if (!load.ok)
+    if (!load.ok) {
+        problem = QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), load.reason);
         return false;
+    }
     prefixTable_ = std::move(load.table);
     return true;
 }
