@@ -21,6 +21,10 @@ CwSender::CwSender(CharacterKeyer& keyer, CwLineSource& lines, QObject* parent)
         keyer_.setLoopOffset(offset);
         emit loopOffsetChanged(offset);
     });
+    connect(&keyer_, &CharacterKeyer::loopTimingMissed, this, [this](qint64 measuredUs, qint64 expectedUs) {
+        emit problem(kLoopMissedText.arg(static_cast<double>(measuredUs) / 1000, 0, 'f', 1)
+                         .arg(static_cast<double>(expectedUs) / 1000, 0, 'f', 1));
+    });
     pushTiming();
 }
 
@@ -85,6 +89,7 @@ void CwSender::loopThroughCwBuffer()
     if (!sending_) {
         sending_ = true;
         abandoned_ = false;
+        keyer_.resetLoopCheck();
         emit sendingChanged(true);
     }
     feed();

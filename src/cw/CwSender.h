@@ -24,6 +24,9 @@ public:
     static inline const QString kKeyboardModeOnText = QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.");
     static inline const QString kSpeedInvalidText =
         QStringLiteral("CW speed must be above 0 WPM: nothing was sent.");
+    // %1 the measured and %2 the expected length of the element, in ms.
+    static inline const QString kLoopMissedText =
+        QStringLiteral("CW Loop timing is off (%1 ms for %2 ms): the rest of this sending uses Timer.");
 
     CwSender(CharacterKeyer& keyer, CwLineSource& lines, QObject* parent = nullptr);
 
@@ -72,7 +75,7 @@ signals:
     void dialogTextChanged(const QString& text);
     // "!" was reached with a call in the call field.
     void commitRequested();
-    // Why the sending stopped, for the status line.
+    // Why the sending stopped, or changed its timing, for the status line.
     void problem(const QString& text);
     // A serial keying port that cannot be opened: the message box.
     void keyingPortInvalid(const QString& title, const QString& text);

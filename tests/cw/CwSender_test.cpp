@@ -115,6 +115,7 @@ TEST_F(CwSenderTest, LoopCountsCalibratedPassesPerUnit)
         s.method = TimingMethod::Loop;
         s.loopOffset = 1000;
     });
+    timer.nsPerPass = 60'000;  // the calibration holds
     send("A");
     EXPECT_EQ(timer.spins, (std::vector<double>{1000, 1000, 3000, 3000}));
     EXPECT_FALSE(timer.realtime);  // never real-time while spinning
