@@ -93,6 +93,8 @@ private:
     void onCharacterEnded(QChar c, CharacterKeyer::Outcome outcome, const QString& reason);
     void runDeferred();
     void startRepeatTimer();
+    void armRepeatTimer();
+    void onRepeatTimer();
     void pushTiming();
 
     CharacterKeyer& keyer_;
@@ -110,6 +112,8 @@ private:
     // ends only after the last of them, or the display and "!" would run out of order.
     int inFlight_ = 0;
     QTimer repeatTimer_;
+    qint64 sendingStartNs_ = 0;  // on the keying clock
+    qint64 repeatDueNs_ = 0;     // on the keying clock: the F1 repeat starts no sooner
     std::vector<std::function<void()>> deferred_;
     std::function<void(QString&)> winKeyTransmit_;
 };
