@@ -290,6 +290,15 @@ void BM_Schedule200Characters(benchmark::State& state)
             if (!sent.edges[i].down && std::fabs(idealGap - 3 * unitNs) < 1)
                 gapUs.push_back(lateUs[i + 1] - lateUs[i]);
         }
+        // Where the schedule started again: the keying thread ran out of characters (the window
+        // thread handed the next one late, which shows after a word space, the only place it
+        // has a whole character's time to be late in), or was held up for over half a run.
+        int restartsAfterWordSpace = 0;
+        int restartsElsewhere = 0;
+        for (size_t i = 1; i < lateUs.size(); ++i) {
+            if (std::fabs(lateUs[i] - lateUs[i - 1]) > 5000)
+                ++(ideal[i] - ideal[i - 1] >= 7 * unitNs ? restartsAfterWordSpace : restartsElsewhere);
+        }
         const size_t n = std::min<size_t>(50, lateUs.size() / 2);
         const double first50 = percentile({lateUs.begin() + 1, lateUs.begin() + 1 + static_cast<std::ptrdiff_t>(n)}, 0.5);
         const double last50 = percentile({lateUs.end() - static_cast<std::ptrdiff_t>(n), lateUs.end()}, 0.5);
@@ -304,6 +313,8 @@ void BM_Schedule200Characters(benchmark::State& state)
         state.counters["gap3_err_median_us"] = percentile(gapUs, 0.5);
         state.counters["gap3_err_max_us"] = gapUs.empty() ? 0 : *std::max_element(gapUs.begin(), gapUs.end());
         state.counters["keying_cpu_pct"] = sent.keyingCpuNs / totalNs * 100;
+        state.counters["restarts_after_word_space"] = restartsAfterWordSpace;
+        state.counters["restarts_elsewhere"] = restartsElsewhere;
         state.counters["realtime"] = sent.realtime ? 1 : 0;
         state.counters["load_before"] = loadBefore;
         state.counters["load_after"] = loadAverage();
