@@ -4,6 +4,7 @@
 #include "cw/CwMessages.h"
 #include "cw/CwNumber.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -13,13 +14,19 @@ CwSender::CwSender(CharacterKeyer& keyer, CwLineSource& lines, QObject* parent)
     : QObject(parent), keyer_(keyer), lines_(lines)
 {
     repeatTimer_.setSingleShot(true);
-    connect(&repeatTimer_, &QTimer::timeout, this, [this] { fKeyCW(CwMessages::kF1); });
+    // A coarse timer fires up to 5 % early; the repeat gap is a minimum.
+    repeatTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&repeatTimer_, &QTimer::timeout, this, &CwSender::onRepeatTimer);
     connect(&keyer_, &CharacterKeyer::characterStarted, this, &CwSender::onCharacterStarted);
     connect(&keyer_, &CharacterKeyer::characterEnded, this, &CwSender::onCharacterEnded);
     connect(&keyer_, &CharacterKeyer::loopCalibrated, this, [this](qint64, double offset) {
         settings_.loopOffset = offset;
         keyer_.setLoopOffset(offset);
         emit loopOffsetChanged(offset);
+    });
+    connect(&keyer_, &CharacterKeyer::loopTimingMissed, this, [this](qint64 measuredUs, qint64 expectedUs) {
+        emit problem(kLoopMissedText.arg(static_cast<double>(measuredUs) / 1000, 0, 'f', 1)
+                         .arg(static_cast<double>(expectedUs) / 1000, 0, 'f', 1));
     });
     pushTiming();
 }
@@ -35,7 +42,6 @@ void CwSender::pushTiming()
     keyer_.setSpeedWpm(CwNumber::parse(settings_.speedWpm).value_or(std::numeric_limits<double>::quiet_NaN()));
     keyer_.setMethod(settings_.method);
     keyer_.setLoopOffset(settings_.loopOffset);
-    repeatTimer_.setInterval(settings_.repeatIntervalMs());
 }
 
 QString CwSender::buffer() const
@@ -85,6 +91,8 @@ void CwSender::loopThroughCwBuffer()
     if (!sending_) {
         sending_ = true;
         abandoned_ = false;
+        sendingStartNs_ = keyer_.nowNs();
+        keyer_.resetLoopCheck();
         emit sendingChanged(true);
     }
     feed();
@@ -203,8 +211,33 @@ void CwSender::finish()
 void CwSender::startRepeatTimer()
 {
     // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
-    if (repeat_ && repeatTimer_.interval() > 0)
-        repeatTimer_.start();
+    const int intervalMs = settings_.repeatIntervalMs();
+    if (!repeat_ || intervalMs <= 0)
+        return;
+    // The gap runs from the end of the last unit on the air, which the window thread learns of a
+    // little later; from now when this sending keyed nothing.
+    const qint64 now = keyer_.nowNs();
+    const qint64 lastEnd = keyer_.lastEndNs();
+    const qint64 endNs = sending_ && lastEnd >= sendingStartNs_ ? lastEnd : now;
+    repeatDueNs_ = endNs + static_cast<qint64>(intervalMs) * 1'000'000;
+    armRepeatTimer();
+}
+
+void CwSender::armRepeatTimer()
+{
+    // Whole milliseconds rounded up, so the timer's own rounding cannot make the gap short.
+    const qint64 leftNs = std::max<qint64>(0, repeatDueNs_ - keyer_.nowNs());
+    repeatTimer_.start(static_cast<int>(std::min<qint64>((leftNs + 999'999) / 1'000'000, 60'000)));
+}
+
+void CwSender::onRepeatTimer()
+{
+    // Any timer may fire before its time; the clock decides.
+    if (keyer_.nowNs() < repeatDueNs_) {
+        armRepeatTimer();
+        return;
+    }
+    fKeyCW(CwMessages::kF1);
 }
 
 void CwSender::typeCharacter(QChar c)

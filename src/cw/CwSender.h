@@ -24,6 +24,9 @@ public:
     static inline const QString kKeyboardModeOnText = QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.");
     static inline const QString kSpeedInvalidText =
         QStringLiteral("CW speed must be above 0 WPM: nothing was sent.");
+    // %1 the measured and %2 the expected length of the element, in ms.
+    static inline const QString kLoopMissedText =
+        QStringLiteral("CW Loop timing is off (%1 ms for %2 ms): the rest of this sending uses Timer.");
 
     CwSender(CharacterKeyer& keyer, CwLineSource& lines, QObject* parent = nullptr);
 
@@ -72,7 +75,7 @@ signals:
     void dialogTextChanged(const QString& text);
     // "!" was reached with a call in the call field.
     void commitRequested();
-    // Why the sending stopped, for the status line.
+    // Why the sending stopped, or changed its timing, for the status line.
     void problem(const QString& text);
     // A serial keying port that cannot be opened: the message box.
     void keyingPortInvalid(const QString& title, const QString& text);
@@ -90,6 +93,8 @@ private:
     void onCharacterEnded(QChar c, CharacterKeyer::Outcome outcome, const QString& reason);
     void runDeferred();
     void startRepeatTimer();
+    void armRepeatTimer();
+    void onRepeatTimer();
     void pushTiming();
 
     CharacterKeyer& keyer_;
@@ -107,6 +112,8 @@ private:
     // ends only after the last of them, or the display and "!" would run out of order.
     int inFlight_ = 0;
     QTimer repeatTimer_;
+    qint64 sendingStartNs_ = 0;  // on the keying clock
+    qint64 repeatDueNs_ = 0;     // on the keying clock: the F1 repeat starts no sooner
     std::vector<std::function<void()>> deferred_;
     std::function<void(QString&)> winKeyTransmit_;
 };

@@ -6,9 +6,9 @@
 
 namespace cubwave {
 
-// The monotonic clock and the three ways of waiting out a Morse element. Used on the keying
-// thread only. Every wait returns false as soon as cancel is set, so no space can hold the
-// program however long it was made.
+// The monotonic clock and the three ways of waiting out a Morse element. The waits run on the
+// keying thread only; nowNs() may be read from any thread. Every wait returns false as soon as
+// cancel is set, so no space can hold the program however long it was made.
 class KeyingTimer {
 public:
     virtual ~KeyingTimer() = default;
@@ -22,8 +22,9 @@ public:
 
     // "Timer": until the monotonic clock reaches deadlineNs.
     virtual bool waitUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel) = 0;
-    // "Sleep": whole milliseconds.
-    virtual bool sleepMs(qint64 ms, const std::atomic<bool>& cancel) = 0;
+    // "Sleep": sleeps until the monotonic clock reaches deadlineNs, without polling; the caller
+    // keeps deadlines whole milliseconds apart.
+    virtual bool sleepUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel) = 0;
     // "Loop": a counting loop of the given number of passes.
     virtual bool spin(double passes, const std::atomic<bool>& cancel) = 0;
 };

@@ -36,13 +36,16 @@ void MonotonicKeyingTimer::prepareThread()
 
 void MonotonicKeyingTimer::setRealtime(bool on)
 {
-    if (on == realtime_)
+    if (on == realtime_ || (on && refused_))
         return;
     sched_param param{};
     param.sched_priority = on ? std::max(1, sched_get_priority_min(SCHED_FIFO)) : 0;
-    // Refused without the right to it; timing is then merely less robust against load.
+    // Refused without the right to it; timing is then merely less robust against load. Not
+    // asked again: this is called before every element, and the answer will not change.
     if (pthread_setschedparam(pthread_self(), on ? SCHED_FIFO : SCHED_OTHER, &param) == 0)
         realtime_ = on;
+    else if (on)
+        refused_ = true;
 }
 
 bool MonotonicKeyingTimer::sleepUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel)
@@ -68,11 +71,6 @@ bool MonotonicKeyingTimer::waitUntilNs(qint64 deadlineNs, const std::atomic<bool
             return false;
     }
     return true;
-}
-
-bool MonotonicKeyingTimer::sleepMs(qint64 ms, const std::atomic<bool>& cancel)
-{
-    return sleepUntilNs(nowNs() + ms * 1'000'000, cancel);
 }
 
 bool MonotonicKeyingTimer::spin(double passes, const std::atomic<bool>& cancel)

@@ -115,6 +115,7 @@ TEST_F(CwSenderTest, LoopCountsCalibratedPassesPerUnit)
         s.method = TimingMethod::Loop;
         s.loopOffset = 1000;
     });
+    timer.nsPerPass = 60'000;  // the calibration holds
     send("A");
     EXPECT_EQ(timer.spins, (std::vector<double>{1000, 1000, 3000, 3000}));
     EXPECT_FALSE(timer.realtime);  // never real-time while spinning
@@ -257,6 +258,8 @@ TEST_F(CwSenderTest, F1RepeatsAfterTheIntervalUntilAKeyEndsIt)
         s.messages[0] = "E";
         s.repeatSeconds = "0.02";
     });
+    // The gap passes on the keying clock, which moves only while something is keyed.
+    QObject::connect(&sender, &CwSender::sendingEnded, [this] { timer.now_ += 20'000'000; });
     sender.fKeyCW(112);
     ASSERT_TRUE(waitFor([&] { return ended >= 3; }));
     EXPECT_TRUE(sender.repeating());
@@ -267,6 +270,30 @@ TEST_F(CwSenderTest, F1RepeatsAfterTheIntervalUntilAKeyEndsIt)
     waitFor([] { return false; }, 100);
     EXPECT_LE(ended, after + 1);  // at most the sending already under way ends
     EXPECT_FALSE(sender.isSending());
+}
+
+TEST_F(CwSenderTest, F1RepeatWaitsTheWholeGapHoweverEarlyItsTimerFires)
+{
+    configure([](CwSettings& s) {
+        s.messages[0] = "E";
+        s.repeatSeconds = "0.05";
+    });
+    sender.fKeyCW(112);
+    ASSERT_TRUE(waitFor([&] { return ended == 1; }));
+    const qint64 end = timer.nowNs();  // the end of the closing key-up of "E"
+    // Standing still, the keying clock makes every firing of the 50 ms timer early.
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(keyedDtr().size(), 2u);
+    EXPECT_TRUE(sender.repeatTimerActive());
+    timer.now_ = end + 49'999'999;
+    waitFor([] { return false; }, 100);
+    EXPECT_EQ(keyedDtr().size(), 2u);
+    timer.now_ = end + 50'000'000;
+    ASSERT_TRUE(waitFor([&] { return ended == 2; }));
+    const auto edges = keyedDtr();
+    ASSERT_EQ(edges.size(), 4u);
+    EXPECT_EQ(edges[2].ns, end + 50'000'000);
+    sender.cancelRepeat();
 }
 
 TEST_F(CwSenderTest, F1WithoutIntervalDoesNotRepeat)

@@ -20,7 +20,7 @@ TEST(MonotonicKeyingTimer, EveryWaitEndsWhenCancelled)
     const qint64 start = timer.nowNs();
     EXPECT_FALSE(timer.waitUntilNs(start + 3600'000'000'000LL, cancel));
     canceller.join();
-    EXPECT_FALSE(timer.sleepMs(3'600'000, cancel));
+    EXPECT_FALSE(timer.sleepUntilNs(timer.nowNs() + 3600'000'000'000LL, cancel));
     EXPECT_FALSE(timer.spin(1e18, cancel));
     EXPECT_LT(timer.nowNs() - start, 30'000'000'000LL);
 }
@@ -34,7 +34,7 @@ TEST(MonotonicKeyingTimer, WaitsReachTheirEnd)
     EXPECT_TRUE(timer.waitUntilNs(start + 2'000'000, never));
     EXPECT_GE(timer.nowNs(), start + 2'000'000);
     const qint64 afterWait = timer.nowNs();
-    EXPECT_TRUE(timer.sleepMs(3, never));
+    EXPECT_TRUE(timer.sleepUntilNs(afterWait + 3'000'000, never));
     EXPECT_GE(timer.nowNs(), afterWait + 3'000'000);
     EXPECT_TRUE(timer.spin(1000, never));
     EXPECT_TRUE(timer.waitUntilNs(start, never));  // a deadline already past returns at once

@@ -29,10 +29,11 @@ public:
     {
         return advance(std::max<qint64>(0, deadlineNs - now_.load()), cancel);
     }
-    bool sleepMs(qint64 ms, const std::atomic<bool>& cancel) override
+    bool sleepUntilNs(qint64 deadlineNs, const std::atomic<bool>& cancel) override
     {
-        sleeps.push_back(ms);
-        return advance(ms * 1'000'000, cancel);
+        const qint64 ns = std::max<qint64>(0, deadlineNs - now_.load());
+        sleeps.push_back(ns / 1'000'000);
+        return advance(ns, cancel);
     }
     bool spin(double passes, const std::atomic<bool>& cancel) override
     {
@@ -47,7 +48,7 @@ public:
     std::chrono::milliseconds holdLimit{5000};
     std::chrono::microseconds realDelayPerWait{0};
     std::atomic<bool> holding{false};
-    std::vector<qint64> sleeps;   // keying thread only; read once the sending has ended
+    std::vector<qint64> sleeps;   // whole ms slept; keying thread only; read once the sending has ended
     std::vector<double> spins;
     bool realtime = false;
 
