@@ -3,7 +3,8 @@
 // the mode, frequency query and mode query, separated by NUL bytes. A command is either refused
 // with a reason and empty, or well formed for its family: digits where digits go, BCD nibbles
 // no higher than 9, the opcode last, and never a value spilling into the next byte. The plan
-// around it always resumes the poll and never pauses less than the model's delay.
+// around it is the refusal alone, or always resumes the poll and never pauses less than the
+// model's delay.
 #include "bandplan/SidebandTable.h"
 #include "rig/FrequencyHz.h"
 #include "rig/RigCommandBuilder.h"
@@ -139,9 +140,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::optional<qint64> hz = FrequencyHz::fromMHz(mhz);
     if (hz) {
-        checkFrequencyCommand(model, RigCommandBuilder::frequency(context, *hz), *hz);
+        const RigCommand frequencyCommand = RigCommandBuilder::frequency(context, *hz);
+        checkFrequencyCommand(model, frequencyCommand, *hz);
         const SidebandTable sidebands({{"40", "E", "CW", 7, 7.125f}, {"20", "E", "PH", 14.15f, 14.35f}});
         const auto steps = RigCommandPlan::changeFrequency(context, *hz, mode, sidebands);
+        if (!frequencyCommand.ok()) {
+            // Refused before anything goes out, the poll untouched.
+            check(steps.size() == 1 && steps[0].kind == RigCommandStep::Kind::Report
+                  && steps[0].part == RigCommandStep::Part::Frequency);
+            checkModeCommand(model, RigCommandBuilder::mode(context, mode));
+            return 0;
+        }
         check(!steps.empty() && steps.front().kind == RigCommandStep::Kind::SuspendPoll
               && steps.back().kind == RigCommandStep::Kind::ResumePoll);
         int paused = 0;

@@ -33,7 +33,12 @@ public:
     // The rig line while its port is open; null when closed.
     void setLink(RigLink* link) { link_ = link; }
     // The band plan's Extra records, which give the mode for a frequency.
-    void setSidebands(SidebandTable sidebands) { sidebands_ = std::move(sidebands); }
+    // A damaged file is reported once per table given here.
+    void setSidebands(SidebandTable sidebands)
+    {
+        sidebands_ = std::move(sidebands);
+        damageReported_ = false;
+    }
     // "End Test", a new rig, unloading: the command stops between steps and nothing waiting runs;
     // a poll it suspended is released.
     void cancel();
@@ -51,6 +56,9 @@ signals:
     void commandFailed(const QString& title, const QString& text);
     // The last command has ended and none waits.
     void idle();
+    // For the status line: a frequency command went without a mode because "BandPlan.txt" is
+    // damaged. Said once per band plan table.
+    void statusMessage(const QString& text);
 
 private:
     struct Request {
@@ -67,6 +75,7 @@ private:
     bool perform(const RigCommandStep& step);
     void fail(const RigCommandStep& step, const QString& reason);
     void skipToResume();
+    void reportDamageOnce(const Request& request);
     RigCommandContext context() const;
 
     RigPoller& poller_;
@@ -74,6 +83,7 @@ private:
     Clock& clock_;
     RigLink* link_ = nullptr;
     SidebandTable sidebands_;
+    bool damageReported_ = false;
 
     std::deque<Request> waiting_;
     std::vector<RigCommandStep> steps_;
