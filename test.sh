@@ -14,15 +14,23 @@ if command -v ccache >/dev/null 2>&1 && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" 
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 fi
 
+# Each pass says how long it took, so a slow pass shows in CI's output.
+timed() {
+  local name=$1 start=$SECONDS
+  shift
+  "$@"
+  echo "== $name: $(( (SECONDS - start) / 60 )) min $(( (SECONDS - start) % 60 )) s"
+}
+
 # The benchmarks are built here too (not run), so a change cannot break them unnoticed.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBWAVE_BENCH=ON >/dev/null
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+timed "build" cmake --build build -j "$jobs"
+timed "tests" ctest --test-dir build --output-on-failure -j "$jobs"
 
 if [ "${CUBWAVE_SKIP_SANITIZERS:-0}" != 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCUBWAVE_SANITIZE=ON >/dev/null
-  cmake --build build-asan -j "$jobs"
+  timed "sanitizer build" cmake --build build-asan -j "$jobs"
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    timed "sanitizer tests" ctest --test-dir build-asan --output-on-failure -j "$jobs"
 fi
