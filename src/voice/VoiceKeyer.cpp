@@ -2,26 +2,73 @@
 
 #include "cw/CwNumber.h"
 #include "platform/Clock.h"
+#include "platform/OneShotTimer.h"
 #include "platform/ParallelPorts.h"
 #include "platform/SerialLineSharing.h"
 #include "platform/WavePlayer.h"
 #include "voice/CaseBlindFile.h"
+#include "voice/WaveHeader.h"
+
+#include <QFileInfo>
 
 namespace cubwave {
+
+namespace {
+
+// Qt's default coarse timers may fire up to 5 % early; the repeat's gap is a minimum.
+class PreciseOneShotTimer final : public OneShotTimer {
+public:
+    PreciseOneShotTimer()
+    {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const std::function<void()> call = std::exchange(onTimeout_, nullptr);
+            if (call)
+                call();
+        });
+    }
+    void start(int ms, std::function<void()> onTimeout) override
+    {
+        onTimeout_ = std::move(onTimeout);
+        timer_.start(std::max(0, ms));
+    }
+    void stop() override
+    {
+        timer_.stop();
+        onTimeout_ = nullptr;
+    }
+    bool isActive() const override { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
+    std::function<void()> onTimeout_;
+};
+
+}  // namespace
 
 VoiceKeyer::VoiceKeyer(Services services, QObject* parent)
     : QObject(parent), services_(std::move(services)), preparation_(services_.player)
 {
     pollTimer_.setInterval(kPollMs);
     connect(&pollTimer_, &QTimer::timeout, this, &VoiceKeyer::poll);
-    repeatTimer_.setSingleShot(true);
-    connect(&repeatTimer_, &QTimer::timeout, this, &VoiceKeyer::repeatDue);
+    repeatTimer_ = services_.repeatTimer;
+    if (!repeatTimer_) {
+        ownRepeatTimer_ = std::make_unique<PreciseOneShotTimer>();
+        repeatTimer_ = ownRepeatTimer_.get();
+    }
+    // A loaded file starts, and a failing one drops PTT, as soon as the player says so.
+    services_.player.setChangeListener([this] {
+        if (active_)
+            poll();
+    });
     if (services_.sharing)
         services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, [this] { closePttLine(); });
 }
 
 VoiceKeyer::~VoiceKeyer()
 {
+    services_.player.setChangeListener({});
     if (services_.sharing)
         services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, {});
     blockSignals(true);
@@ -56,6 +103,7 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     WavePlayer& player = services_.player;
     // Ends any message still playing. Its PTT stays up for this one, or the poll drops it.
     player.close();
+    loading_ = false;
     if (keyCode == kF1 && settings_.repeats())
         setRepeating(true);
     const QString name = settings_.paths[keyCode - kF1].trimmed();
@@ -69,17 +117,52 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     setActive(true);
     file_ = name;
     resolvedFile_ = CaseBlindFile::find(name);
-    // Opened before PTT goes up, so a file that cannot be played never keys the transmitter.
+    // Without an output the player plays into nothing and still says it plays.
+    if (!player.hasSoundOutput()) {
+        refuseWithoutSoundOutput();
+        return;
+    }
+    // Checked before PTT goes up: the player reports a damaged header only once playing.
+    if (QFileInfo(resolvedFile_).isFile()) {
+        const QString damaged = WaveHeader::problemOfFile(resolvedFile_);
+        if (!damaged.isEmpty()) {
+            abandon(name, damaged);
+            return;
+        }
+    }
     if (!player.open(resolvedFile_)) {
         abandon(name, player.errorText());
         return;
     }
+    switch (player.readiness()) {
+    case WavePlayer::Readiness::Ready:
+        keyAndPlay();
+        return;
+    case WavePlayer::Readiness::Loading:
+        // Nothing goes out until the file has loaded: the PTT of a message before is dropped.
+        dropPtt();
+        loading_ = true;
+        loadStartedMs_ = services_.clock.ticksMs();
+        pollTimer_.start();
+        return;
+    case WavePlayer::Readiness::Failed:
+    case WavePlayer::Readiness::None:
+        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        return;
+    }
+}
 
+void VoiceKeyer::keyAndPlay()
+{
+    WavePlayer& player = services_.player;
+    const QString name = file_;
     Wanted wanted;
     if (settings_.portNumber() != 0 && ensurePttLineOpen()) {
         wanted.serial = true;
         wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
     }
+    if (!active_)
+        return;  // Esc while the invalid-port message box was up
     if (settings_.pttLine == PttLine::Parallel) {
         QString why;
         wanted.parallel = parallelLine(why);
@@ -89,6 +172,11 @@ void VoiceKeyer::fKeyPhone(int keyCode)
         }
     }
     dropUnwanted(wanted);
+    // The message box above lets events run: the player may have failed meanwhile.
+    if (player.readiness() != WavePlayer::Readiness::Ready) {
+        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        return;
+    }
     QString why;
     if (!raise(wanted, why)) {
         abandon(name, why);
@@ -102,10 +190,30 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     pollTimer_.start();
 }
 
+void VoiceKeyer::refuseWithoutSoundOutput()
+{
+    services_.player.close();
+    loading_ = false;
+    pollTimer_.stop();
+    dropPtt();
+    setActive(false);
+    cancelRepeat();
+    emit problem(kNoSoundOutputText);
+    emit soundOutputMissing(kNoSoundOutputTitle, kNoSoundOutputText, !noOutputReported_);
+    noOutputReported_ = true;
+}
+
 void VoiceKeyer::stop()
 {
     if (!active_)
         return;
+    if (loading_) {
+        // Nothing was keyed for it: the message simply does not start.
+        services_.player.close();
+        loading_ = false;
+        finishMessage(QString());
+        return;
+    }
     services_.player.stop();
     poll();
 }
@@ -114,14 +222,27 @@ bool VoiceKeyer::playing() const { return active_ && services_.player.playing();
 
 void VoiceKeyer::cancelRepeat()
 {
-    repeatTimer_.stop();
+    repeatTimer_->stop();
     setRepeating(false);
+}
+
+bool VoiceKeyer::repeatTimerActive() const { return repeatTimer_->isActive(); }
+
+void VoiceKeyer::armRepeat(int ms)
+{
+    repeatTimer_->start(ms, [this] { repeatDue(); });
 }
 
 void VoiceKeyer::repeatDue()
 {
-    if (repeating_)
-        fKeyPhone(kF1);
+    if (!repeating_ || active_)
+        return;
+    const qint64 restMs = settings_.repeatIntervalMs() - (services_.clock.ticksMs() - lastEndMs_);
+    if (restMs > 0) {
+        armRepeat(static_cast<int>(restMs));
+        return;
+    }
+    fKeyPhone(kF1);
 }
 
 void VoiceKeyer::poll()
@@ -131,6 +252,24 @@ void VoiceKeyer::poll()
         return;
     }
     WavePlayer& player = services_.player;
+    if (loading_) {
+        switch (player.readiness()) {
+        case WavePlayer::Readiness::Ready:
+            loading_ = false;
+            pollTimer_.stop();
+            keyAndPlay();
+            return;
+        case WavePlayer::Readiness::Loading:
+            if (services_.clock.ticksMs() - loadStartedMs_ < kLoadLimitMs)
+                return;
+            abandon(file_, QStringLiteral("The player did not load the file within %1 s").arg(kLoadLimitMs / 1000));
+            return;
+        case WavePlayer::Readiness::Failed:
+        case WavePlayer::Readiness::None:
+            abandon(file_, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+            return;
+        }
+    }
     if (player.playing()) {
         const qint64 nowMs = services_.clock.ticksMs();
         if (watch_.withinLimit(player, nowMs))
@@ -148,7 +287,9 @@ void VoiceKeyer::poll()
 void VoiceKeyer::finishMessage(const QString& problemText)
 {
     pollTimer_.stop();
+    loading_ = false;
     dropPtt();
+    lastEndMs_ = services_.clock.ticksMs();
     setActive(false);
     if (!problemText.isEmpty()) {
         // Repeating a message that fails would only key the transmitter for nothing.
@@ -158,13 +299,14 @@ void VoiceKeyer::finishMessage(const QString& problemText)
     }
     // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
     if (repeating_ && settings_.repeatIntervalMs() > 0)
-        repeatTimer_.start(settings_.repeatIntervalMs());
+        armRepeat(settings_.repeatIntervalMs());
 }
 
 void VoiceKeyer::abandon(const QString& file, const QString& reason)
 {
     const bool wasUp = pttUp();
     services_.player.close();
+    loading_ = false;
     pollTimer_.stop();
     dropPtt();
     setActive(false);
@@ -282,6 +424,7 @@ void VoiceKeyer::releaseAll()
 {
     cancelRepeat();
     pollTimer_.stop();
+    loading_ = false;
     services_.player.close();
     dropPtt();
     setActive(false);
