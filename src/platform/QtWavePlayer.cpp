@@ -35,17 +35,15 @@ struct QtWavePlayer::Pipeline {
     QElapsedTimer sinceLoaded;
     bool started = false;  // played since it was built
     bool ended = false;    // the media reached its end since the last play()
-    bool cut = false;      // paused part-way: the next play would start late
     quint64 lastUse = 0;
 
-    // A play() now would start the sound at once.
+    // A play() now would start the whole sound at once: a pipeline that has not played yet and
+    // has not waited since it loaded.
     bool startsAtOnce() const
     {
-        if (!error.isEmpty() || cut)
+        if (!error.isEmpty() || started)
             return false;
-        if (!started)
-            return !loaded || sinceLoaded.elapsed() <= kFreshAfterLoadMs;
-        return ended;
+        return !loaded || sinceLoaded.elapsed() <= kFreshAfterLoadMs;
     }
 };
 
@@ -217,9 +215,8 @@ void QtWavePlayer::silence(Pipeline& p)
     if (player->playbackState() != QMediaPlayer::PlayingState)
         return;
     // Pausing ends the sound at once and never blocks; the pipeline is built anew before it
-    // plays again, as a paused one would start late.
+    // plays again.
     player->pause();
-    p.cut = true;
 }
 
 bool QtWavePlayer::play()
@@ -239,7 +236,6 @@ bool QtWavePlayer::play()
     error_.clear();
     current_->started = true;
     current_->ended = false;
-    current_->cut = false;
     player.play();
     if (!current_->error.isEmpty()) {
         error_ = current_->error;

@@ -26,9 +26,10 @@ namespace cubwave {
 //   about a second; pausing and deleting it do not. Such a pipeline is only paused, then deleted
 //   and built anew.
 // - A loaded pipeline left waiting starts its sound late by about as long as it waited, and
-//   loses that much of the beginning; one that played to its end and is rewound starts within
-//   about 150 ms. So open() builds a pipeline anew unless it has just loaded or played to its
-//   end, and the caller starts it when readiness() becomes Ready.
+//   loses that much of the beginning; one played before may replay in silence. A freshly built
+//   one started as soon as it has loaded sounds within about 150 ms. So open() builds the
+//   pipeline anew unless it has just loaded and never played, and the caller starts it when
+//   readiness() becomes Ready; prepare() still checks the file and warms GStreamer up.
 // - Without any sound output the sound goes to a silent sink that still reports playing.
 class QtWavePlayer final : public QObject, public WavePlayer {
     Q_OBJECT
