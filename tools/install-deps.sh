@@ -13,6 +13,9 @@ packages=(
   hamradio-files
   fonts-liberation  # Liberation Sans and Sans Narrow: the metrics of the windows' Arial fonts
   libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
+  # Tests only, never for run.sh (on a PipeWire desktop it would take over the user's sound): the
+  # voice tests' own sound server with a null sink, and parec to record what it plays.
+  pulseaudio pulseaudio-utils
 )
 # Node runs the independent ADIF reader of the export tests.
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
