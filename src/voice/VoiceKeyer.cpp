@@ -104,6 +104,9 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     // Ends any message still playing. Its PTT stays up for this one, or the poll drops it.
     player.close();
     loading_ = false;
+    waitingForDue_ = false;
+    const bool repeatStart = std::exchange(repeatStarting_, false);
+    notBeforeMs_ = repeatStart ? lastEndMs_ + settings_.repeatIntervalMs() : 0;
     if (keyCode == kF1 && settings_.repeats())
         setRepeating(true);
     const QString name = settings_.paths[keyCode - kF1].trimmed();
@@ -134,15 +137,16 @@ void VoiceKeyer::fKeyPhone(int keyCode)
         abandon(name, player.errorText());
         return;
     }
+    loadStartedMs_ = services_.clock.ticksMs();
     switch (player.readiness()) {
     case WavePlayer::Readiness::Ready:
-        keyAndPlay();
+        loadMs_ = 0;
+        startWhenDue();
         return;
     case WavePlayer::Readiness::Loading:
         // Nothing goes out until the file has loaded: the PTT of a message before is dropped.
         dropPtt();
         loading_ = true;
-        loadStartedMs_ = services_.clock.ticksMs();
         pollTimer_.start();
         return;
     case WavePlayer::Readiness::Failed:
@@ -150,6 +154,23 @@ void VoiceKeyer::fKeyPhone(int keyCode)
         abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
         return;
     }
+}
+
+void VoiceKeyer::startWhenDue()
+{
+    const qint64 waitMs = notBeforeMs_ - services_.clock.ticksMs();
+    if (waitMs <= 0) {
+        keyAndPlay();
+        return;
+    }
+    // A repeat loaded ahead waits, PTT down, for the end of its gap.
+    waitingForDue_ = true;
+    repeatTimer_->start(static_cast<int>(waitMs), [this] {
+        if (active_ && waitingForDue_) {
+            waitingForDue_ = false;
+            keyAndPlay();
+        }
+    });
 }
 
 void VoiceKeyer::keyAndPlay()
@@ -194,6 +215,7 @@ void VoiceKeyer::refuseWithoutSoundOutput()
 {
     services_.player.close();
     loading_ = false;
+    waitingForDue_ = false;
     pollTimer_.stop();
     dropPtt();
     setActive(false);
@@ -207,10 +229,11 @@ void VoiceKeyer::stop()
 {
     if (!active_)
         return;
-    if (loading_) {
+    if (loading_ || waitingForDue_) {
         // Nothing was keyed for it: the message simply does not start.
         services_.player.close();
         loading_ = false;
+        waitingForDue_ = false;
         finishMessage(QString());
         return;
     }
@@ -224,9 +247,24 @@ void VoiceKeyer::cancelRepeat()
 {
     repeatTimer_->stop();
     setRepeating(false);
+    // A repeat still loading or waiting for its time is not on the air yet: it does not start.
+    if (active_ && notBeforeMs_ > 0 && (loading_ || waitingForDue_)) {
+        services_.player.close();
+        loading_ = false;
+        waitingForDue_ = false;
+        pollTimer_.stop();
+        setActive(false);
+    }
 }
 
 bool VoiceKeyer::repeatTimerActive() const { return repeatTimer_->isActive(); }
+
+qint64 VoiceKeyer::repeatLeadMs() const
+{
+    // The file is loaded again for each play: the repeat starts loading as long before its time
+    // as the last load took, and a little more, so PTT can rise on time.
+    return loadMs_ > 0 ? std::min<qint64>(loadMs_ + kRepeatLeadMarginMs, settings_.repeatIntervalMs()) : 0;
+}
 
 void VoiceKeyer::armRepeat(int ms)
 {
@@ -238,10 +276,11 @@ void VoiceKeyer::repeatDue()
     if (!repeating_ || active_)
         return;
     const qint64 restMs = settings_.repeatIntervalMs() - (services_.clock.ticksMs() - lastEndMs_);
-    if (restMs > 0) {
-        armRepeat(static_cast<int>(restMs));
+    if (restMs > repeatLeadMs()) {
+        armRepeat(static_cast<int>(restMs - repeatLeadMs()));
         return;
     }
+    repeatStarting_ = true;
     fKeyPhone(kF1);
 }
 
@@ -257,7 +296,8 @@ void VoiceKeyer::poll()
         case WavePlayer::Readiness::Ready:
             loading_ = false;
             pollTimer_.stop();
-            keyAndPlay();
+            loadMs_ = services_.clock.ticksMs() - loadStartedMs_;
+            startWhenDue();
             return;
         case WavePlayer::Readiness::Loading:
             if (services_.clock.ticksMs() - loadStartedMs_ < kLoadLimitMs)
@@ -288,6 +328,7 @@ void VoiceKeyer::finishMessage(const QString& problemText)
 {
     pollTimer_.stop();
     loading_ = false;
+    waitingForDue_ = false;
     dropPtt();
     lastEndMs_ = services_.clock.ticksMs();
     setActive(false);
@@ -299,7 +340,7 @@ void VoiceKeyer::finishMessage(const QString& problemText)
     }
     // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
     if (repeating_ && settings_.repeatIntervalMs() > 0)
-        armRepeat(settings_.repeatIntervalMs());
+        armRepeat(static_cast<int>(std::max<qint64>(0, settings_.repeatIntervalMs() - repeatLeadMs())));
 }
 
 void VoiceKeyer::abandon(const QString& file, const QString& reason)
@@ -307,6 +348,7 @@ void VoiceKeyer::abandon(const QString& file, const QString& reason)
     const bool wasUp = pttUp();
     services_.player.close();
     loading_ = false;
+    waitingForDue_ = false;
     pollTimer_.stop();
     dropPtt();
     setActive(false);
@@ -425,6 +467,7 @@ void VoiceKeyer::releaseAll()
     cancelRepeat();
     pollTimer_.stop();
     loading_ = false;
+    waitingForDue_ = false;
     services_.player.close();
     dropPtt();
     setActive(false);

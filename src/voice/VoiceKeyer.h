@@ -43,6 +43,8 @@ public:
     static constexpr int kPollMs = 40;
     // A file the player has not loaded by then is given up.
     static constexpr int kLoadLimitMs = 5000;
+    // A repeat starts loading this much earlier than the last load took.
+    static constexpr int kRepeatLeadMarginMs = 20;
     static inline const QString kInvalidPortTitle = QStringLiteral("Invalid port.");
     static inline const QString kInvalidPortText = QStringLiteral(
         "The port you have selected for Phone keying is invalid.  Please select another or enter 0 for none.");
@@ -141,6 +143,9 @@ private:
 
     // PTT up and the loaded file playing.
     void keyAndPlay();
+    // keyAndPlay() now, or for a repeat loaded ahead, when its gap has passed.
+    void startWhenDue();
+    qint64 repeatLeadMs() const;
     void refuseWithoutSoundOutput();
     void armRepeat(int ms);
     bool openPttLine(bool messageStarting);
@@ -172,6 +177,10 @@ private:
     bool transmitting_ = false;
     bool pttWasUp_ = false;
     bool loading_ = false;
+    bool waitingForDue_ = false;     // loaded ahead, PTT down, until notBeforeMs_
+    bool repeatStarting_ = false;    // the next fKeyPhone is the repeat's
+    qint64 notBeforeMs_ = 0;         // a repeat's PTT rises no sooner; 0 for a key's message
+    qint64 loadMs_ = 0;              // how long the last file took to load
     qint64 loadStartedMs_ = 0;
     qint64 lastEndMs_ = 0;           // when the last message ended: the repeat's gap runs from here
     bool noOutputReported_ = false;  // the message box comes once per run

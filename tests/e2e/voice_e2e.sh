@@ -102,10 +102,12 @@ printf '1=%s\n' "$pty_name" >"$work/serialports.txt"
 # The message: a 2.0 s tone, sound from its first sample to its last; F1 on port 1 with RTS.
 sox -n -r 8000 -c 1 -b 16 "$work/cq.wav" synth 2.0 sine 440 vol 0.5
 length_ms=2000
+# F1 repeats every 3 s; each key in the main window ends the repeat, the next F1 starts it again.
+loop_s=3
 {
   printf '"%s"\r\n' "$work/cq.wav"
   for _ in 2 3 4 5 6 7 8 9; do printf '""\r\n'; done
-  printf '"1"\r\n0\r\n"0"\r\n"&H378"\r\n'
+  printf '"1"\r\n0\r\n"%s"\r\n"&H378"\r\n' "$loop_s"
 } >"$work/wave2.txt"
 sed -i '4s/.*/"PH"\r/' "$work/cubwavepref.txt"
 
@@ -142,7 +144,7 @@ message_on_the_air() {  # what
   dropped_ns=$(rts_events | awk -v r="$raised_ns" '$2 == "TIOCMBIC" && $1 > r { print $1; exit }')
   [ -n "$dropped_ns" ] || fail "$1: RTS was not dropped after the message: $(rts_events)"
   sleep 0.3  # the monitor's last chunk
-  spans=$(sounds | awk -v a="$raised_ns" -v b="$dropped_ns" '$2 > a - 1000000000 && $1 < b + 1000000000')
+  spans=$(sounds | awk -v a="$raised_ns" -v b="$dropped_ns" '$2 > a && $1 < b + 1000000000')
   [ -n "$spans" ] || fail "$1: PTT was up $(( (dropped_ns - raised_ns) / 1000000 )) ms and nothing was heard"
   first_ns=$(head -n 1 <<<"$spans" | cut -d' ' -f1)
   last_ns=$(tail -n 1 <<<"$spans" | cut -d' ' -f2)
@@ -189,6 +191,21 @@ pass "Esc stops the playing message and drops PTT"
 
 message_on_the_air "F1 after Esc"
 pass "a message after one cut short keys RTS for just the sound"
+
+# No key since: F1 comes again "Loop (Sec)" after the end, never sooner, at most 50 ms later.
+before=$(raises)
+dropped_ns=$(rts_events | tail -n 1 | cut -d' ' -f1)
+for _ in $(seq 1 60); do [ "$(raises)" -gt "$before" ] && break; sleep 0.1; done
+[ "$(raises)" -gt "$before" ] || fail "F1 did not repeat"
+raised_ns=$(rts_events | awk '$2 == "TIOCMBIS" { r = $1 } END { print r }')
+gap_ms=$(( (raised_ns - dropped_ns) / 1000000 ))
+echo "repeat: PTT up again $gap_ms ms after it dropped, for a $loop_s s loop"
+[ "$gap_ms" -ge $(( loop_s * 1000 )) ] || fail "the repeat came early: $gap_ms ms"
+[ "$gap_ms" -le $(( loop_s * 1000 + 50 )) ] || fail "the repeat came late: $gap_ms ms"
+sleep 0.5
+xdotool key Escape
+sleep 0.3
+pass "the repeat's gap is the loop time, to within 50 ms"
 
 stop_voice_app
 pass "the program ends with PTT down"

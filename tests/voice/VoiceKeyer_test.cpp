@@ -523,16 +523,22 @@ TEST_F(VoiceKeyerTest, MessageFilesAreFoundWithoutRegardToCaseAndBuiltAhead)
 TEST_F(VoiceKeyerTest, TheRepeatGapIsNeverShorterThanTheSettingWhenTheTimerFiresEarly)
 {
     const QString cq = wave("cq.wav", 1000);
-    for (const char* loop : {"3", "10"}) {
-        SCOPED_TRACE(loop);
+    struct Case {
+        const char* loop;
+        qint64 loadMs;  // the player loads the file again for each play
+    };
+    for (const Case c : {Case{"3", 0}, Case{"10", 0}, Case{"3", 120}, Case{"10", 200}}) {
+        SCOPED_TRACE(std::string(c.loop) + " s, load " + std::to_string(c.loadMs));
         keyer.releaseAll();
+        player.scripts[cq].loadMs = c.loadMs;
         use([&](VoiceSettings& s) {
             s.paths[0] = cq;
             s.port = "3";
-            s.loopSeconds = loop;
+            s.loopSeconds = c.loop;
         });
-        const qint64 settingMs = QByteArray(loop).toLongLong() * 1000;
+        const qint64 settingMs = QByteArray(c.loop).toLongLong() * 1000;
         keyer.fKeyPhone(F1);
+        run(c.loadMs);
         for (int round = 0; round < 3; ++round) {
             run(1040);
             ASSERT_FALSE(up(ModemLine::Rts));
@@ -540,12 +546,15 @@ TEST_F(VoiceKeyerTest, TheRepeatGapIsNeverShorterThanTheSettingWhenTheTimerFires
             // A coarse system timer fires up to 5 % early.
             repeatTimer.earlyByMs = static_cast<int>(settingMs / 20);
             repeatTimer.fire(clock);
-            EXPECT_FALSE(up(ModemLine::Rts));
             repeatTimer.earlyByMs = 0;
-            for (int firings = 0; !up(ModemLine::Rts); ++firings) {
-                ASSERT_TRUE(repeatTimer.isActive());
-                ASSERT_LT(firings, 3);
-                repeatTimer.fire(clock);
+            // Then the timers as armed, and the load on the 40 ms poll.
+            for (int steps = 0; !up(ModemLine::Rts); ++steps) {
+                ASSERT_LT(steps, 100);
+                ASSERT_TRUE(keyer.messageOn() || repeatTimer.isActive());
+                if (repeatTimer.isActive())
+                    repeatTimer.fire(clock);
+                else
+                    run(10);
             }
             const qint64 gapMs = (serial.edges(ModemLine::Rts).back().ns - droppedNs) / 1'000'000;
             EXPECT_GE(gapMs, settingMs);
@@ -553,6 +562,27 @@ TEST_F(VoiceKeyerTest, TheRepeatGapIsNeverShorterThanTheSettingWhenTheTimerFires
         }
         keyer.cancelRepeat();
     }
+}
+
+TEST_F(VoiceKeyerTest, AKeyEndsARepeatThatIsLoadingBeforeItGoesOut)
+{
+    const QString cq = wave("cq.wav", 1000);
+    player.scripts[cq].loadMs = 100;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+        s.loopSeconds = "3";
+    });
+    keyer.fKeyPhone(F1);
+    run(1120);
+    ASSERT_FALSE(up(ModemLine::Rts));
+    repeatTimer.fire(clock);  // the repeat starts loading ahead of its time
+    ASSERT_TRUE(keyer.loading());
+    keyer.cancelRepeat();
+    EXPECT_FALSE(keyer.messageOn());
+    run(3000);
+    EXPECT_EQ(raises(ModemLine::Rts), 1);
+    EXPECT_EQ(player.played.size(), 1);
 }
 
 TEST_F(VoiceKeyerTest, WithoutASoundOutputNothingIsKeyedAndTheOperatorIsTold)
