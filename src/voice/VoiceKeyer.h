@@ -44,7 +44,7 @@ public:
     // A file the player has not loaded by then is given up.
     static constexpr int kLoadLimitMs = 5000;
     // A repeat starts loading this much earlier than the last load took.
-    static constexpr int kRepeatLeadMarginMs = 20;
+    static constexpr int kRepeatLeadMarginMs = 40;
     static inline const QString kInvalidPortTitle = QStringLiteral("Invalid port.");
     static inline const QString kInvalidPortText = QStringLiteral(
         "The port you have selected for Phone keying is invalid.  Please select another or enter 0 for none.");

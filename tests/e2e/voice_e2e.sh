@@ -143,6 +143,7 @@ message_on_the_air() {  # what
   raised_ns=$(rts_events | awk '$2 == "TIOCMBIS" { r = $1 } END { print r }')
   dropped_ns=$(rts_events | awk -v r="$raised_ns" '$2 == "TIOCMBIC" && $1 > r { print $1; exit }')
   [ -n "$dropped_ns" ] || fail "$1: RTS was not dropped after the message: $(rts_events)"
+  last_dropped_ns=$dropped_ns
   sleep 0.3  # the monitor's last chunk
   spans=$(sounds | awk -v a="$raised_ns" -v b="$dropped_ns" '$2 > a && $1 < b + 1000000000')
   [ -n "$spans" ] || fail "$1: PTT was up $(( (dropped_ns - raised_ns) / 1000000 )) ms and nothing was heard"
@@ -193,16 +194,22 @@ message_on_the_air "F1 after Esc"
 pass "a message after one cut short keys RTS for just the sound"
 
 # No key since: F1 comes again "Loop (Sec)" after the end, never sooner, at most 50 ms later.
-before=$(raises)
-dropped_ns=$(rts_events | tail -n 1 | cut -d' ' -f1)
-for _ in $(seq 1 60); do [ "$(raises)" -gt "$before" ] && break; sleep 0.1; done
-[ "$(raises)" -gt "$before" ] || fail "F1 did not repeat"
-raised_ns=$(rts_events | awk '$2 == "TIOCMBIS" { r = $1 } END { print r }')
+repeat_raise() { rts_events | awk -v d="$last_dropped_ns" '$2 == "TIOCMBIS" && $1 > d { print $1; exit }'; }
+for _ in $(seq 1 60); do [ -n "$(repeat_raise)" ] && break; sleep 0.1; done
+[ -n "$(repeat_raise)" ] || fail "F1 did not repeat"
+raised_ns=$(repeat_raise)
+dropped_ns=$last_dropped_ns
 gap_ms=$(( (raised_ns - dropped_ns) / 1000000 ))
 echo "repeat: PTT up again $gap_ms ms after it dropped, for a $loop_s s loop"
 [ "$gap_ms" -ge $(( loop_s * 1000 )) ] || fail "the repeat came early: $gap_ms ms"
 [ "$gap_ms" -le $(( loop_s * 1000 + 50 )) ] || fail "the repeat came late: $gap_ms ms"
 sleep 0.5
+# Loaded ahead of its time, the repeat's sound still follows PTT within 250 ms.
+sound_start=$(sounds | awk -v a="$raised_ns" '$2 > a { print $1; exit }')
+[ -n "$sound_start" ] || fail "the repeat keyed PTT and nothing was heard"
+echo "repeat: PTT up $(( (sound_start - raised_ns) / 1000000 )) ms before the sound"
+[ "$sound_start" -gt "$raised_ns" ] && [ $(( sound_start - raised_ns )) -le 250000000 ] ||
+  fail "the repeat's PTT was not up 0 to 250 ms before its sound"
 xdotool key Escape
 sleep 0.3
 pass "the repeat's gap is the loop time, to within 50 ms"
