@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -64,6 +65,8 @@ QtWavePlayer::~QtWavePlayer()
 {
     current_ = nullptr;
     pipelines_.clear();
+    retired_.clear();
+    spare_.reset();
 }
 
 QString QtWavePlayer::unplayableReason(const QString& path)
@@ -81,11 +84,23 @@ QString QtWavePlayer::unplayableReason(const QString& path)
 
 std::unique_ptr<QtWavePlayer::Pipeline> QtWavePlayer::build(const QString& absolutePath)
 {
-    auto p = std::make_unique<Pipeline>();
+    // Making a player takes the window thread several milliseconds: one is made ahead.
+    std::unique_ptr<Pipeline> p = spare_ ? std::move(spare_) : makePlayer();
+    QTimer::singleShot(0, this, [this] {
+        if (!spare_)
+            spare_ = makePlayer();
+    });
     p->path = absolutePath;
     const QFileInfo info(absolutePath);
     p->modified = info.lastModified();
     p->size = info.size();
+    p->player->setSource(QUrl::fromLocalFile(absolutePath));
+    return p;
+}
+
+std::unique_ptr<QtWavePlayer::Pipeline> QtWavePlayer::makePlayer()
+{
+    auto p = std::make_unique<Pipeline>();
     p->output = std::make_unique<QAudioOutput>();
     p->player = std::make_unique<QMediaPlayer>();
     p->player->setAudioOutput(p->output.get());
@@ -120,8 +135,18 @@ std::unique_ptr<QtWavePlayer::Pipeline> QtWavePlayer::build(const QString& absol
         }
         notifyChange(raw);
     });
-    p->player->setSource(QUrl::fromLocalFile(absolutePath));
     return p;
+}
+
+void QtWavePlayer::retire(std::vector<std::unique_ptr<Pipeline>>::iterator it)
+{
+    // Deleted on the next turn of the event loop: never inside one of its own signals, and the
+    // caller does not wait for it.
+    if (current_ == it->get())
+        current_ = nullptr;
+    retired_.push_back(std::move(*it));
+    pipelines_.erase(it);
+    QTimer::singleShot(0, this, [this] { retired_.clear(); });
 }
 
 void QtWavePlayer::notifyChange(const Pipeline* p)
@@ -153,9 +178,7 @@ QtWavePlayer::Pipeline* QtWavePlayer::pipelineFor(const QString& path, bool toPl
             p.lastUse = ++useCounter_;
             return &p;
         }
-        if (current_ == found->get())
-            current_ = nullptr;
-        pipelines_.erase(found);
+        retire(found);
     }
     auto p = build(absolute);
     p->lastUse = ++useCounter_;
@@ -177,7 +200,7 @@ void QtWavePlayer::evictBeyondLimit()
         }
         if (oldest == pipelines_.end())
             return;
-        pipelines_.erase(oldest);
+        retire(oldest);
     }
 }
 

@@ -71,6 +71,9 @@ private:
     // playing now) it could not start at once.
     Pipeline* pipelineFor(const QString& path, bool toPlayNow);
     std::unique_ptr<Pipeline> build(const QString& absolutePath);
+    // A player without a source, its signals connected.
+    std::unique_ptr<Pipeline> makePlayer();
+    void retire(std::vector<std::unique_ptr<Pipeline>>::iterator it);
     void evictBeyondLimit();
     void silence(Pipeline& p);
     // Tells the listener on a later turn of the event loop, never from inside a player's signal.
@@ -78,6 +81,8 @@ private:
 
     int maxPipelines_;
     std::vector<std::unique_ptr<Pipeline>> pipelines_;
+    std::vector<std::unique_ptr<Pipeline>> retired_;  // deleted on the next turn of the loop
+    std::unique_ptr<Pipeline> spare_;
     Pipeline* current_ = nullptr;
     QString error_;
     quint64 useCounter_ = 0;
