@@ -1,6 +1,7 @@
 // Any bytes taken for the start of a wave file give a length or "none" (never a crash, never a
-// negative length).
+// negative length), and the header check reads them without a crash.
 #include "voice/WaveDuration.h"
+#include "voice/WaveHeader.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         if (WaveDuration::playLimitMs(ms) > WaveDuration::kMaxPlayMs)
             std::abort();
+        // A file with no bytes is always refused.
+        if (fileSize == 0 && WaveHeader::problem(head, fileSize).isEmpty())
+            std::abort();
+        (void)WaveHeader::problem(head, fileSize);
     }
     return 0;
 }

@@ -28,6 +28,9 @@ test_packages=(
   espeak-ng sox  # the voice cues: their generator, and the check of the shipped ones
   hamradio-files
   libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
+  # Tests only, never for run.sh (on a PipeWire desktop it would take over the user's sound): the
+  # voice tests' own sound server with a null sink, and parec to record what it plays.
+  pulseaudio pulseaudio-utils
 )
 
 packages=("${program_packages[@]}")

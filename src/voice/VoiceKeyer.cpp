@@ -2,26 +2,73 @@
 
 #include "cw/CwNumber.h"
 #include "platform/Clock.h"
+#include "platform/OneShotTimer.h"
 #include "platform/ParallelPorts.h"
 #include "platform/SerialLineSharing.h"
 #include "platform/WavePlayer.h"
 #include "voice/CaseBlindFile.h"
+#include "voice/WaveHeader.h"
+
+#include <QFileInfo>
 
 namespace cubwave {
+
+namespace {
+
+// Qt's default coarse timers may fire up to 5 % early; the repeat's gap is a minimum.
+class PreciseOneShotTimer final : public OneShotTimer {
+public:
+    PreciseOneShotTimer()
+    {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const std::function<void()> call = std::exchange(onTimeout_, nullptr);
+            if (call)
+                call();
+        });
+    }
+    void start(int ms, std::function<void()> onTimeout) override
+    {
+        onTimeout_ = std::move(onTimeout);
+        timer_.start(std::max(0, ms));
+    }
+    void stop() override
+    {
+        timer_.stop();
+        onTimeout_ = nullptr;
+    }
+    bool isActive() const override { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
+    std::function<void()> onTimeout_;
+};
+
+}  // namespace
 
 VoiceKeyer::VoiceKeyer(Services services, QObject* parent)
     : QObject(parent), services_(std::move(services)), preparation_(services_.player)
 {
     pollTimer_.setInterval(kPollMs);
     connect(&pollTimer_, &QTimer::timeout, this, &VoiceKeyer::poll);
-    repeatTimer_.setSingleShot(true);
-    connect(&repeatTimer_, &QTimer::timeout, this, &VoiceKeyer::repeatDue);
+    repeatTimer_ = services_.repeatTimer;
+    if (!repeatTimer_) {
+        ownRepeatTimer_ = std::make_unique<PreciseOneShotTimer>();
+        repeatTimer_ = ownRepeatTimer_.get();
+    }
+    // A loaded file starts, and a failing one drops PTT, as soon as the player says so.
+    services_.player.setChangeListener([this] {
+        if (active_)
+            poll();
+    });
     if (services_.sharing)
         services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, [this] { givePortUp(); });
 }
 
 VoiceKeyer::~VoiceKeyer()
 {
+    services_.player.setChangeListener({});
     if (services_.sharing)
         services_.sharing->setCloser(SerialLineSharing::User::VoicePtt, {});
     blockSignals(true);
@@ -57,6 +104,10 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     WavePlayer& player = services_.player;
     // Ends any message still playing. Its PTT stays up for this one, or the poll drops it.
     player.close();
+    loading_ = false;
+    waitingForDue_ = false;
+    const bool repeatStart = std::exchange(repeatStarting_, false);
+    notBeforeMs_ = repeatStart ? lastEndMs_ + settings_.repeatIntervalMs() : 0;
     if (keyCode == kF1 && settings_.repeats())
         setRepeating(true);
     const QString name = settings_.paths[keyCode - kF1].trimmed();
@@ -70,22 +121,77 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     setActive(true);
     file_ = name;
     resolvedFile_ = CaseBlindFile::find(name);
-    // Opened before PTT goes up, so a file that cannot be played never keys the transmitter.
+    // Without an output the player plays into nothing and still says it plays.
+    if (!player.hasSoundOutput()) {
+        refuseWithoutSoundOutput();
+        return;
+    }
+    // Checked before PTT goes up: the player reports a damaged header only once playing.
+    if (QFileInfo(resolvedFile_).isFile()) {
+        const QString damaged = WaveHeader::problemOfFile(resolvedFile_);
+        if (!damaged.isEmpty()) {
+            abandon(name, damaged);
+            return;
+        }
+    }
+    // The port is taken before the file loads: a pipeline left waiting after its load starts its
+    // sound late and cut. When the CW line must first finish its character, this key runs again
+    // once the port is free.
+    if (settings_.portNumber() != 0) {
+        if (ensurePttLineOpen(keyCode) == PortState::Waiting)
+            return;
+        if (!active_)
+            return;  // Esc while the invalid-port message box was up
+    }
     if (!player.open(resolvedFile_)) {
         abandon(name, player.errorText());
         return;
     }
+    loadStartedMs_ = services_.clock.ticksMs();
+    switch (player.readiness()) {
+    case WavePlayer::Readiness::Ready:
+        loadMs_ = 0;
+        startWhenDue();
+        return;
+    case WavePlayer::Readiness::Loading:
+        // Nothing goes out until the file has loaded: the PTT of a message before is dropped.
+        dropPtt();
+        loading_ = true;
+        pollTimer_.start();
+        return;
+    case WavePlayer::Readiness::Failed:
+    case WavePlayer::Readiness::None:
+        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        return;
+    }
+}
 
-    Wanted wanted;
-    if (settings_.portNumber() != 0) {
-        const PortState port = ensurePttLineOpen(keyCode);
-        // The CW line finishes its character first; this key goes on once the port is free.
-        if (port == PortState::Waiting)
-            return;
-        if (port == PortState::Open) {
-            wanted.serial = true;
-            wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
+void VoiceKeyer::startWhenDue()
+{
+    const qint64 waitMs = notBeforeMs_ - services_.clock.ticksMs();
+    if (waitMs <= 0) {
+        keyAndPlay();
+        return;
+    }
+    // A repeat loaded ahead waits, PTT down, for the end of its gap.
+    waitingForDue_ = true;
+    repeatTimer_->start(static_cast<int>(waitMs), [this] {
+        if (active_ && waitingForDue_) {
+            waitingForDue_ = false;
+            keyAndPlay();
         }
+    });
+}
+
+void VoiceKeyer::keyAndPlay()
+{
+    WavePlayer& player = services_.player;
+    const QString name = file_;
+    Wanted wanted;
+    // fKeyPhone opened the line, or said why it could not.
+    if (settings_.portNumber() != 0 && services_.pttLine.isOpen()) {
+        wanted.serial = true;
+        wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
     }
     if (settings_.pttLine == PttLine::Parallel) {
         QString why;
@@ -96,6 +202,11 @@ void VoiceKeyer::fKeyPhone(int keyCode)
         }
     }
     dropUnwanted(wanted);
+    // The message box above lets events run: the player may have failed meanwhile.
+    if (player.readiness() != WavePlayer::Readiness::Ready) {
+        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        return;
+    }
     QString why;
     if (!raise(wanted, why)) {
         abandon(name, why);
@@ -109,11 +220,33 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     pollTimer_.start();
 }
 
+void VoiceKeyer::refuseWithoutSoundOutput()
+{
+    services_.player.close();
+    loading_ = false;
+    waitingForDue_ = false;
+    pollTimer_.stop();
+    dropPtt();
+    setActive(false);
+    cancelRepeat();
+    emit problem(kNoSoundOutputText);
+    emit soundOutputMissing(kNoSoundOutputTitle, kNoSoundOutputText, !noOutputReported_);
+    noOutputReported_ = true;
+}
+
 void VoiceKeyer::stop()
 {
     cancelPortWait();
     if (!active_)
         return;
+    if (loading_ || waitingForDue_) {
+        // Nothing was keyed for it: the message simply does not start.
+        services_.player.close();
+        loading_ = false;
+        waitingForDue_ = false;
+        finishMessage(QString());
+        return;
+    }
     services_.player.stop();
     poll();
 }
@@ -122,14 +255,43 @@ bool VoiceKeyer::playing() const { return active_ && (waitingKey_ != 0 || servic
 
 void VoiceKeyer::cancelRepeat()
 {
-    repeatTimer_.stop();
+    repeatTimer_->stop();
     setRepeating(false);
+    // A repeat still loading or waiting for its time is not on the air yet: it does not start.
+    if (active_ && notBeforeMs_ > 0 && (loading_ || waitingForDue_)) {
+        services_.player.close();
+        loading_ = false;
+        waitingForDue_ = false;
+        pollTimer_.stop();
+        setActive(false);
+    }
+}
+
+bool VoiceKeyer::repeatTimerActive() const { return repeatTimer_->isActive(); }
+
+qint64 VoiceKeyer::repeatLeadMs() const
+{
+    // The file is loaded again for each play: the repeat starts loading as long before its time
+    // as the last load took, and a little more, so PTT can rise on time.
+    return loadMs_ > 0 ? std::min<qint64>(loadMs_ + kRepeatLeadMarginMs, settings_.repeatIntervalMs()) : 0;
+}
+
+void VoiceKeyer::armRepeat(int ms)
+{
+    repeatTimer_->start(ms, [this] { repeatDue(); });
 }
 
 void VoiceKeyer::repeatDue()
 {
-    if (repeating_)
-        fKeyPhone(kF1);
+    if (!repeating_ || active_)
+        return;
+    const qint64 restMs = settings_.repeatIntervalMs() - (services_.clock.ticksMs() - lastEndMs_);
+    if (restMs > repeatLeadMs()) {
+        armRepeat(static_cast<int>(restMs - repeatLeadMs()));
+        return;
+    }
+    repeatStarting_ = true;
+    fKeyPhone(kF1);
 }
 
 void VoiceKeyer::poll()
@@ -139,6 +301,25 @@ void VoiceKeyer::poll()
         return;
     }
     WavePlayer& player = services_.player;
+    if (loading_) {
+        switch (player.readiness()) {
+        case WavePlayer::Readiness::Ready:
+            loading_ = false;
+            pollTimer_.stop();
+            loadMs_ = services_.clock.ticksMs() - loadStartedMs_;
+            startWhenDue();
+            return;
+        case WavePlayer::Readiness::Loading:
+            if (services_.clock.ticksMs() - loadStartedMs_ < kLoadLimitMs)
+                return;
+            abandon(file_, QStringLiteral("The player did not load the file within %1 s").arg(kLoadLimitMs / 1000));
+            return;
+        case WavePlayer::Readiness::Failed:
+        case WavePlayer::Readiness::None:
+            abandon(file_, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+            return;
+        }
+    }
     if (player.playing()) {
         const qint64 nowMs = services_.clock.ticksMs();
         if (watch_.withinLimit(player, nowMs))
@@ -156,7 +337,10 @@ void VoiceKeyer::poll()
 void VoiceKeyer::finishMessage(const QString& problemText)
 {
     pollTimer_.stop();
+    loading_ = false;
+    waitingForDue_ = false;
     dropPtt();
+    lastEndMs_ = services_.clock.ticksMs();
     setActive(false);
     if (!problemText.isEmpty()) {
         // Repeating a message that fails would only key the transmitter for nothing.
@@ -166,13 +350,15 @@ void VoiceKeyer::finishMessage(const QString& problemText)
     }
     // An interval that rounds to 0 ms never fires, rather than repeating without a pause.
     if (repeating_ && settings_.repeatIntervalMs() > 0)
-        repeatTimer_.start(settings_.repeatIntervalMs());
+        armRepeat(static_cast<int>(std::max<qint64>(0, settings_.repeatIntervalMs() - repeatLeadMs())));
 }
 
 void VoiceKeyer::abandon(const QString& file, const QString& reason)
 {
     const bool wasUp = pttUp();
     services_.player.close();
+    loading_ = false;
+    waitingForDue_ = false;
     pollTimer_.stop();
     dropPtt();
     setActive(false);
@@ -328,6 +514,8 @@ void VoiceKeyer::releaseAll()
     cancelPortWait();
     cancelRepeat();
     pollTimer_.stop();
+    loading_ = false;
+    waitingForDue_ = false;
     services_.player.close();
     dropPtt();
     setActive(false);

@@ -17,6 +17,7 @@
 namespace cubwave {
 
 class Clock;
+class OneShotTimer;
 class ParallelPorts;
 class SerialLineSharing;
 class WavePlayer;
@@ -29,6 +30,10 @@ class WavePlayer;
 // It drops exactly the lines it raised, whatever the settings say by then, and never leaves
 // them up: a message that cannot start drops PTT at once, and one whose player never reports
 // an end is stopped when its length and two seconds have passed.
+//
+// PTT goes up only for a sound that will really go out: there must be a sound output, the file
+// must not have a damaged wave header, and its player must have loaded it without error (a
+// message waits for that with PTT down). A player error while PTT is up drops it at once.
 class VoiceKeyer : public QObject {
     Q_OBJECT
 
@@ -36,9 +41,16 @@ public:
     static constexpr int kF1 = 112;
     static constexpr int kF9 = 120;
     static constexpr int kPollMs = 40;
+    // A file the player has not loaded by then is given up.
+    static constexpr int kLoadLimitMs = 5000;
+    // A repeat starts loading this much earlier than the last load took.
+    static constexpr int kRepeatLeadMarginMs = 40;
     static inline const QString kInvalidPortTitle = QStringLiteral("Invalid port.");
     static inline const QString kInvalidPortText = QStringLiteral(
         "The port you have selected for Phone keying is invalid.  Please select another or enter 0 for none.");
+    static inline const QString kNoSoundOutputTitle = QStringLiteral("No sound output");
+    static inline const QString kNoSoundOutputText = QStringLiteral(
+        "No sound output: PTT not keyed. Start PulseAudio or PipeWire for this user, then restart Cubwave Log.");
 
     struct Services {
         WavePlayer& player;
@@ -50,6 +62,8 @@ public:
         // Where the PTT line takes its port from the CW keying line or the WinKey keyer, and
         // gives it up to them. May be null.
         SerialLineSharing* sharing = nullptr;
+        // The F1 repeat's timer; null: a precise timer of the keyer's own.
+        OneShotTimer* repeatTimer = nullptr;
     };
 
     explicit VoiceKeyer(Services services, QObject* parent = nullptr);
@@ -68,14 +82,15 @@ public:
     bool playing() const;
     // A message is on: from its key until the poll that finds its end.
     bool messageOn() const { return active_; }
+    // A message waits, PTT down, for its player to load the file.
+    bool loading() const { return loading_; }
     bool pttUp() const { return raised_.serial || raised_.parallel != nullptr; }
 
     // The F1 repeat (PhoneRepeat): on from F1 with an interval until a key in the main window or
     // "Stop" ends it.
     bool repeating() const { return repeating_; }
     void cancelRepeat();
-    bool repeatTimerActive() const { return repeatTimer_.isActive(); }
-    int repeatTimerIntervalMs() const { return repeatTimer_.interval(); }
+    bool repeatTimerActive() const;
 
     // Opens the PTT serial line from the port field (leaving the field does this), taking the
     // port from the CW line or the keyer that holds it. Port "0" opens nothing. False when the
@@ -93,7 +108,8 @@ public:
     // The end-of-message poll; its timer calls it every kPollMs while a message is on.
     void poll();
     bool pollActive() const { return pollTimer_.isActive(); }
-    // The repeat timer's work: F1 again.
+    // The repeat timer's work: F1 again, once the whole interval has passed since the end of
+    // the last message (a timer that fires early is armed again for the rest).
     void repeatDue();
 
     // Builds the waiting message pipelines now instead of one per turn of the event loop.
@@ -111,6 +127,9 @@ signals:
     void problem(const QString& text);
     // The PTT port cannot be opened: the message box, after a beep.
     void pttPortInvalid(const QString& title, const QString& text);
+    // A message found no sound output and keyed nothing: a beep each time, and the message box
+    // when firstInRun (the status line has the text through problem()).
+    void soundOutputMissing(const QString& title, const QString& text, bool firstInRun);
 
 private:
     struct Raised {
@@ -132,6 +151,13 @@ private:
     // The CW keying line or the keyer takes the port: the message stops, PTT drops, the repeat
     // ends and the line closes.
     void givePortUp();
+    // PTT up and the loaded file playing.
+    void keyAndPlay();
+    // keyAndPlay() now, or for a repeat loaded ahead, when its gap has passed.
+    void startWhenDue();
+    qint64 repeatLeadMs() const;
+    void refuseWithoutSoundOutput();
+    void armRepeat(int ms);
     // The parallel port's line for the address field, or null with why set.
     std::shared_ptr<KeyingLine> parallelLine(QString& why);
     bool raise(const Wanted& wanted, QString& why);
@@ -149,7 +175,8 @@ private:
     VoiceSettings settings_;
     PlayerPreparation preparation_;
     QTimer pollTimer_;
-    QTimer repeatTimer_;
+    std::unique_ptr<OneShotTimer> ownRepeatTimer_;
+    OneShotTimer* repeatTimer_ = nullptr;
     Raised raised_;
     std::shared_ptr<KeyingLine> parallel_;
     quint16 parallelAddress_ = 0;
@@ -158,6 +185,14 @@ private:
     bool transmitting_ = false;
     bool pttWasUp_ = false;
     int waitingKey_ = 0;  // the key whose message waits for the port, 0 for none
+    bool loading_ = false;
+    bool waitingForDue_ = false;     // loaded ahead, PTT down, until notBeforeMs_
+    bool repeatStarting_ = false;    // the next fKeyPhone is the repeat's
+    qint64 notBeforeMs_ = 0;         // a repeat's PTT rises no sooner; 0 for a key's message
+    qint64 loadMs_ = 0;              // how long the last file took to load
+    qint64 loadStartedMs_ = 0;
+    qint64 lastEndMs_ = 0;           // when the last message ended: the repeat's gap runs from here
+    bool noOutputReported_ = false;  // the message box comes once per run
     QString file_;             // the playing message's file, as its key names it
     QString resolvedFile_;     // and as found on disk
     PlayWatch watch_;

@@ -1,6 +1,7 @@
 // Presses "Test" of the voice setup window with the real keyer, wave player and serial line, and
-// quits when PTT has dropped, so a test can record the PTT line of a whole message. Run under the
-// ioctl recorder, with the working directory's "serialports.txt" mapping the PTT port to a pty.
+// quits when PTT has dropped (exit 0) or the message was refused (exit 5), so a test can record
+// the PTT line of a whole message. Run under the ioctl recorder, with the working directory's
+// "serialports.txt" mapping the PTT port to a pty.
 //   voice_ptt_run WORKDIR
 #include "platform/Dialogs.h"
 #include "platform/KeyingRelease.h"
@@ -61,8 +62,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "wave2.txt: %s\n", qPrintable(loaded.error));
         return 3;
     }
-    QObject::connect(&keyer, &cubwave::VoiceKeyer::problem,
-                     [](const QString& text) { std::fprintf(stderr, "problem: %s\n", qPrintable(text)); });
+    QObject::connect(&keyer, &cubwave::VoiceKeyer::problem, &app, [&](const QString& text) {
+        std::fprintf(stderr, "problem: %s\n", qPrintable(text));
+        if (!keyer.pttUp())
+            QTimer::singleShot(100, &app, [&] { app.exit(5); });
+    });
     QObject::connect(&keyer, &cubwave::VoiceKeyer::pttChanged, &app, [&](bool up) {
         if (!up)
             QTimer::singleShot(100, &app, [&] { app.exit(0); });

@@ -3,6 +3,7 @@
 #include "platform/SerialLineSharing.h"
 #include "support/FakeClock.h"
 #include "support/FakeKeying.h"
+#include "support/FakeOneShotTimer.h"
 #include "support/FakeWavePlayer.h"
 #include "support/TestFiles.h"
 #include "voice/VoiceKeyer.h"
@@ -56,6 +57,7 @@ protected:
             const qint64 step = std::min<qint64>(ms, VoiceKeyer::kPollMs);
             clock.advanceMs(step);
             ms -= step;
+            player.tick();
             if (keyer.pollActive())
                 keyer.poll();
         }
@@ -87,7 +89,8 @@ protected:
     FakeParallelPorts parallel{[this] { return nowNs(); }};
     SerialLineSharing sharing;
     SerialPortMap portMap = SerialPortMap::parse("3=/dev/ttyPTT3\n4=/dev/ttyPTT4\n");
-    VoiceKeyer keyer{{player, serial, parallel, [this] { return portMap; }, clock, &sharing}};
+    FakeOneShotTimer repeatTimer;
+    VoiceKeyer keyer{{player, serial, parallel, [this] { return portMap; }, clock, &sharing, &repeatTimer}};
 
     QStringList problems;
     QStringList invalidPort;

@@ -152,8 +152,8 @@ TEST_F(VoiceKeyerTest, F1RepeatsAfterTheIntervalUntilCancelled)
     EXPECT_FALSE(up(ModemLine::Rts));
     // The gap runs from the end of one playing to the start of the next.
     EXPECT_TRUE(keyer.repeatTimerActive());
-    EXPECT_EQ(keyer.repeatTimerIntervalMs(), 10000);
-    keyer.repeatDue();
+    EXPECT_EQ(repeatTimer.intervalMs, 10000);
+    repeatTimer.fire(clock);
     EXPECT_EQ(player.played.size(), 2);
     EXPECT_TRUE(up(ModemLine::Rts));
     keyer.cancelRepeat();
@@ -538,6 +538,244 @@ TEST_F(VoiceKeyerTest, MessageFilesAreFoundWithoutRegardToCaseAndBuiltAhead)
 
     keyer.fKeyPhone(F1);
     EXPECT_EQ(player.nowPlaying(), onDisk);
+}
+
+TEST_F(VoiceKeyerTest, TheRepeatGapIsNeverShorterThanTheSettingWhenTheTimerFiresEarly)
+{
+    const QString cq = wave("cq.wav", 1000);
+    struct Case {
+        const char* loop;
+        qint64 loadMs;  // the player loads the file again for each play
+    };
+    for (const Case c : {Case{"3", 0}, Case{"10", 0}, Case{"3", 120}, Case{"10", 200}}) {
+        SCOPED_TRACE(std::string(c.loop) + " s, load " + std::to_string(c.loadMs));
+        keyer.releaseAll();
+        player.scripts[cq].loadMs = c.loadMs;
+        use([&](VoiceSettings& s) {
+            s.paths[0] = cq;
+            s.port = "3";
+            s.loopSeconds = c.loop;
+        });
+        const qint64 settingMs = QByteArray(c.loop).toLongLong() * 1000;
+        keyer.fKeyPhone(F1);
+        run(c.loadMs);
+        for (int round = 0; round < 3; ++round) {
+            run(1040);
+            ASSERT_FALSE(up(ModemLine::Rts));
+            const qint64 droppedNs = serial.edges(ModemLine::Rts).back().ns;
+            // A coarse system timer fires up to 5 % early.
+            repeatTimer.earlyByMs = static_cast<int>(settingMs / 20);
+            repeatTimer.fire(clock);
+            repeatTimer.earlyByMs = 0;
+            // Then the timers as armed, and the load on the 40 ms poll.
+            for (int steps = 0; !up(ModemLine::Rts); ++steps) {
+                ASSERT_LT(steps, 100);
+                ASSERT_TRUE(keyer.messageOn() || repeatTimer.isActive());
+                if (repeatTimer.isActive())
+                    repeatTimer.fire(clock);
+                else
+                    run(10);
+            }
+            const qint64 gapMs = (serial.edges(ModemLine::Rts).back().ns - droppedNs) / 1'000'000;
+            EXPECT_GE(gapMs, settingMs);
+            EXPECT_LE(gapMs, settingMs + 50);
+        }
+        keyer.cancelRepeat();
+    }
+}
+
+TEST_F(VoiceKeyerTest, AKeyEndsARepeatThatIsLoadingBeforeItGoesOut)
+{
+    const QString cq = wave("cq.wav", 1000);
+    player.scripts[cq].loadMs = 100;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+        s.loopSeconds = "3";
+    });
+    keyer.fKeyPhone(F1);
+    run(1120);
+    ASSERT_FALSE(up(ModemLine::Rts));
+    repeatTimer.fire(clock);  // the repeat starts loading ahead of its time
+    ASSERT_TRUE(keyer.loading());
+    keyer.cancelRepeat();
+    EXPECT_FALSE(keyer.messageOn());
+    run(3000);
+    EXPECT_EQ(raises(ModemLine::Rts), 1);
+    EXPECT_EQ(player.played.size(), 1);
+}
+
+TEST_F(VoiceKeyerTest, WithoutASoundOutputNothingIsKeyedAndTheOperatorIsTold)
+{
+    use([&](VoiceSettings& s) {
+        s.paths[0] = wave("cq.wav", 1000);
+        s.port = "3";
+        s.pttLine = PttLine::Parallel;
+        s.loopSeconds = "10";
+    });
+    std::vector<bool> boxes;
+    QObject::connect(&keyer, &VoiceKeyer::soundOutputMissing,
+                     [&](const QString&, const QString&, bool firstInRun) { boxes.push_back(firstInRun); });
+    player.soundOutput = false;
+    for (int press = 0; press < 2; ++press) {
+        keyer.fKeyPhone(F1);
+        run(1040);
+        EXPECT_TRUE(serial.changes().empty());
+        EXPECT_EQ(parallel.opens, 0);
+        EXPECT_FALSE(keyer.pttUp());
+        EXPECT_TRUE(player.played.isEmpty());
+        EXPECT_FALSE(keyer.repeating());
+        EXPECT_FALSE(keyer.repeatTimerActive());
+        EXPECT_FALSE(keyer.messageOn());
+    }
+    EXPECT_EQ(problems, QStringList(2, "No sound output: PTT not keyed. Start PulseAudio or PipeWire for this user, "
+                                       "then restart Cubwave Log."));
+    // The status line each time, the message box once per run.
+    EXPECT_EQ(boxes, (std::vector<bool>{true, false}));
+}
+
+TEST_F(VoiceKeyerTest, APlayerErrorWhilePttIsUpDropsItAtOnce)
+{
+    const QString cq = wave("cq.wav", 3000);
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+    });
+    keyer.fKeyPhone(F1);
+    run(500);
+    ASSERT_TRUE(up(ModemLine::Rts));
+    const qint64 failedNs = nowNs();
+    player.failNow("Connection terminated");
+    EXPECT_FALSE(up(ModemLine::Rts));
+    EXPECT_EQ(serial.edges(ModemLine::Rts).back().ns, failedNs);
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems[0], "Voice message stopped, PTT dropped: " + cq + ": Connection terminated");
+}
+
+TEST_F(VoiceKeyerTest, PttWaitsUntilThePlayerHasLoadedTheFile)
+{
+    const QString cq = wave("cq.wav", 1000);
+    player.scripts[cq].loadMs = 120;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+    });
+    keyer.fKeyPhone(F1);
+    EXPECT_TRUE(keyer.loading());
+    EXPECT_FALSE(up(ModemLine::Rts));
+    run(80);
+    EXPECT_FALSE(up(ModemLine::Rts));
+    EXPECT_TRUE(player.played.isEmpty());
+    run(40);
+    EXPECT_TRUE(up(ModemLine::Rts));
+    EXPECT_EQ(player.played, QStringList{cq});
+    EXPECT_EQ(player.playsBeforeReady, 0);
+    // Up from the start of the sound to its end.
+    run(1000);
+    EXPECT_FALSE(up(ModemLine::Rts));
+    const auto rts = serial.edges(ModemLine::Rts);
+    EXPECT_EQ(rts.back().ns - rts[rts.size() - 2].ns, 1000 * 1'000'000LL);
+
+    // Esc while it loads: nothing goes out, and nothing starts later.
+    keyer.fKeyPhone(F1);
+    run(40);
+    keyer.stop();
+    EXPECT_FALSE(keyer.messageOn());
+    run(400);
+    EXPECT_EQ(player.played.size(), 1);
+    EXPECT_EQ(raises(ModemLine::Rts), 1);
+
+    // A next message that must load first drops the PTT of the one before meanwhile.
+    const QString tu = wave("tu.wav", 800);
+    player.scripts[tu].loadMs = 200;
+    use([&](VoiceSettings& s) { s.paths[1] = tu; });
+    player.scripts[cq].loadMs = 0;
+    keyer.fKeyPhone(F1);
+    run(200);
+    ASSERT_TRUE(up(ModemLine::Rts));
+    keyer.fKeyPhone(F2);
+    EXPECT_FALSE(up(ModemLine::Rts));
+    run(200);
+    EXPECT_TRUE(up(ModemLine::Rts));
+    EXPECT_EQ(player.nowPlaying(), tu);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
+TEST_F(VoiceKeyerTest, ABadFileNeverKeysPtt)
+{
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QString loadError;  // what the player says once it has tried; empty: it loads
+        QString reason;
+    };
+    const QByteArray good = test::wavBytes(8000, 1, 16, 16000);
+    QByteArray noFormat = good;
+    noFormat.replace(22, 2, QByteArray(2, '\0'));  // no channels
+    const Case cases[] = {
+        {"empty", QByteArray(), {}, "The file is empty"},
+        {"header cut in RIFF", good.left(3), {}, "The wave file's header is damaged"},
+        {"header cut in fmt", good.left(20), {}, "The wave file's header is damaged"},
+        {"header without data", good.left(44), {}, "The wave file holds no sound"},
+        {"no channels", noFormat, {}, "The wave file's header is damaged"},
+        {"23 bytes of text", QByteArray("this is not a wave file"), "Could not determine type of stream.",
+         "Could not determine type of stream."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        problems.clear();
+        const QString path = dir.filePath("bad.wav");
+        test::writeFile(path, c.bytes);
+        player.scripts[path] = FakeWavePlayer::Script{};
+        player.scripts[path].loadMs = 5;
+        player.scripts[path].loadError = c.loadError;
+        use([&](VoiceSettings& s) {
+            s.paths[0] = path;
+            s.port = "3";
+            s.pttLine = PttLine::Parallel;
+            s.loopSeconds = "5";
+        });
+        keyer.fKeyPhone(F1);
+        run(200);
+        EXPECT_TRUE(serial.changes().empty());
+        EXPECT_EQ(parallel.opens, 0);
+        EXPECT_TRUE(player.played.isEmpty());
+        EXPECT_FALSE(keyer.messageOn());
+        EXPECT_FALSE(keyer.repeating());
+        ASSERT_EQ(problems.size(), 1);
+        EXPECT_EQ(problems[0], "Voice message not sent: " + path + ": " + c.reason);
+    }
+    // Sound in another format under a .wav name plays once the player has loaded it.
+    const QString mp3 = dir.filePath("mp3.wav");
+    test::writeFile(mp3, QByteArray("ID3\x04\x00\x00\x00\x00\x00\x00", 10) + QByteArray(400, '\x55'));
+    player.scripts[mp3].loadMs = 30;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = mp3;
+        s.loopSeconds = "0";
+    });
+    keyer.fKeyPhone(F1);
+    EXPECT_FALSE(up(ModemLine::Rts));
+    run(40);
+    EXPECT_TRUE(up(ModemLine::Rts));
+    EXPECT_EQ(player.played, QStringList{mp3});
+}
+
+TEST_F(VoiceKeyerTest, AFileThatNeverLoadsIsGivenUpWithoutKeying)
+{
+    const QString cq = wave("cq.wav", 1000);
+    player.scripts[cq].loadMs = 60'000;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+    });
+    keyer.fKeyPhone(F1);
+    run(VoiceKeyer::kLoadLimitMs - 40);
+    EXPECT_TRUE(keyer.loading());
+    run(40);
+    EXPECT_FALSE(keyer.messageOn());
+    EXPECT_TRUE(serial.changes().empty());
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].startsWith("Voice message not sent: " + cq)) << problems[0].toStdString();
 }
 
 }  // namespace

@@ -323,5 +323,22 @@ TEST_F(VoiceSetupWindowTest, EscIsDoneAndAnAltChordTypesNothing)
     EXPECT_TRUE(QFile::exists(dir.filePath("wave2.txt")));
 }
 
+TEST_F(VoiceSetupWindowTest, NoSoundOutputBeepsEachTimeAndShowsTheMessageBoxOnce)
+{
+    showWindow();
+    field("Text1")->setText(wave("cq.wav", 500));
+    field("Text10")->setText("3");
+    player.soundOutput = false;
+    QTest::mouseClick(control("Command11"), Qt::LeftButton);
+    QTest::mouseClick(control("Command11"), Qt::LeftButton);
+    EXPECT_EQ(beeper.beeps, 2);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "No sound output");
+    EXPECT_EQ(dialogs.messages[0].text, "No sound output: PTT not keyed. Start PulseAudio or PipeWire for this user, "
+                                        "then restart Cubwave Log.");
+    EXPECT_TRUE(serial.changes().empty());
+    EXPECT_EQ(problems.size(), 2);
+}
+
 }  // namespace
 }  // namespace cubwave

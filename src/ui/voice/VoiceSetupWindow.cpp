@@ -127,6 +127,7 @@ VoiceSetupWindow::VoiceSetupWindow(VoiceKeyer& keyer, Dialogs& dialogs, Beeper& 
     connect(command1_, &QPushButton::clicked, this, &VoiceSetupWindow::Command1_Click);
 
     connect(&keyer_, &VoiceKeyer::pttPortInvalid, this, &VoiceSetupWindow::portInvalid);
+    connect(&keyer_, &VoiceKeyer::soundOutputMissing, this, &VoiceSetupWindow::soundOutputMissing);
     // "Stop" is there only while a repeat runs.
     connect(&keyer_, &VoiceKeyer::repeatingChanged, this, [this](bool repeating) {
         if (!repeating)
@@ -275,6 +276,13 @@ void VoiceSetupWindow::portInvalid(const QString& title, const QString& text)
     dialogs_.message(title, text, MsgButtons::Ok, MsgIcon::Information);
     if (!isVisible())
         exec();
+}
+
+void VoiceSetupWindow::soundOutputMissing(const QString& title, const QString& text, bool firstInRun)
+{
+    beeper_.beep();
+    if (firstInRun)
+        dialogs_.message(title, text, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 bool VoiceSetupWindow::eventFilter(QObject* watched, QEvent* event)

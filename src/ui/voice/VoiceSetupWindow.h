@@ -64,6 +64,8 @@ private:
     void Text10_LostFocus();
     void txtPHLoop_LostFocus();
     void portInvalid(const QString& title, const QString& text);
+    // No sound output: a beep each time, the message box once per run.
+    void soundOutputMissing(const QString& title, const QString& text, bool firstInRun);
 
     VoiceKeyer& keyer_;
     Dialogs& dialogs_;
