@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <QList>
+
 #include <array>
 
 class QButtonGroup;
@@ -96,6 +98,9 @@ private:
     void reportChoicesChanged();
     void applyTick(const RigTickResult& result);
     void updatePegasusRow();
+    // "Hamlib rigctld" swaps the serial controls for "Host:" and "Port:".
+    void updateConnectionControls();
+    void storeRigctldAddress();
     void readOptions();
 
     Services services_;
@@ -138,6 +143,10 @@ private:
     QLabel* label10_ = nullptr;
     QLabel* lblPegasusFolder_ = nullptr;
     QLineEdit* txtPegasusFolder_ = nullptr;
+    QWidget* fraRigctld_ = nullptr;
+    QLineEdit* txtRigctldHost_ = nullptr;
+    QLineEdit* txtRigctldPort_ = nullptr;
+    QList<QWidget*> serialControls_;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
