@@ -22,7 +22,8 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
             rigEnvironment_, exportServices.workDir, &rigctld_}),
       exports_(exportServices),
-      rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal})
+      rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal,
+                    [this](const QString& text) { rig_.control().reportStatus(text); }})
 {
     windows_.add(WindowLauncher::Window::RigInterface, [this](bool modal) { rig_.show(modal); });
     windows_.add(WindowLauncher::Window::RigTune, [this](bool) { rigCommands_.showTune(); });
@@ -32,6 +33,7 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     // it is not polling they send nothing.
     RigPollDriver& driver = rig_.control().driver();
     rigCommands_.connectRig(driver.poller(), &driver.link(), &rigctld_);
+    driver.setStopHandler([this] { rigCommands_.cancelCommands(); });
     rig_.setFrequencyTest([this] { rigCommands_.showFrequencyTest(); });
     rig_.control().setTuner([this](double frequencyMHz) {
         RigCommandRunner& commands = rigCommands_.commands();
@@ -44,7 +46,11 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
 
 MainWindowPorts ProgramPorts::ports() { return {cw_, voice_.port(), rig_.control(), spots_, exports_, windows_}; }
 
-ProgramPorts::~ProgramPorts() = default;
+ProgramPorts::~ProgramPorts()
+{
+    // The rig window stops the poll as it goes, after the commands are gone.
+    rig_.control().driver().setStopHandler({});
+}
 
 void ProgramPorts::setMainWindow(MainWindow& form)
 {

@@ -30,6 +30,10 @@ void RigCommandWindows::makeRunner(RigPoller& poller, RigLink* link, RigctldConv
                      [&dialogs](const QString& title, const QString& text) {
                          dialogs.message(title, text, MsgButtons::Ok, MsgIcon::Critical);
                      });
+    QObject::connect(runner_.get(), &RigCommandRunner::statusMessage, runner_.get(), [this](const QString& text) {
+        if (services_.status)
+            services_.status(text);
+    });
 }
 
 void RigCommandWindows::connectRig(RigPoller& poller, RigLink* link, RigctldConversation* rigctld)

@@ -31,6 +31,8 @@ public:
         QString workDir;  // where "BandPlan.txt" is
         // Runs a modal window; tests drive the window instead. Empty: QDialog::exec.
         std::function<int(QDialog&)> runModal = {};
+        // A line for the main window's status line. Empty: nowhere.
+        std::function<void(const QString&)> status = {};
     };
 
     explicit RigCommandWindows(Services services);

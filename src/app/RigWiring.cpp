@@ -31,6 +31,7 @@ RigControlWindow& RigWiring::window()
         if (openFrequencyTest_)
             openFrequencyTest_();
     });
+    w->reportFileProblems();
     return *w;
 }
 

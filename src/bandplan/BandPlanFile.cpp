@@ -16,9 +16,10 @@ namespace {
 
 // The values of the file in order. A quoted value ends at its closing quote or at the end of its
 // line, so a stray quote cannot swallow the records after it; blank lines hold no value.
-QStringList valuesOf(const QByteArray& bytes)
+QStringList valuesOf(const QByteArray& bytes, std::vector<int>* lineOfValue = nullptr)
 {
     QStringList values;
+    int lineNumber = 0;
     std::vector<QChar> buffer;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -27,6 +28,7 @@ QStringList valuesOf(const QByteArray& bytes)
             end = bytes.size();
         QByteArrayView raw = QByteArrayView(bytes).sliced(start, end - start);
         start = end + 1;
+        ++lineNumber;
         if (raw.endsWith('\r'))
             raw.chop(1);
         const QStringView line = decodeTextLine(raw, buffer);
@@ -35,6 +37,8 @@ QStringList valuesOf(const QByteArray& bytes)
         qsizetype pos = 0;
         const qsizetype n = line.size();
         while (true) {
+            if (lineOfValue)
+                lineOfValue->push_back(lineNumber);
             while (pos < n && (line[pos] == u' ' || line[pos] == u'\t'))
                 ++pos;
             if (pos < n && line[pos] == u'"') {
@@ -122,23 +126,50 @@ BandPlanFile::Contents BandPlanFile::read(const QString& folder)
     return parse(file.bytes);
 }
 
-std::vector<BandPlanRecord> BandPlanFile::extraRecords(const QByteArray& bytes)
+BandPlanFile::ExtraReading BandPlanFile::readExtra(const QByteArray& bytes)
 {
-    std::vector<BandPlanRecord> extra;
-    const QStringList values = valuesOf(bytes.first(std::min<qsizetype>(bytes.size(), kMaxBytes)));
-    for (qsizetype first = 1; first + 5 <= values.size() && extra.size() < size_t(kMaxRecords); first += 5) {
-        if (values[first + 1] != u"E")
+    ExtraReading reading;
+    std::vector<int> lineOfValue;
+    const QStringList values = valuesOf(bytes.first(std::min<qsizetype>(bytes.size(), kMaxBytes)), &lineOfValue);
+    const auto damaged = [&](qsizetype index, QString reason) {
+        if (!reading.damage)
+            reading.damage = Damage{lineOfValue[size_t(index)], std::move(reason)};
+    };
+    qsizetype first = 1;
+    for (; first + 5 <= values.size() && reading.records.size() < size_t(kMaxRecords); first += 5) {
+        // A value lost or one too many shifts every record after it, so a number lands where a
+        // class or mode belongs, or a text where an edge does: such a record is not used.
+        static const QStringList kClasses{"N", "T", "P", "G", "A", "E", "O"};
+        if (!kClasses.contains(values[first + 1])) {
+            damaged(first + 1, QStringLiteral("\"%1\" is not a licence class").arg(values[first + 1]));
             continue;
-        if (const std::optional<BandPlanRecord> record = recordAt(values, first))
-            extra.push_back(*record);
+        }
+        if (DecimalText::parse(values[first + 2])) {
+            damaged(first + 2, QStringLiteral("\"%1\" is not a mode").arg(values[first + 2]));
+            continue;
+        }
+        const std::optional<BandPlanRecord> record = recordAt(values, first);
+        if (!record) {
+            const qsizetype bad = edgeOf(values[first + 3]) ? first + 4 : first + 3;
+            damaged(bad, QStringLiteral("\"%1\" is not a frequency in MHz").arg(values[bad]));
+            continue;
+        }
+        if (record->licenceClass == u"E")
+            reading.records.push_back(*record);
     }
-    return extra;
+    if (first < values.size() && first + 5 > values.size())
+        damaged(values.size() - 1, QStringLiteral("the file ends inside a record"));
+    return reading;
 }
 
-std::vector<BandPlanRecord> BandPlanFile::readExtraRecords(const QString& folder)
+std::vector<BandPlanRecord> BandPlanFile::extraRecords(const QByteArray& bytes) { return readExtra(bytes).records; }
+
+BandPlanFile::ExtraReading BandPlanFile::readExtra(const QString& folder)
 {
     const FileBytes file = readFileBytes(QDir(folder).filePath(kFileName), kMaxBytes);
-    return file.ok ? extraRecords(file.bytes) : std::vector<BandPlanRecord>();
+    return file.ok ? readExtra(file.bytes) : ExtraReading{};
 }
+
+std::vector<BandPlanRecord> BandPlanFile::readExtraRecords(const QString& folder) { return readExtra(folder).records; }
 
 }  // namespace cubwave

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace cubwave {
@@ -31,8 +32,22 @@ public:
     static Contents parse(const QByteArray& bytes);
     static Contents read(const QString& folder);
 
+    // The first record that could not be read: its line (from 1) and why.
+    struct Damage {
+        int line = 0;
+        QString reason;
+        bool operator==(const Damage&) const = default;
+    };
+    struct ExtraReading {
+        std::vector<BandPlanRecord> records;
+        std::optional<Damage> damage;
+    };
+
     // The rig's reading for mode commands: the Extra class's records, at most kMaxRecords,
-    // passing over records it cannot read and whatever does not fit.
+    // passing over records it cannot read and whatever does not fit, and where the first
+    // unreadable record is. A missing or unreadable file gives nothing and no damage.
+    static ExtraReading readExtra(const QByteArray& bytes);
+    static ExtraReading readExtra(const QString& folder);
     static std::vector<BandPlanRecord> extraRecords(const QByteArray& bytes);
     static std::vector<BandPlanRecord> readExtraRecords(const QString& folder);
 };

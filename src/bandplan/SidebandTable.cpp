@@ -2,17 +2,27 @@
 
 #include "bandplan/BandPlanFile.h"
 
+#include <algorithm>
+
 namespace cubwave {
+
+namespace {
+
+SidebandTable fromReading(BandPlanFile::ExtraReading reading)
+{
+    SidebandTable table(std::move(reading.records));
+    table.setDamage(std::move(reading.damage));
+    return table;
+}
+
+}  // namespace
 
 SidebandTable SidebandTable::fromBytes(const QByteArray& bandPlanFile)
 {
-    return SidebandTable(BandPlanFile::extraRecords(bandPlanFile));
+    return fromReading(BandPlanFile::readExtra(bandPlanFile));
 }
 
-SidebandTable SidebandTable::load(const QString& folder)
-{
-    return SidebandTable(BandPlanFile::readExtraRecords(folder));
-}
+SidebandTable SidebandTable::load(const QString& folder) { return fromReading(BandPlanFile::readExtra(folder)); }
 
 QString SidebandTable::sidebandFor(float freqMHz) const
 {
@@ -26,6 +36,12 @@ QString SidebandTable::sidebandFor(float freqMHz) const
         return r.mode;
     }
     return {};
+}
+
+bool SidebandTable::covers(float freqMHz) const
+{
+    return std::any_of(records_.begin(), records_.end(),
+                       [freqMHz](const BandPlanRecord& r) { return r.lowMHz < freqMHz && freqMHz < r.highMHz; });
 }
 
 }  // namespace cubwave

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "bandplan/BandPlanFile.h"
 #include "bandplan/BandPlanRecord.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace cubwave {
@@ -22,11 +24,17 @@ public:
     // on the upper sideband only; other mode texts are returned as they stand. Nothing on 160 m,
     // where no mode command is sent, and nothing outside every record.
     QString sidebandFor(float freqMHz) const;
+    // Some record lies strictly around freqMHz.
+    bool covers(float freqMHz) const;
 
     const std::vector<BandPlanRecord>& records() const { return records_; }
+    // Where the file was damaged, when it was: the records from there on may be missing.
+    const std::optional<BandPlanFile::Damage>& damage() const { return damage_; }
+    void setDamage(std::optional<BandPlanFile::Damage> damage) { damage_ = std::move(damage); }
 
 private:
     std::vector<BandPlanRecord> records_;
+    std::optional<BandPlanFile::Damage> damage_;
 };
 
 }  // namespace cubwave

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace cubwave {
@@ -36,12 +37,27 @@ SerialPortMap SerialPortMap::parse(const QByteArray& bytes)
     return map;
 }
 
-SerialPortMap SerialPortMap::load(const QString& dir)
+SerialPortMap SerialPortMap::load(const QString& dir) { return read(dir).map; }
+
+SerialPortMap::Loaded SerialPortMap::read(const QString& dir)
 {
-    QFile file(QDir(dir).absoluteFilePath(kFileName));
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = QDir(dir).absoluteFilePath(kFileName);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return {};
-    return parse(file.read(kMaxBytes + 1));
+    if (info.isDir())
+        return {{}, QStringLiteral("it is a folder")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    const QByteArray bytes = file.read(kMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    if (bytes.size() > kMaxBytes)
+        return {{}, QStringLiteral("it is larger than %1 KB").arg(kMaxBytes / 1024)};
+    if (bytes.contains('\0'))
+        return {{}, QStringLiteral("it holds NUL bytes, so it is no text file")};
+    return {parse(bytes), std::nullopt};
 }
 
 QString SerialPortMap::devicePath(int port) const

@@ -4,6 +4,8 @@
 #include <QMap>
 #include <QString>
 
+#include <optional>
+
 namespace cubwave {
 
 // Port numbers as the operator types them, mapped to devices by "serialports.txt" in the
@@ -22,6 +24,10 @@ public:
     static SerialPortMap parse(const QByteArray& bytes);
     // No file, or an unreadable or oversized one, maps nothing.
     static SerialPortMap load(const QString& dir);
+    // As load(), with why a file that is there could not be used: a folder, no permission,
+    // larger than kMaxBytes, or NUL bytes. A missing file is no problem.
+    struct Loaded;
+    static Loaded read(const QString& dir);
 
     // The device for port N (1..kMaxPort); empty for a number outside that range.
     QString devicePath(int port) const;
@@ -29,6 +35,11 @@ public:
 
 private:
     QMap<int, QString> mapped_;
+};
+
+struct SerialPortMap::Loaded {
+    SerialPortMap map;
+    std::optional<QString> problem;
 };
 
 }  // namespace cubwave

@@ -1,6 +1,7 @@
 #include "rig/KenwoodReplies.h"
 
 #include "rig/ReplyNumbers.h"
+#include "rig/ReplyPieces.h"
 
 namespace cubwave {
 
@@ -17,14 +18,14 @@ RigReading KenwoodReplies::decodeText(QByteArrayView reply, const RigDecodeConte
     RigReading reading;
     if (context.frequencyQuery.size() >= 3) {
         const QByteArray marker = context.frequencyQuery.left(2).toLatin1();
-        const qsizetype p = reply.indexOf(marker);
+        const qsizetype p = ReplyPieces::find(reply, marker);
         // The digits and at least one character after them (the ";").
         if (p >= 0 && reply.size() > p + 2 + kHertzDigits) {
             if (const auto hz = ReplyNumbers::decimal(reply.sliced(p + 2, kHertzDigits)))
                 reading.frequencyMHz = ReplyNumbers::mhzFiveDecimals(*hz, 1e6);
         }
     }
-    const qsizetype p = reply.indexOf(QByteArrayView("MD"));
+    const qsizetype p = ReplyPieces::find(reply, "MD");
     if (p >= 0 && reply.size() > p + 2 && ReplyNumbers::isModeCharacter(reply[p + 2]))
         reading.mode = kenwoodMode(reply[p + 2]);
     return reading;
@@ -33,7 +34,7 @@ RigReading KenwoodReplies::decodeText(QByteArrayView reply, const RigDecodeConte
 RigReading KenwoodReplies::decodeInfo(QByteArrayView reply)
 {
     RigReading reading;
-    const qsizetype p = reply.indexOf(QByteArrayView("IF"));
+    const qsizetype p = ReplyPieces::find(reply, "IF");
     if (p < 0 || reply.size() <= p + 2 + kHertzDigits)
         return reading;
     const auto hz = ReplyNumbers::decimal(reply.sliced(p + 2, kHertzDigits));

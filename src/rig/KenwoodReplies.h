@@ -8,6 +8,8 @@ namespace cubwave {
 
 // Kenwood and Elecraft text replies (the Kenwood and Elecraft CAT references): "FA" and eleven
 // digits of hertz, "MD" and a mode digit, or the 38-character "IF" status, each ended by ";".
+// A reply is recognised only where it begins a piece (ReplyPieces): "MD" inside line noise is no
+// mode report.
 class KenwoodReplies {
 public:
     // "Kenwood" and "Elecraft": the frequency after the first two characters of the frequency

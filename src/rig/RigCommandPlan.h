@@ -50,7 +50,8 @@ public:
     static inline const QString kModeErrorTitle = QStringLiteral("Error Changing Mode");
 
     // Suspends the poll, drops pending input, sets the mode (the given one, or the band plan's
-    // for the frequency), pauses the family's delay, sends the frequency command and resumes.
+    // for the frequency), pauses the family's delay, sends the frequency command, sets the mode
+    // again and resumes. A frequency the radio cannot take is only reported: nothing is sent.
     static std::vector<RigCommandStep> changeFrequency(const RigCommandContext& context, qint64 hz,
                                                        QStringView mode, const SidebandTable& sidebands);
     // The mode command alone; the poll is left as it is. An empty mode is the band plan's for hz.

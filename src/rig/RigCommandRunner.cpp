@@ -4,9 +4,12 @@
 #include "platform/Clock.h"
 #include "platform/OneShotTimer.h"
 #include "rig/RigctldCommandPlan.h"
+#include "rig/FrequencyHz.h"
 
 #include <QDir>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace cubwave {
 
@@ -68,6 +71,8 @@ bool RigCommandRunner::prepareNext()
         else
             steps_ = request.frequency ? RigCommandPlan::changeFrequency(now, request.hz, request.mode, sidebands_)
                                        : RigCommandPlan::changeMode(now, request.hz, request.mode, sidebands_);
+        if (request.frequency)
+            reportDamageOnce(request);
         if (steps_.empty())
             continue;
         next_ = 0;
@@ -77,6 +82,26 @@ bool RigCommandRunner::prepareNext()
         return true;
     }
     return false;
+}
+
+void RigCommandRunner::reportDamageOnce(const Request& request)
+{
+    const std::optional<BandPlanFile::Damage>& damage = sidebands_.damage();
+    if (!damage || damageReported_ || !request.mode.isEmpty())
+        return;
+    // Only when the band plan gave no mode because no record was read for the frequency.
+    if (sidebands_.covers(FrequencyHz::toMHz(request.hz)))
+        return;
+    const bool modeCommand = std::any_of(steps_.begin(), steps_.end(), [](const RigCommandStep& s) {
+        return s.part == Part::Mode && (s.kind == Kind::Send || s.kind == Kind::Report);
+    });
+    if (modeCommand || context().model->modeCommands == ModeCommands::None)
+        return;
+    damageReported_ = true;
+    emit statusMessage(QStringLiteral("No mode command sent for %1 MHz: %2 line %3 is damaged (%4).")
+                           .arg(FrequencyHz::toMHzText(request.hz), BandPlanFile::kFileName)
+                           .arg(damage->line)
+                           .arg(damage->reason));
 }
 
 void RigCommandRunner::advance()

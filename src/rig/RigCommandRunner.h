@@ -39,7 +39,12 @@ public:
     // The way to "Hamlib rigctld", whose commands are requests that wait for their answers.
     void setRigctld(RigctldConversation* rigctld) { rigctld_ = rigctld; }
     // The band plan's Extra records, which give the mode for a frequency.
-    void setSidebands(SidebandTable sidebands) { sidebands_ = std::move(sidebands); }
+    // A damaged file is reported once per table given here.
+    void setSidebands(SidebandTable sidebands)
+    {
+        sidebands_ = std::move(sidebands);
+        damageReported_ = false;
+    }
     // "End Test", a new rig, unloading: the command stops between steps and nothing waiting runs;
     // a poll it suspended is released.
     void cancel();
@@ -57,6 +62,9 @@ signals:
     void commandFailed(const QString& title, const QString& text);
     // The last command has ended and none waits.
     void idle();
+    // For the status line: a frequency command went without a mode because "BandPlan.txt" is
+    // damaged. Said once per band plan table.
+    void statusMessage(const QString& text);
 
 private:
     struct Request {
@@ -73,6 +81,7 @@ private:
     bool perform(const RigCommandStep& step);
     void fail(const RigCommandStep& step, const QString& reason);
     void skipToResume();
+    void reportDamageOnce(const Request& request);
     RigCommandContext context() const;
     // Request and ReadModeBack: false while the answer is awaited.
     bool request(const RigCommandStep& step);
@@ -87,6 +96,7 @@ private:
     bool requestOut_ = false;
     bool requesting_ = false;  // inside the request call: an answer given at once is no event
     std::optional<RigctldConversation::Answer> answer_;
+    bool damageReported_ = false;
 
     std::deque<Request> waiting_;
     std::vector<RigCommandStep> steps_;

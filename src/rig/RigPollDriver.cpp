@@ -85,6 +85,8 @@ std::optional<QString> RigPollDriver::start(const RigSettings& settings, const Q
 
 void RigPollDriver::stop()
 {
+    if (onStop_)
+        onStop_();
     timer_.stop();
     poller_.stop();
     link_.close();
@@ -98,6 +100,9 @@ bool RigPollDriver::polling() const { return timer_.isActive(); }
 
 void RigPollDriver::shutdown()
 {
+    // Before the closing bytes, so no command step slips in while they drain.
+    if (onStop_)
+        onStop_();
     if (polling() && poller_.sendClosingBytes())
         link_.drain(clock_);
     stop();

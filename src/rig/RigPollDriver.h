@@ -35,6 +35,10 @@ public:
     RigctldConversation* rigctld() const { return rigctld_; }
     // Where rigctld listens; taken by the next start().
     void setRigctldAddress(const QString& host, int port);
+    // Runs whenever the poll stops or the port closes ("End Test", a new rig, "Test" again,
+    // unloading, a lost line), before anything more goes out: a frequency or mode command under
+    // way on this line must end there and never reach another rig's port.
+    void setStopHandler(std::function<void()> onStop) { onStop_ = std::move(onStop); }
 
     // "Test" for a rig other than "None": opens the port (not for "Ten Tec Pegasus"), runs one
     // tick at once and starts the timer. Nothing on success, else why the port could not open.
@@ -66,6 +70,7 @@ private:
     QString rigctldHost_;
     int rigctldPort_ = 0;
     std::function<void(const RigTickResult&)> onTick_;
+    std::function<void()> onStop_;
 };
 
 }  // namespace cubwave

@@ -3,6 +3,7 @@
 #include "core/FileRead.h"
 #include "core/QuotedFields.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -12,11 +13,13 @@ namespace cubwave {
 
 namespace {
 
-// A quote would end the value early when the file is read back; the entry boxes refuse it too.
+// A quote would end the value early when the file is read back, and a line end would split
+// it; the entry boxes refuse both. A NUL would make the file no text file at all.
 QString quoted(const QString& text)
 {
     QString clean = text;
-    clean.remove(u'"');
+    for (const char16_t c : {u'"', u'\r', u'\n', u'\0'})
+        clean.remove(QChar(c));
     return u'"' + clean + u'"';
 }
 
@@ -120,12 +123,23 @@ RigSettings RigSettingsFile::parse(const QByteArray& bytes)
     return s;
 }
 
-RigSettings RigSettingsFile::read(const QString& path)
+RigSettings RigSettingsFile::read(const QString& path) { return load(path).settings; }
+
+RigSettingsFile::Loaded RigSettingsFile::load(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (info.isDir())
+        return {RigSettings{}, QStringLiteral("it is a folder")};
     const FileBytes file = readFileBytes(path, kMaxBytes);
     if (!file.ok)
-        return RigSettings{};
-    return parse(file.bytes);
+        return {RigSettings{}, file.error};
+    if (file.bytes.size() > kMaxBytes)
+        return {RigSettings{}, QStringLiteral("it is larger than %1 KB").arg(kMaxBytes / 1024)};
+    if (file.bytes.contains('\0'))
+        return {RigSettings{}, QStringLiteral("it holds NUL bytes, so it is no text file")};
+    return {parse(file.bytes), std::nullopt};
 }
 
 WriteResult RigSettingsFile::write(const QString& path, const RigSettings& settings)

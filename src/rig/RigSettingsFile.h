@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace cubwave {
 
 // "RigCntrl.txt": fourteen values, one a line, text in double quotes and numbers bare, CR LF:
@@ -27,6 +29,14 @@ public:
 
     // The defaults when the file is missing or unreadable.
     static RigSettings read(const QString& path);
+    // What read() gives, and why the file could not be used when it exists but was not read: a
+    // folder, no permission, larger than kMaxBytes, or NUL bytes (no text file). A missing file
+    // is no problem: it has simply not been written yet.
+    struct Loaded {
+        RigSettings settings;
+        std::optional<QString> problem;
+    };
+    static Loaded load(const QString& path);
     // Replaces the file atomically; the result says why when it could not.
     static WriteResult write(const QString& path, const RigSettings& settings);
 };

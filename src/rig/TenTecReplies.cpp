@@ -1,6 +1,7 @@
 #include "rig/TenTecReplies.h"
 
 #include "rig/ReplyNumbers.h"
+#include "rig/ReplyPieces.h"
 
 namespace cubwave {
 
@@ -31,7 +32,7 @@ RigReading TenTecReplies::decodePanel(QByteArrayView reply, bool frequencyQueryL
 RigReading TenTecReplies::decodeOrion(QByteArrayView reply)
 {
     RigReading reading;
-    qsizetype p = reply.indexOf(QByteArrayView("@AF"));
+    qsizetype p = ReplyPieces::find(reply, "@AF");
     if (p >= 0) {
         const qsizetype end = reply.indexOf('\r', p + 3);
         if (end >= 0) {
@@ -39,7 +40,7 @@ RigReading TenTecReplies::decodeOrion(QByteArrayView reply)
                 reading.frequencyMHz = ReplyNumbers::mhzFiveDecimals(*hz, 1e6);
         }
     }
-    p = reply.indexOf(QByteArrayView("@RMM"));
+    p = ReplyPieces::find(reply, "@RMM");
     if (p >= 0 && reply.size() > p + 4 && ReplyNumbers::isModeCharacter(reply[p + 4]))
         reading.mode = reply[p + 4] == '2' || reply[p + 4] == '3' ? "CW" : "PH";
     return reading;

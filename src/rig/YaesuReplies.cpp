@@ -1,6 +1,7 @@
 #include "rig/YaesuReplies.h"
 
 #include "rig/ReplyNumbers.h"
+#include "rig/ReplyPieces.h"
 
 namespace cubwave {
 
@@ -96,7 +97,7 @@ RigReading YaesuReplies::decodeText(QByteArrayView reply, const RigDecodeContext
     if (context.frequencyQueryLast) {
         if (context.frequencyQuery.size() < 2)
             return reading;
-        const qsizetype p = reply.indexOf(context.frequencyQuery.left(2).toLatin1());
+        const qsizetype p = ReplyPieces::find(reply, context.frequencyQuery.left(2).toLatin1());
         if (p < 0)
             return reading;
         const qsizetype end = reply.indexOf(';', p + 2);
@@ -107,7 +108,7 @@ RigReading YaesuReplies::decodeText(QByteArrayView reply, const RigDecodeContext
     } else {
         if (context.modeQuery.size() < 3)
             return reading;
-        const qsizetype p = reply.indexOf(context.modeQuery.left(3).toLatin1());
+        const qsizetype p = ReplyPieces::find(reply, context.modeQuery.left(3).toLatin1());
         if (p >= 0 && reply.size() > p + 3 && ReplyNumbers::isModeCharacter(reply[p + 3]))
             reading.mode = reply[p + 3] == '3' || reply[p + 3] == '7' ? "CW" : "PH";
     }

@@ -8,8 +8,10 @@
 #include "support/Fakes.h"
 #include "support/RigSimulator.h"
 #include "support/TestFiles.h"
+#include "ui/rig/RigControlWindow.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +58,72 @@ TEST(ProgramRigTuning, ATuneRequestReachesThePolledRadioAndThePollFollowsIt)
     EXPECT_TRUE(sim.unknownCommands().isEmpty()) << sim.unknownCommands().join(' ').toStdString();
     rig.unload();
 }
+
+// "End Test", another rig and unloading each stop a command under way: an Elecraft tuned to
+// 7.010 has its mode command out and waits 1.2 s before the frequency; stopped then, nothing more
+// of it goes out (not to the radio, not to the port a new rig opens) and no error box comes up.
+class StoppingARigCommand : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim.isOpen());
+        writeFile(dir.filePath(QStringLiteral("serialports.txt")),
+                  QStringLiteral("3=%1\n").arg(sim.devicePath()).toLocal8Bit());
+        RigSettings settings;
+        settings.selectRig(*RigModels::find(QStringLiteral("Elecraft")));
+        settings.port = 3;
+        ASSERT_TRUE(RigSettingsFile::write(dir.filePath(QString::fromLatin1(RigSettingsFile::kFileName)), settings).ok);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/BandPlan.txt"),
+                                dir.filePath(QStringLiteral("BandPlan.txt"))));
+    }
+
+    QTemporaryDir dir;
+    RigSimulator sim{makeKenwoodRadio()};
+    SystemClock clock;
+    FakeDialogs dialogs;
+    FakeBeeper beeper;
+    FakeSettingsStore store;
+    SharedPrefsDocument shared;
+};
+
+TEST_P(StoppingARigCommand, DropsWhatIsLeftOfIt)
+{
+    const QString stop = QString::fromLatin1(GetParam());
+    ProgramPorts program({dialogs, beeper, store, clock, shared, dir.path(), dir.filePath(QStringLiteral("d")),
+                          dir.filePath(QStringLiteral("s"))});
+    RigControlPort& rig = program.ports().rig;
+    rig.openAtStartup(QStringLiteral("Elecraft"));
+    ASSERT_TRUE(program.rig().control().driver().polling());
+    ASSERT_TRUE(rig.tuneTo(7.010));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.received().contains("MD3;"); }, 2000));
+    const qsizetype modeAt = sim.received().indexOf("MD3;");
+
+    RigControlWindow& window = program.rig().window();
+    if (stop == QLatin1String("end test")) {
+        window.Command2_Click();
+    } else if (stop == QLatin1String("another rig")) {
+        auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+        list->setCurrentItem(list->findItems(QStringLiteral("Kenwood"), Qt::MatchExactly).front());
+        window.Command1_Click();  // the new rig polls the same port
+        ASSERT_TRUE(program.rig().control().driver().polling());
+    } else {
+        rig.unload();
+    }
+    QTest::qWait(1700);
+    const QByteArray after = sim.received().mid(modeAt + 4);
+    EXPECT_FALSE(after.contains("FA00007010000;")) << after.toStdString();
+    EXPECT_FALSE(after.contains("MD3;")) << after.toStdString();
+    EXPECT_EQ(sim.frequencyHz(), 14'025'000);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().title.toStdString();
+    EXPECT_FALSE(program.rigCommands().commands().busy());
+    rig.unload();
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, StoppingARigCommand, ::testing::Values("end test", "another rig", "unload"),
+                         [](const auto& info) {
+                             QString name = QString::fromLatin1(info.param);
+                             return name.remove(u' ').toStdString();
+                         });
 
 }  // namespace
 }  // namespace cubwave::test

@@ -105,6 +105,39 @@ TEST(BandPlanFile, ExtraRecordsKeepOnlyTheExtraClassPassingOverWhatCannotBeRead)
     EXPECT_EQ(extra[1], (BandPlanRecord{"20", "E", "PH", 14.15f, 14.35f}));
 }
 
+// What the rig says when mode commands go missing: the line of the first record it could not
+// read, and why.
+TEST(BandPlanFile, ExtraReadingNamesTheFirstDamagedLine)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::optional<BandPlanFile::Damage> damage;
+        int records;  // -1: not counted
+    };
+    const QByteArray head = "\"2026\"\r\n\"40\",\"O\",\"ALL\",7,7.3\r\n";
+    const QByteArray tail = "\"20\",\"E\",\"CW\",14,14.15\r\n\"20\",\"E\",\"PH\",14.15,14.35\r\n";
+    for (const Case& c : {
+             Case{"intact", head + "\"40\",\"E\",\"CW\",7,7.125\r\n" + tail, std::nullopt, 3},
+             Case{"edge not a number", head + "\"40\",\"E\",\"CW\",7,7.12x\r\n" + tail,
+                  BandPlanFile::Damage{3, "\"7.12x\" is not a frequency in MHz"}, 2},
+             // One value lost shifts every record after it: nothing of 20 m is read.
+             Case{"value missing", head + "\"40\",\"E\",7,7.125\r\n" + tail,
+                  BandPlanFile::Damage{3, "\"7\" is not a mode"}, 0},
+             Case{"class missing", head + "\"40\",\"CW\",7,7.125\r\n" + tail,
+                  BandPlanFile::Damage{3, "\"CW\" is not a licence class"}, 0},
+             Case{"ends inside a record", head + tail + "\"15\",\"E\",\"CW\"\r\n",
+                  BandPlanFile::Damage{5, "the file ends inside a record"}, 2},
+             Case{"shipped", test::readAll(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/BandPlan.txt")), std::nullopt, -1},
+         }) {
+        const BandPlanFile::ExtraReading reading = BandPlanFile::readExtra(c.bytes);
+        EXPECT_EQ(reading.damage, c.damage) << c.name << ": "
+                                            << (reading.damage ? reading.damage->reason.toStdString() : "none");
+        if (c.records >= 0)
+            EXPECT_EQ(reading.records.size(), size_t(c.records)) << c.name;
+    }
+}
+
 TEST(BandPlanFile, ExtraRecordsStopAtTwoHundred)
 {
     EXPECT_EQ(BandPlanFile::extraRecords(recordsOf(250)).size(), size_t(BandPlanFile::kMaxRecords));

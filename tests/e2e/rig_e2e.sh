@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program polling a simulated Kenwood radio on a pseudo-terminal: the stored rig is
 # polled from the start-up on, and the band, mode and frequency of each logged contact follow the
-# radio's knobs. With CUBWAVE_E2E_SCREENS set to a folder, a picture of the rig window polling is
+# radio's knobs. The radio keeps a mode per band, as real ones do, and recalls it on a band change. With CUBWAVE_E2E_SCREENS set to a folder, a picture of the rig window polling is
 # saved there.
 #   rig_e2e.sh CUBWAVE_BINARY RIG_SIMULATOR_BINARY
 set -euo pipefail
@@ -13,7 +13,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 
 # The simulator takes its knobs from a pipe this script holds open.
 mkfifo "$work/knobs"
-"$sim" kenwood <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
+"$sim" kenwood --band-memories <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 extra_pids+=("$sim_pid")
 exec 7>"$work/knobs"
@@ -85,6 +85,32 @@ wait_log_lines 3
 line=$(sed -n 3p "$work/log.txt")
 [[ "$line" =~ $(contact_re K3XYZ 13 Green MA CW 40 CY 7\\.025) ]] || fail "the contact after tuning did not take 40 m CW 7.025: $line"
 pass "Ctrl+G tunes the polled radio and the next contact follows it"
+
+# A radio with band memories recalls the new band's last mode when the frequency command changes
+# band: the operator last worked 20 m in USB, then went to 80 m. Tuned to 3.550 (CW) and then to
+# 14.025, the radio must end in the band plan's CW there, not in the USB it kept for 20 m.
+tune_to() {  # MHz
+  focus_call_field
+  xdotool key ctrl+g
+  wait_window " Change Frequency and Mode \\(Ctrl G \\(Go\\)\\)" 10
+  sleep 0.5
+  xdotool type --delay 40 "$1"
+  xdotool key Return
+  sleep 2
+  xdotool key Escape
+  sleep 0.5
+}
+turn_knob "freq 14250000"
+turn_knob "mode usb"
+turn_knob "freq 3550000"
+tune_to 3.550
+tune_to 14.025
+focus_call_field
+type_line "k4def di 10 ga white"
+wait_log_lines 4
+line=$(sed -n 4p "$work/log.txt")
+[[ "$line" =~ $(contact_re K4DEF 10 White GA CW 20 DI 14\\.025) ]] || fail "the contact after 80 m CW and tuning to 14.025 did not take 20 m CW: $line"
+pass "tuning across bands keeps the band plan's mode on a radio with band memories"
 
 # Ctrl+R shows the rig window while it polls; "&Done" (Alt+D) hides it and the preferences keep
 # the rig name.

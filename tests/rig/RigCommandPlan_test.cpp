@@ -59,9 +59,36 @@ TEST(RigCommandPlan, SetsTheBandPlansModeThenTheFrequencyWithThePollSuspended)
         step(Kind::Pause, Part::Frequency, 205),
         step(Kind::Send, Part::Frequency, 0, "FA00007025000;"),
         step(Kind::WaitDrained, Part::Frequency),
+        // Again, as a radio that changed band has recalled that band's last mode.
+        step(Kind::Pause, Part::Mode, 99),
+        step(Kind::Send, Part::Mode, 0, "MD3;", "CW"),
+        step(Kind::WaitDrained, Part::Mode),
         step(Kind::ResumePoll, Part::Frequency),
     };
     EXPECT_EQ(steps, expected);
+}
+
+TEST(RigCommandPlan, SetsTheModeAgainAfterEveryFrequencyCommandThatFollowedOne)
+{
+    struct Case {
+        const char* rig;
+        const char16_t* mode;
+        std::vector<QByteArray> sends;
+    };
+    for (const Case& c :
+         {Case{"Elecraft", u"", {"MD3;", "FA00007025000;", "MD3;"}},
+          Case{"Icom", u"", {QByteArray::fromHex("FEFE64E00603FD"), QByteArray::fromHex("FEFE64E0050050020700FD"),
+                             QByteArray::fromHex("FEFE64E00603FD")}},
+          Case{"Yaesu", u"USB", {QByteArray::fromHex("0100000007"), QByteArray::fromHex("0070250001"),
+                                 QByteArray::fromHex("0100000007")}}}) {
+        EXPECT_EQ(sends(RigCommandPlan::changeFrequency(contextFor(c.rig), 7'025'000, c.mode, kSidebands)), c.sends)
+            << c.rig;
+    }
+    // No mode command, nothing to repeat: 160 m, and radios that take none.
+    EXPECT_EQ(sends(RigCommandPlan::changeFrequency(contextFor("Kenwood"), 1'900'000, u"", kSidebands)).size(), 1u);
+    for (const char* rig : {"Icom 735", "Ten Tec Orion", "Ten Tec Fnt Pnl"})
+        EXPECT_EQ(sends(RigCommandPlan::changeFrequency(contextFor(rig), 7'025'000, u"CW", kSidebands)).size(), 1u)
+            << rig;
 }
 
 TEST(RigCommandPlan, SendsNoModeCommandOn160MetresOrOutsideEveryRecord)
@@ -76,7 +103,7 @@ TEST(RigCommandPlan, SendsNoModeCommandOn160MetresOrOutsideEveryRecord)
 TEST(RigCommandPlan, TakesAGivenModeOverTheBandPlans)
 {
     const auto steps = RigCommandPlan::changeFrequency(contextFor("Kenwood"), 5'357'000, u"USB", kSidebands);
-    EXPECT_EQ(sends(steps), (std::vector<QByteArray>{"MD2;", "FA00005357000;"}));
+    EXPECT_EQ(sends(steps), (std::vector<QByteArray>{"MD2;", "FA00005357000;", "MD2;"}));
 }
 
 TEST(RigCommandPlan, PausesAsLongAsEachRadioNeeds)
@@ -85,10 +112,12 @@ TEST(RigCommandPlan, PausesAsLongAsEachRadioNeeds)
         const char* rig;
         std::vector<int> pauses;
     };
-    for (const Case& c : {Case{"Kenwood", {99, 205}}, Case{"Kenwood 2", {99, 205}}, Case{"Elecraft", {99, 205, 1000}},
-                          Case{"Icom", {99, 140}}, Case{"Ten Tec Omni VI", {99, 140, 220}}, Case{"Icom 735", {140}},
-                          Case{"Yaesu", {99, 205}}, Case{"Yaesu 890", {99, 205}}, Case{"Yaesu 1000", {99, 10}},
-                          Case{"Yaesu FTdx9000", {99, 205}}, Case{"Ten Tec Fnt Pnl", {205}},
+    // The last 99 ms is the pause before the mode command goes again.
+    for (const Case& c : {Case{"Kenwood", {99, 205, 99}}, Case{"Kenwood 2", {99, 205, 99}},
+                          Case{"Elecraft", {99, 205, 1000, 99}}, Case{"Icom", {99, 140, 99}},
+                          Case{"Ten Tec Omni VI", {99, 140, 220, 99}}, Case{"Icom 735", {140}},
+                          Case{"Yaesu", {99, 205, 99}}, Case{"Yaesu 890", {99, 205, 99}}, Case{"Yaesu 1000", {99, 10, 99}},
+                          Case{"Yaesu FTdx9000", {99, 205, 99}}, Case{"Ten Tec Fnt Pnl", {205}},
                           Case{"Ten Tec Orion", {205}}, Case{"Ten Tec Pegasus", {205}}, Case{"Other", {}}}) {
         const auto steps = RigCommandPlan::changeFrequency(contextFor(c.rig), 7'025'000, u"", kSidebands);
         EXPECT_EQ(pauses(steps), c.pauses) << c.rig;
@@ -109,15 +138,17 @@ TEST(RigCommandPlan, PegasusWritesItsFileAndKeepsNoSerialInput)
     EXPECT_EQ(file->bytes, "7.025\r\nCW\r\n");
 }
 
-TEST(RigCommandPlan, ReportsAFrequencyItCannotSendAndStillResumesThePoll)
+TEST(RigCommandPlan, RefusesAFrequencyItCannotSendBeforeSendingAnything)
 {
-    const auto steps = RigCommandPlan::changeFrequency(contextFor("Yaesu"), 1'270'000'000, u"", kSidebands);
-    EXPECT_TRUE(sends(steps).empty());
-    EXPECT_TRUE(pauses(steps).empty());
-    ASSERT_GE(steps.size(), 2u);
-    EXPECT_EQ(steps[steps.size() - 3].kind, Kind::Report);
-    EXPECT_EQ(steps[steps.size() - 3].part, Part::Frequency);
-    EXPECT_EQ(steps.back().kind, Kind::ResumePoll);
+    // 1270 MHz lies in a phone segment, so a mode command would go first if the frequency were
+    // checked after it.
+    SidebandTable sidebands(std::vector<BandPlanRecord>{{"23", "E", "PH", 1240, 1300}});
+    const auto steps = RigCommandPlan::changeFrequency(contextFor("Yaesu"), 1'270'000'000, u"", sidebands);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].kind, Kind::Report);
+    EXPECT_EQ(steps[0].part, Part::Frequency);
+    EXPECT_FALSE(steps[0].text.isEmpty());
+    ASSERT_EQ(sends(RigCommandPlan::changeFrequency(contextFor("Yaesu"), 14'250'000, u"", sidebands)).size(), 1u);
 }
 
 TEST(RigCommandPlan, ReportsAModeItCannotSendAndGoesOnWithTheFrequency)

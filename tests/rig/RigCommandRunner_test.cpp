@@ -72,7 +72,7 @@ protected:
         runner.setLink(&link);
         runner.setSidebands(SidebandTable(std::vector<BandPlanRecord>{
             {"160", "E", "PH", 1.8f, 2}, {"40", "E", "CW", 7, 7.125f}, {"40", "E", "PH", 7.125f, 7.3f},
-            {"20", "E", "PH", 14.15f, 14.35f}, {"15", "E", "CW", 21, 21.2f}}));
+            {"20", "E", "PH", 14.15f, 14.35f}, {"15", "E", "CW", 21, 21.2f}, {"23", "E", "PH", 1240, 1300}}));
     }
 
     void startPolling(const char* rig = "Kenwood")
@@ -109,9 +109,11 @@ TEST_F(RigCommandRunnerTest, SendsTheModeThenTheFrequencyAfterTheirPauses)
     startPolling();
     runner.changeFrequency(7'025'000);
     ASSERT_TRUE(timer.run(clock));
-    ASSERT_EQ(link.commands(), (std::vector<QByteArray>{"MD3;", "FA00007025000;"}));
+    // The mode goes again after the frequency: a radio that changed band has recalled its own.
+    ASSERT_EQ(link.commands(), (std::vector<QByteArray>{"MD3;", "FA00007025000;", "MD3;"}));
     EXPECT_GE(link.writes[0].atMs, 99);
     EXPECT_GE(link.writes[1].atMs - link.writes[0].atMs, 205);
+    EXPECT_GE(link.writes[2].atMs - link.writes[1].atMs, 99);
     EXPECT_FALSE(runner.busy());
 }
 
@@ -121,9 +123,10 @@ TEST_F(RigCommandRunnerTest, NeverEndsAPauseEarlyWhenTheTimerFiresBeforeItsTime)
     timer.earlyByMs = 7;
     runner.changeFrequency(7'025'000);
     ASSERT_TRUE(timer.run(clock));
-    ASSERT_EQ(link.commands().size(), 2u);
+    ASSERT_EQ(link.commands().size(), 3u);
     EXPECT_GE(link.writes[0].atMs, 99);
     EXPECT_GE(link.writes[1].atMs - link.writes[0].atMs, 1205);
+    EXPECT_GE(link.writes[2].atMs - link.writes[1].atMs, 99);
 }
 
 TEST_F(RigCommandRunnerTest, WaitsForTheLineToDrainButNoLongerThanTwoSeconds)
@@ -132,16 +135,17 @@ TEST_F(RigCommandRunnerTest, WaitsForTheLineToDrainButNoLongerThanTwoSeconds)
     link.drainMs = 50;
     runner.changeFrequency(7'025'000);
     ASSERT_TRUE(timer.run(clock));
-    ASSERT_EQ(link.writes.size(), 2u);
-    // The pause starts once the mode command has left the line.
+    ASSERT_EQ(link.writes.size(), 3u);
+    // Each pause starts once the command before it has left the line.
     EXPECT_GE(link.writes[1].atMs - link.writes[0].atMs, 50 + 205);
+    EXPECT_GE(link.writes[2].atMs - link.writes[1].atMs, 50 + 99);
 
     link.writes.clear();
     link.drainMs = 1'000'000;  // a line that never drains
     const qint64 start = clock.ticksMs();
     runner.changeFrequency(14'200'000);
     ASSERT_TRUE(timer.run(clock));
-    ASSERT_EQ(link.commands(), (std::vector<QByteArray>{"MD2;", "FA00014200000;"}));
+    ASSERT_EQ(link.commands(), (std::vector<QByteArray>{"MD2;", "FA00014200000;", "MD2;"}));
     EXPECT_GE(link.writes[1].atMs - start, 99 + 2000 + 205);
     EXPECT_LT(link.writes[1].atMs - start, 99 + 2000 + 205 + 20);
 }
@@ -199,7 +203,8 @@ TEST_F(RigCommandRunnerTest, TheLatestFrequencyWinsWhileACommandRuns)
     runner.changeMode(0, QStringLiteral("FM"));
     EXPECT_TRUE(runner.busy());
     ASSERT_TRUE(timer.run(clock));
-    EXPECT_EQ(link.commands(), (std::vector<QByteArray>{"MD3;", "FA00007025000;", "MD3;", "FA00021025000;", "MD4;"}));
+    EXPECT_EQ(link.commands(), (std::vector<QByteArray>{"MD3;", "FA00007025000;", "MD3;", "MD3;", "FA00021025000;",
+                                                        "MD3;", "MD4;"}));
 }
 
 TEST_F(RigCommandRunnerTest, EndTestOrUnloadingCancelsTheCommandAndWhatWaits)
@@ -218,6 +223,37 @@ TEST_F(RigCommandRunnerTest, EndTestOrUnloadingCancelsTheCommandAndWhatWaits)
     EXPECT_EQ(link.commands().size(), 1u);
     EXPECT_TRUE(pollTick()) << "the poll stays suspended";
     EXPECT_EQ(idle.count(), 0);
+}
+
+// One value lost on line 3 shifts every record after it: 20 m has no mode, and the status line
+// says why, once for each reading of the file.
+TEST_F(RigCommandRunnerTest, SaysOnceWhichBandPlanLineCostTheModeCommand)
+{
+    const QByteArray damaged = "\"2026\"\r\n"
+                               "\"40\",\"E\",\"CW\",7,7.125\r\n"
+                               "\"40\",\"E\",7.125,7.3\r\n"
+                               "\"20\",\"E\",\"CW\",14,14.15\r\n"
+                               "\"20\",\"E\",\"PH\",14.15,14.35\r\n";
+    runner.setSidebands(SidebandTable::fromBytes(damaged));
+    startPolling();
+    QSignalSpy status(&runner, &RigCommandRunner::statusMessage);
+    runner.changeFrequency(7'025'000);  // read before the damage: its mode goes, nothing is said
+    ASSERT_TRUE(timer.run(clock));
+    EXPECT_EQ(status.count(), 0);
+    runner.changeFrequency(14'025'000);
+    ASSERT_TRUE(timer.run(clock));
+    runner.changeFrequency(14'200'000);
+    ASSERT_TRUE(timer.run(clock));
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_EQ(status[0][0].toString(),
+              "No mode command sent for 14.025 MHz: BandPlan.txt line 3 is damaged (\"7.125\" is not a mode).");
+    EXPECT_EQ(link.commands(), (std::vector<QByteArray>{"MD3;", "FA00007025000;", "MD3;", "FA00014025000;",
+                                                        "FA00014200000;"}));
+
+    runner.setSidebands(SidebandTable::fromBytes(damaged));  // the file read again
+    runner.changeFrequency(14'025'000);
+    ASSERT_TRUE(timer.run(clock));
+    EXPECT_EQ(status.count(), 2);
 }
 
 TEST_F(RigCommandRunnerTest, ReportsAFrequencyItCannotSendAndTheBandGoesOnFollowingTheRig)

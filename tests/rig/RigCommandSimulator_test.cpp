@@ -60,6 +60,9 @@ TEST_P(CommandsOnSimulatedRadios, SetTheRadioAndThePollReadsItBack)
     RigSimulator sim(radio.make());
     ASSERT_TRUE(sim.isOpen());
     sim.setMode(RadioMode::Usb);
+    // Radios that take mode commands keep a mode per band: 40 m, never used, recalls LSB when the
+    // frequency command lands there, after the band plan's CW was set on 20 m.
+    sim.setBandMemories(radio.setsMode);
     PtyRigLink link(sim.devicePath());
     ASSERT_TRUE(link.isOpen());
     const RigModel& model = *RigModels::find(QStringView(radio.model));
@@ -107,7 +110,8 @@ TEST_P(CommandsOnSimulatedRadios, SetTheRadioAndThePollReadsItBack)
     EXPECT_EQ(failed.count(), 0) << (failed.isEmpty() ? "" : qPrintable(failed[0][1].toString()));
     // The radio's side answers on its own thread: give it the moment it needs.
     EXPECT_TRUE(QTest::qWaitFor([&] { return sim.frequencyHz() == 7'025'000; }, 1000)) << sim.frequencyHz();
-    EXPECT_EQ(sim.mode(), radio.setsMode ? RadioMode::Cw : RadioMode::Usb);
+    const RadioMode wantRadioMode = radio.setsMode ? RadioMode::Cw : RadioMode::Usb;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sim.mode() == wantRadioMode; }, 1000)) << int(sim.mode());
 
     const QString wantMode = radio.setsMode ? QStringLiteral("CW") : QStringLiteral("PH");
     EXPECT_TRUE(QTest::qWaitFor([&] { return frequencyText == "7.025" && mode == wantMode; }, 3000))

@@ -155,7 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OrionAfterOtherText", "Ten Tec Orion", "Version 1.372\r@AF14025000\r", true, 14.025f, nullptr},
         Case{"OrionUpperCw", "Ten Tec Orion", "@RMM2\r", true, 0, "CW"},
         Case{"OrionLowerCw", "Ten Tec Orion", "@RMM3\r", true, 0, "CW"},
-        Case{"OrionUsb", "Ten Tec Orion", "@RMM0\r", true, 0, "PH"}),
+        Case{"OrionUsb", "Ten Tec Orion", "@RMM0\r", true, 0, "PH"},
+        // A reply begins a piece: after the reply before it, or after an error answer.
+        Case{"KenwoodAfterAnError", "Kenwood", "?;FA00014025000;", true, 14.025f, nullptr},
+        Case{"KenwoodAfterCarriageReturn", "Kenwood", "\rMD3;", true, 0, "CW"},
+        Case{"KenwoodFirstModeThatBeginsAPiece", "Kenwood", "xMD2;MD3;", true, 0, "CW"},
+        Case{"KenwoodIfAfterAnError", "Kenwood 2", "?;" + kenwoodIf("00014025000", '3', '0'), true, 14.025f, "CW"},
+        Case{"FTdx9000ModeAfterAnError", "Yaesu FTdx9000", "?;MD03;", false, 0, "CW"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // Replies that must change nothing at all.
@@ -194,7 +200,16 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OrionNoCarriageReturn", "Ten Tec Orion", "@AF14025000", true, 0, nullptr},
         Case{"OrionLetterInDigits", "Ten Tec Orion", "@AF1402X000\r", true, 0, nullptr},
         Case{"OrionModeMissing", "Ten Tec Orion", "@RMM", true, 0, nullptr},
-        Case{"OtherHasNoDecoder", "Other", "FA00014025000;MD3;", true, 0, nullptr}),
+        Case{"OtherHasNoDecoder", "Other", "FA00014025000;MD3;", true, 0, nullptr},
+        // Markers inside line noise, not at the start of a piece.
+        Case{"KenwoodModeInsideNoise", "Kenwood", "\x9a\x13MD3;", true, 0, nullptr},
+        Case{"KenwoodFrequencyInsideNoise", "Kenwood", "kFA00014025000;", true, 0, nullptr},
+        Case{"KenwoodModeInsideAFrequencyReply", "Kenwood", "FA000MD3;", true, 0, nullptr},
+        Case{"KenwoodIfInsideNoise", "Kenwood 2", "Z" + kenwoodIf("00014025000", '3', '0'), true, 0, nullptr},
+        Case{"YaesuTextFrequencyInsideNoise", "Yaesu FTdx9000", "\x01" "FA14025000;", true, 0, nullptr},
+        Case{"YaesuTextModeInsideNoise", "Yaesu FTdx9000", "xMD03;", false, 0, nullptr},
+        Case{"OrionFrequencyInsideNoise", "Ten Tec Orion", "x@AF14025000\r", true, 0, nullptr},
+        Case{"OrionModeInsideNoise", "Ten Tec Orion", "x@RMM3\r", true, 0, nullptr}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(KenwoodInfoReply, KeepsTheVfoDigitAndTakesOnlyWhatIsThere)

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string_view>
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -137,6 +141,43 @@ INSTANTIATE_TEST_SUITE_P(
                       OutOfRange{8, "99"}, OutOfRange{8, "three"}, OutOfRange{9, "\"Q\""}, OutOfRange{10, "\"FF\""},
                       OutOfRange{11, "\"kenwood\""}, OutOfRange{11, "\"Kenwood 3\""}, OutOfRange{12, "2"},
                       OutOfRange{13, "-1"}, OutOfRange{14, "0"}, OutOfRange{14, "4"}, OutOfRange{5, "\"open"}));
+
+// A file that is there but cannot be used gives the defaults and says why; a missing one is
+// no problem.
+TEST(RigSettingsFile, SaysWhyAFileThatIsThereCouldNotBeRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("RigCntrl.txt");
+    const QByteArray good = RigSettingsFile::serialize(kenwoodOnPort3());
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* problem;  // nullptr: none
+    };
+    const auto write = [&](const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    for (const Case& c : {
+             Case{"missing", [] {}, nullptr},
+             Case{"folder", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir("RigCntrl.txt")); }, "it is a folder"},
+             Case{"oversized", [&] { write(good + QByteArray(RigSettingsFile::kMaxBytes, ' ')); },
+                  "it is larger than 64 KB"},
+             Case{"NUL bytes", [&] { write(good.left(20) + '\0' + good.mid(20)); },
+                  "it holds NUL bytes, so it is no text file"},
+             Case{"dangling link", [&] { ASSERT_TRUE(QFile::link(dir.filePath("gone"), path)); },
+                  "No such file or directory"},
+             Case{"good", [&] { write(good); }, nullptr},
+         }) {
+        QFile::remove(path);
+        QDir(dir.path()).rmdir("RigCntrl.txt");
+        c.make();
+        const RigSettingsFile::Loaded loaded = RigSettingsFile::load(path);
+        EXPECT_EQ(loaded.problem.value_or(QString()), QString::fromLatin1(c.problem ? c.problem : "")) << c.name;
+        EXPECT_EQ(loaded.settings, std::string_view(c.name) == "good" ? kenwoodOnPort3() : RigSettings{}) << c.name;
+    }
+}
 
 TEST(RigSettingsFile, ReadsAnUnpaddedBaudAndLatinOneText)
 {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -105,6 +106,23 @@ TEST_F(TuneDialogTest, GoNeedsANumberAndARig)
     rig.name = QStringLiteral("none");  // rig names compare exactly
     click("Command1");
     EXPECT_EQ(rig.calls.size(), 1u);
+}
+
+TEST_F(TuneDialogTest, GoWithoutAPolledRigSaysHowToStartPolling)
+{
+    auto* status = child<QLabel>("lblStatus");
+    rig.isPolling = false;
+    typeFrequency("7.025");
+    click("Command1");
+    EXPECT_EQ(status->text(), "No rig is being polled: start polling in Rig Interface (Ctrl+R).");
+    EXPECT_TRUE(status->isVisible());
+    rig.isPolling = true;
+    click("Command1");
+    EXPECT_TRUE(status->text().isEmpty());
+    EXPECT_EQ(rig.calls.size(), 2u);
+    rig.name = QStringLiteral("None");
+    click("cmdBand_0");
+    EXPECT_EQ(status->text(), TuneDialog::kNotPolledText);
 }
 
 TEST_F(TuneDialogTest, StepButtonsWorkOnlyOnANumber)

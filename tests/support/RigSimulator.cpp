@@ -45,7 +45,19 @@ RigSimulator::~RigSimulator()
 void RigSimulator::setFrequencyHz(qint64 hz)
 {
     std::lock_guard lock(mutex_);
-    radio_->frequencyHz = hz;
+    radio_->tune(hz);
+}
+
+void RigSimulator::setBandMemories(bool on)
+{
+    std::lock_guard lock(mutex_);
+    radio_->bandMemories = on;
+}
+
+QByteArray RigSimulator::received()
+{
+    std::lock_guard lock(mutex_);
+    return radio_->received;
 }
 
 void RigSimulator::setMode(RadioMode mode)
@@ -89,6 +101,7 @@ void RigSimulator::run()
         {
             std::lock_guard lock(mutex_);
             input.append(buffer, n);
+            radio_->received.append(buffer, n);
             reply = radio_->answer(input);
         }
         if (silent_)

@@ -24,7 +24,11 @@ public:
     bool isOpen() const { return master_ >= 0; }
     QString devicePath() const { return path_; }
 
+    // As a band key would: with band memories on, another band recalls its own mode.
     void setFrequencyHz(qint64 hz);
+    void setBandMemories(bool on);
+    // Every byte the radio was sent so far.
+    QByteArray received();
     void setMode(RadioMode mode);
     qint64 frequencyHz();
     RadioMode mode();

@@ -83,7 +83,7 @@ private:
                     const auto b = static_cast<unsigned char>(body[i]);
                     hz = hz * 100 + (b >> 4) * 10 + (b & 15);
                 }
-                frequencyHz = hz;
+                tune(hz);
             }
             return ok;
         case 0x06:

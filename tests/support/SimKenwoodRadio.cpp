@@ -31,7 +31,7 @@ private:
         if (c == "FA" || c == "FB")
             return c + hertz() + ';';
         if ((c.startsWith("FA") || c.startsWith("FB")) && c.size() == 13) {
-            frequencyHz = c.mid(2).toLongLong();
+            tune(c.mid(2).toLongLong());
             return {};
         }
         if (c == "MD")

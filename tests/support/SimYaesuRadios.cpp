@@ -81,7 +81,7 @@ class YaesuFiveByteRadio final : public FiveByteCommands {
         case 0x03:  // read frequency and mode
             return bcd(frequencyHz / 10, 4, false) + char(modeByte(mode));
         case 0x01:  // set frequency
-            frequencyHz = fromBcd(QByteArrayView(c).first(4), false) * 10;
+            tune(fromBcd(QByteArrayView(c).first(4), false) * 10);
             return {};
         case 0x07:  // set mode
             for (RadioMode m : {RadioMode::Lsb, RadioMode::Usb, RadioMode::Cw, RadioMode::CwReverse, RadioMode::Am,
@@ -187,7 +187,7 @@ private:
         case 0x10:
             return update(static_cast<unsigned char>(c[3]));
         case 0x0A:  // set frequency: BCD of 10 Hz, least significant first
-            frequencyHz = fromBcd(QByteArrayView(c).first(4), true) * 10;
+            tune(fromBcd(QByteArrayView(c).first(4), true) * 10);
             return {};
         case 0x0C: {  // set mode: LSB, USB, CW wide, CW narrow, AM wide, AM narrow, FM in the fourth byte
             static const RadioMode byValue[] = {RadioMode::Lsb, RadioMode::Usb, RadioMode::Cw, RadioMode::Cw,
@@ -243,7 +243,7 @@ private:
         if (c == "FA" || c == "FB")
             return c + hz + ';';
         if ((c.startsWith("FA") || c.startsWith("FB")) && c.size() == 2 + digits_) {
-            frequencyHz = c.mid(2).toLongLong();
+            tune(c.mid(2).toLongLong());
             return {};
         }
         if (c == "MD0" || c == "MD1")

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace cubwave::test {
 
@@ -22,9 +24,46 @@ public:
     RadioMode mode = RadioMode::Cw;
     // Commands the simulation does not know, for a failing test to show.
     QStringList unknownCommands;
+    // Every byte the radio was sent, in order.
+    QByteArray received;
+
+    // Kenwood, Icom and Yaesu radios keep each band's last mode and recall it when a frequency
+    // command or a band key takes them to another band. Off, the mode stays as it was.
+    bool bandMemories = false;
+    // What the radio's frequency command (and a band key) does.
+    void tune(qint64 hz)
+    {
+        if (bandMemories) {
+            const int from = band(frequencyHz);
+            const int to = band(hz);
+            if (from != to) {
+                memories_[from] = mode;
+                const auto kept = memories_.find(to);
+                // A band never used starts in the sideband its voice operators use.
+                mode = kept != memories_.end() ? kept->second : hz < 10'000'000 ? RadioMode::Lsb : RadioMode::Usb;
+            }
+        }
+        frequencyHz = hz;
+    }
 
 protected:
     void unknown(const QByteArray& command) { unknownCommands.append(QString::fromLatin1(command.toHex(' '))); }
+
+private:
+    // The amateur band holding hz (its lower edge in kHz), or 0 for general coverage.
+    static int band(qint64 hz)
+    {
+        static constexpr std::pair<int, int> kBandsKHz[] = {
+            {1800, 2000},   {3500, 4000},   {5330, 5410},   {7000, 7300},   {10100, 10150}, {14000, 14350},
+            {18068, 18168}, {21000, 21450}, {24890, 24990}, {28000, 29700}, {50000, 54000}, {144000, 148000}};
+        for (const auto& [low, high] : kBandsKHz) {
+            if (hz >= qint64(low) * 1000 && hz <= qint64(high) * 1000)
+                return low;
+        }
+        return 0;
+    }
+
+    std::map<int, RadioMode> memories_;
 };
 
 // A text protocol whose commands end with one terminator character.

@@ -1,8 +1,10 @@
 // Runs one simulated radio on a pseudo-terminal until killed, for trying the program or another
 // client by hand and for end-to-end runs: prints the device path on the first line.
-//   rig_simulator FAMILY [PACING_BAUD]
+//   rig_simulator FAMILY [PACING_BAUD] [--band-memories]
 // Lines on standard input turn the radio's knobs: "freq HZ" and "mode lsb|usb|cw|cwr|am|fm";
-// each is acknowledged with "ok" on standard output once the radio has taken it.
+// each is acknowledged with "ok" on standard output once the radio has taken it. With
+// --band-memories the radio recalls each band's last mode when it changes band, as real
+// Kenwood, Icom and Yaesu radios do ("freq" is then a band key).
 // FAMILY: kenwood, icom, icom735, omnivi, yaesu, ft757, ft890, ft920, ft990, ft1000d, ft1000mp,
 // ftdx9000, yaesu9digits, jupiter, orion.
 #include "support/RigSimulator.h"
@@ -82,13 +84,22 @@ bool turnKnob(RigSimulator& sim, const std::string& line)
 
 int main(int argc, char** argv)
 {
+    int pacingBaud = 0;
+    bool bandMemories = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--band-memories") == 0)
+            bandMemories = true;
+        else
+            pacingBaud = std::atoi(argv[i]);
+    }
     if (argc < 2 || !make(argv[1])) {
-        std::fprintf(stderr, "usage: rig_simulator FAMILY [PACING_BAUD]\n");
+        std::fprintf(stderr, "usage: rig_simulator FAMILY [PACING_BAUD] [--band-memories]\n");
         return 2;
     }
-    RigSimulator sim(make(argv[1]), argc > 2 ? std::atoi(argv[2]) : 0);
+    RigSimulator sim(make(argv[1]), pacingBaud);
     if (!sim.isOpen())
         return 1;
+    sim.setBandMemories(bandMemories);
     std::signal(SIGTERM, [](int) { stopping = 1; });
     std::signal(SIGINT, [](int) { stopping = 1; });
     std::printf("%s\n", qPrintable(sim.devicePath()));

@@ -1,6 +1,7 @@
 #include "ui/rig/RigControlWindow.h"
 
 #include "platform/PosixSerialLine.h"
+#include "rig/RigSettingsFile.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialogs.h"
@@ -11,8 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -127,6 +131,31 @@ TEST_F(RigControlWindowTest, PollsAKenwoodOnAPtyAndFollowsTheRadio)
     window->grab().save(QStringLiteral("/tmp/rig_control_window_polling.png"));
 }
 
+// "Polling Rig" comes and goes with the poll; the buttons below it stay where they are, so a
+// click meant for one never lands on another.
+TEST_F(RigControlWindowTest, TheButtonsStayPutWhenPollingStartsAndEnds)
+{
+    makeWindow();
+    pickRig(QStringLiteral("Kenwood"));
+    click("optComm_2");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const auto positions = [this] {
+        std::vector<QPoint> at;
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "cmdDone"})
+            at.push_back(child<QPushButton>(name)->mapTo(window.get(), QPoint(0, 0)));
+        return at;
+    };
+    const std::vector<QPoint> stopped = positions();
+    click("Command1");
+    ASSERT_TRUE(child<QLabel>("lblPolling")->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(positions(), stopped);
+    click("Command2");
+    ASSERT_FALSE(child<QLabel>("lblPolling")->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(positions(), stopped);
+}
+
 TEST_F(RigControlWindowTest, DoneWritesTheSettingsFileByteForByte)
 {
     makeWindow();
@@ -154,6 +183,47 @@ TEST_F(RigControlWindowTest, DoneWritesTheSettingsFileByteForByte)
     EXPECT_TRUE(child<QRadioButton>("OptFreq")->isChecked());
     EXPECT_EQ(child<QLineEdit>("txtFreq")->text(), QStringLiteral("FA;"));
     EXPECT_FALSE(window->polling());
+}
+
+// The operator's files are there but cannot be read: the window says once which and why, and
+// "&Done" asks before putting the defaults it shows in place of the operator's settings.
+TEST_F(RigControlWindowTest, UnreadableSettingsFilesAreNamedAndNotOverwrittenUnasked)
+{
+    const QString settingsPath = dir.filePath(QStringLiteral("RigCntrl.txt"));
+    const QByteArray damaged = QByteArray("\"4800 \"\r\n\"N") + '\0' + "\"\r\n\"8\"\r\n";
+    writeFile(settingsPath, damaged);
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("serialports.txt"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("serialports.txt")));
+    makeWindow();
+    QSignalSpy status(window.get(), &RigControlWindow::statusMessage);
+    window->reportFileProblems();
+    window->reportFileProblems();
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0][0].toString(),
+              "serialports.txt could not be read (it is a folder): port N is /dev/ttyS(N-1). "
+              "RigCntrl.txt could not be read (it holds NUL bytes, so it is no text file): the rig settings "
+              "shown are the defaults.");
+
+    const QString question = QStringLiteral(
+        "RigCntrl.txt could not be read (it holds NUL bytes, so it is no text file). Replace it with the settings "
+        "shown?");
+    dialogs.messageAnswers.push_back(MsgAnswer::No);
+    click("cmdDone");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, question);
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(readAll(settingsPath), damaged);
+
+    window->show();
+    dialogs.messageAnswers.push_back(MsgAnswer::Yes);
+    click("cmdDone");
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, question);
+    EXPECT_EQ(readAll(settingsPath), RigSettingsFile::serialize(window->settings()));
+    // Replaced: the next "&Done" writes without asking.
+    window->show();
+    click("cmdDone");
+    EXPECT_EQ(dialogs.messages.size(), 2u);
 }
 
 TEST_F(RigControlWindowTest, AFailedSettingsWriteIsReported)

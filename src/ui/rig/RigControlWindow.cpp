@@ -67,9 +67,13 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
     : QDialog(parent),
       services_(services),
       workingDir_(workingDir),
-      portMap_(SerialPortMap::load(workingDir)),
       driver_(services.driver)
 {
+    const SerialPortMap::Loaded ports = SerialPortMap::read(workingDir);
+    portMap_ = ports.map;
+    if (ports.problem)
+        fileProblems_.append(QStringLiteral("%1 could not be read (%2): port N is /dev/ttyS(N-1).")
+                                 .arg(SerialPortMap::kFileName, *ports.problem));
     setObjectName(QStringLiteral("RigControlfrm"));
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     setModal(false);
@@ -208,6 +212,11 @@ void RigControlWindow::buildControls()
     right->addWidget(txtPegasusFolder_);
     lblPolling_ = new QLabel(QStringLiteral("Polling Rig"), this);
     lblPolling_->setObjectName(QStringLiteral("lblPolling"));
+    // Its room stays when it hides, so the buttons below never move under the pointer: End Test
+    // would otherwise land where Done was a moment before.
+    QSizePolicy pollingPolicy = lblPolling_->sizePolicy();
+    pollingPolicy.setRetainSizeWhenHidden(true);
+    lblPolling_->setSizePolicy(pollingPolicy);
     lblPolling_->hide();
     right->addWidget(lblPolling_);
     auto* readings = new QGridLayout;
@@ -360,7 +369,13 @@ void RigControlWindow::showSettings()
 void RigControlWindow::loadRigSettings()
 {
     loading_ = true;
-    settings_ = RigSettingsFile::read(QDir(workingDir_).filePath(QString::fromLatin1(RigSettingsFile::kFileName)));
+    const RigSettingsFile::Loaded loaded =
+        RigSettingsFile::load(QDir(workingDir_).filePath(QString::fromLatin1(RigSettingsFile::kFileName)));
+    settings_ = loaded.settings;
+    settingsFileProblem_ = loaded.problem;
+    if (loaded.problem)
+        fileProblems_.append(QStringLiteral("%1 could not be read (%2): the rig settings shown are the defaults.")
+                                 .arg(QString::fromLatin1(RigSettingsFile::kFileName), *loaded.problem));
     // Both lists share one exclusive group each, so check the stored ones after the others clear.
     const QList<QListWidgetItem*> found = list1_->findItems(settings_.rigName, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (!found.isEmpty())
@@ -374,11 +389,32 @@ void RigControlWindow::loadRigSettings()
     loading_ = false;
 }
 
+void RigControlWindow::reportFileProblems()
+{
+    if (!fileProblems_.isEmpty())
+        emit statusMessage(fileProblems_.join(u' '));
+    fileProblems_.clear();
+}
+
 bool RigControlWindow::saveRigSettings()
 {
     readOptions();
-    const QString path = QDir(workingDir_).filePath(QString::fromLatin1(RigSettingsFile::kFileName));
+    const QString fileName = QString::fromLatin1(RigSettingsFile::kFileName);
+    // The operator's file may hold settings that could not be read here: never replace it
+    // unasked with the defaults shown in their place.
+    if (settingsFileProblem_) {
+        const MsgAnswer answer = services_.dialogs.message(
+            fileName,
+            QStringLiteral("%1 could not be read (%2). Replace it with the settings shown?")
+                .arg(fileName, *settingsFileProblem_),
+            MsgButtons::YesNo, MsgIcon::Question);
+        if (answer != MsgAnswer::Yes)
+            return false;
+    }
+    const QString path = QDir(workingDir_).filePath(fileName);
     const WriteResult written = RigSettingsFile::write(path, settings_);
+    if (written.ok)
+        settingsFileProblem_.reset();
     if (!written.ok)
         services_.dialogs.message(QString::fromLatin1(RigSettingsFile::kFileName),
                                   QStringLiteral("The rig settings could not be saved to %1: %2").arg(path, written.error),

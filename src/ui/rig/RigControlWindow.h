@@ -7,8 +7,10 @@
 #include <QDialog>
 
 #include <QList>
+#include <QStringList>
 
 #include <array>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -73,6 +75,9 @@ public:
     void Command4_Click();  // "Copy unprocessed data to clipboard"
     // The program is ending: a polled Yaesu gets its closing bytes once, then the port closes.
     void unload();
+    // Once, when whoever shows the status line is listening: "RigCntrl.txt" or "serialports.txt"
+    // was there but could not be read, and why.
+    void reportFileProblems();
 
 signals:
     // BandFreqConversion: the radio's frequency, only above 0, when "Use Frequency" is ticked.
@@ -109,6 +114,9 @@ private:
     RigSettings settings_;
     RigPollDriver& driver_;
     bool loading_ = false;
+    // Why "RigCntrl.txt" could not be read, until it is replaced.
+    std::optional<QString> settingsFileProblem_;
+    QStringList fileProblems_;
     bool updatingControls_ = false;
 
     QListWidget* list1_ = nullptr;

@@ -17,7 +17,7 @@ namespace cubwave {
 
 namespace {
 
-constexpr QSize kDesignSize(440, 300);
+constexpr QSize kDesignSize(440, 324);
 constexpr double kPointSize = 8;
 
 struct ModeButton {
@@ -47,6 +47,8 @@ bool isRefusedCharacter(const QKeyEvent* key)
 }  // namespace
 
 const QString TuneDialog::kCaption = QStringLiteral(" Change Frequency and Mode (Ctrl G (Go))");
+const QString TuneDialog::kNotPolledText =
+    QStringLiteral("No rig is being polled: start polling in Rig Interface (Ctrl+R).");
 
 TuneDialog::TuneDialog(RigTuning& rig, QWidget* parent) : QDialog(parent), rig_(rig), layout_(kDesignSize)
 {
@@ -117,6 +119,10 @@ TuneDialog::TuneDialog(RigTuning& rig, QWidget* parent) : QDialog(parent), rig_(
     }
     scanOptions_[TuneTables::kDefaultScanStep]->setChecked(true);
 
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    layout_.place(lblStatus_, {10, 296, 420, 22}, kPointSize);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(TuneTables::kScanIntervalMs);
@@ -173,7 +179,12 @@ bool TuneDialog::eventFilter(QObject* watched, QEvent* event)
 void TuneDialog::go(const QString& mode)
 {
     const std::optional<qint64> hz = FrequencyHz::parseMHz(txtFreq_->text());
-    if (hz && rig_.rigName() != u"None")
+    if (!hz)
+        return;
+    // Without a poll the frequency command does nothing: say why, rather than nothing at all.
+    const bool polled = rig_.polling() && rig_.rigName() != u"None";
+    lblStatus_->setText(polled ? QString() : kNotPolledText);
+    if (rig_.rigName() != u"None")
         rig_.changeFrequency(*hz, mode);
 }
 

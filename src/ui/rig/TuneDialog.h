@@ -7,6 +7,7 @@
 #include <array>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -23,6 +24,8 @@ class TuneDialog : public QDialog {
 
 public:
     static const QString kCaption;
+    // "&Go" while no rig is polled, on the window's status label.
+    static const QString kNotPolledText;
 
     explicit TuneDialog(RigTuning& rig, QWidget* parent = nullptr);
 
@@ -57,6 +60,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* cmdDone_ = nullptr;
     QCheckBox* chkScan_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
     std::array<QPushButton*, 10> cmdTune_{};
     std::array<QRadioButton*, 5> scanOptions_{};
     QTimer* timer1_ = nullptr;
