@@ -137,7 +137,11 @@ bool QtTcpClient::send(const QByteArray& bytes)
 {
     if (failed_ || socket_.state() != QAbstractSocket::ConnectedState)
         return false;
-    return socket_.write(bytes) == bytes.size();
+    if (socket_.write(bytes) != bytes.size())
+        return false;
+    // Out now rather than on the next pass of the event loop: a request waits on its answer.
+    socket_.flush();
+    return true;
 }
 
 int QtTcpClient::state() const
