@@ -17,9 +17,10 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
       cw_(cwTimer_, cwSerial_, parallelPorts_,
           [dir = exportServices.workDir] { return SerialPortMap::load(dir); }, &lineSharing_),
       voice_({exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.workDir, lineSharing_}),
+      rigctld_(rigctldSocket_, rigctldTimer_),
       rig_(rigLine_, rigTimer_,
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
-            rigEnvironment_, exportServices.workDir}),
+            rigEnvironment_, exportServices.workDir, &rigctld_}),
       exports_(exportServices),
       rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal,
                     [this](const QString& text) { rig_.control().reportStatus(text); }})
@@ -34,7 +35,7 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     // Frequency and mode commands go to the polled radio over the rig control's own line; while
     // it is not polling they send nothing.
     RigPollDriver& driver = rig_.control().driver();
-    rigCommands_.connectRig(driver.poller(), &driver.link());
+    rigCommands_.connectRig(driver.poller(), &driver.link(), &rigctld_);
     driver.setStopHandler([this] { rigCommands_.cancelCommands(); });
     rig_.setFrequencyTest([this] { rigCommands_.showFrequencyTest(); });
     rig_.control().setTuner([this](double frequencyMHz) {

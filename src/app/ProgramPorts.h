@@ -8,7 +8,10 @@
 #include "platform/MonotonicKeyingTimer.h"
 #include "platform/PosixSerialLine.h"
 #include "platform/PpdevParallelPorts.h"
+#include "platform/QtOneShotTimer.h"
 #include "platform/QtRigPollTimer.h"
+#include "platform/QtTcpClient.h"
+#include "rig/RigctldConversation.h"
 #include "platform/SerialLineSharing.h"
 #include "platform/SystemEnvironment.h"
 #include "ui/export/ExportCommands.h"
@@ -60,6 +63,9 @@ private:
     PosixSerialLine rigLine_;
     QtRigPollTimer rigTimer_;
     SystemEnvironment rigEnvironment_;
+    QtTcpClient rigctldSocket_;
+    QtOneShotTimer rigctldTimer_;
+    RigctldConversation rigctld_;
     RigWiring rig_;
     AbsentSpotFeed spots_;
     ExportCommands exports_;

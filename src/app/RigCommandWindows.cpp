@@ -12,17 +12,18 @@ namespace cubwave {
 
 RigCommandWindows::RigCommandWindows(Services services) : services_(std::move(services))
 {
-    makeRunner(idlePoller_, nullptr);
+    makeRunner(idlePoller_, nullptr, nullptr);
 }
 
 RigCommandWindows::~RigCommandWindows() = default;
 
-void RigCommandWindows::makeRunner(RigPoller& poller, RigLink* link)
+void RigCommandWindows::makeRunner(RigPoller& poller, RigLink* link, RigctldConversation* rigctld)
 {
     if (runner_)
         runner_->cancel();
     runner_ = std::make_unique<RigCommandRunner>(poller, timer_, services_.clock);
     runner_->setLink(link);
+    runner_->setRigctld(rigctld);
     runner_->setSidebands(SidebandTable::load(services_.workDir));
     Dialogs& dialogs = services_.dialogs;
     QObject::connect(runner_.get(), &RigCommandRunner::commandFailed, runner_.get(),
@@ -35,7 +36,10 @@ void RigCommandWindows::makeRunner(RigPoller& poller, RigLink* link)
     });
 }
 
-void RigCommandWindows::connectRig(RigPoller& poller, RigLink* link) { makeRunner(poller, link); }
+void RigCommandWindows::connectRig(RigPoller& poller, RigLink* link, RigctldConversation* rigctld)
+{
+    makeRunner(poller, link, rigctld);
+}
 
 void RigCommandWindows::cancelCommands() { runner_->cancel(); }
 

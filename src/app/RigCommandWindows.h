@@ -17,6 +17,7 @@ namespace cubwave {
 class Clock;
 class Dialogs;
 class RigLink;
+class RigctldConversation;
 
 // The tune (Ctrl+G), raw-command test and privileges (Ctrl+F) windows, with the frequency and mode
 // commands behind the first two. The commands run over the poller and line given to connectRig();
@@ -43,7 +44,7 @@ public:
 
     // The rig control's poller and its line (null while the port is closed): later commands go
     // to that radio. Any command under way is dropped first.
-    void connectRig(RigPoller& poller, RigLink* link);
+    void connectRig(RigPoller& poller, RigLink* link, RigctldConversation* rigctld = nullptr);
     // "End Test", a new rig, unloading: the command under way stops and nothing waiting runs.
     void cancelCommands();
     RigCommandRunner& commands() { return *runner_; }
@@ -55,7 +56,7 @@ public:
     void showFrequencyTest();
 
 private:
-    void makeRunner(RigPoller& poller, RigLink* link);
+    void makeRunner(RigPoller& poller, RigLink* link, RigctldConversation* rigctld);
     int run(QDialog& dialog);
 
     Services services_;

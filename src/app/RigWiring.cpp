@@ -5,7 +5,7 @@
 namespace cubwave {
 
 RigWiring::RigWiring(SerialLine& line, RigPollTimer& timer, Services services)
-    : services_(std::move(services)), control_(line, timer, services_.clock)
+    : services_(std::move(services)), control_(line, timer, services_.clock, services_.rigctld)
 {
     control_.setStartupTest([this] { window().Command1_Click(); });
 }

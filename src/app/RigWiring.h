@@ -16,6 +16,7 @@ class Dialogs;
 class Environment;
 class RigControlWindow;
 class RigPollTimer;
+class RigctldConversation;
 class SerialLine;
 class SettingsStore;
 
@@ -31,6 +32,8 @@ public:
         SettingsStore& store;
         const Environment& environment;
         QString workDir;  // holds "RigCntrl.txt" and "serialports.txt"
+        // The way to "Hamlib rigctld"; none leaves that rig unable to start.
+        RigctldConversation* rigctld = nullptr;
     };
 
     // The line and timer must outlive this.

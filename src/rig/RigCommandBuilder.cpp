@@ -184,6 +184,9 @@ RigCommand RigCommandBuilder::frequency(const RigCommandContext& context, qint64
     case FrequencyCommand::TenTecText:
         // The Orion's set command takes hertz, as its "@AF" reply gives them.
         return fromBytes("*AF" + QByteArray::number(hz) + '\r');
+    case FrequencyCommand::Rigctld:
+        // Whole hertz: rigctld would take a fraction and round it its own way.
+        return fromBytes("F " + QByteArray::number(hz));
     case FrequencyCommand::PegasusFile: {
         RigCommand command;
         command.pegasusFile = (FrequencyHz::toMHzText(hz) + QStringLiteral("\r\n") + context.rigMode.trimmed()

@@ -15,6 +15,7 @@ struct RigCommandContext {
     QString modeQuery;       // the FTdx9000's mode command starts with its first three characters
     int kenwoodVfoDigit = 10;  // "Kenwood 2": 1 when the radio last reported VFO B
     QString rigMode;           // the last decoded mode, which the Pegasus file passes on
+    float rigFrequencyMHz = 0;  // the last decoded frequency; 0 before the first
 };
 
 // A command as it goes out: bytes for the line, or the Pegasus exchange file's contents. A

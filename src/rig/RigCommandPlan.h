@@ -23,6 +23,8 @@ struct RigCommandStep {
         WritePegasusFile,  // bytes as "PEGASUS.IN" in the Pegasus folder
         Report,        // a command that could not be built: text, and nothing sent
         ResumePoll,
+        Request,       // bytes as a rigctld command; waits for its "RPRT", which must be 0
+        ReadModeBack,  // asks rigctld for the mode, which must be bytes (the one just set)
     };
     // Which command a step belongs to, so a failure gets its message title and a failed mode
     // command lets the frequency command go on.

@@ -3,9 +3,11 @@
 #include "core/FileWrite.h"
 #include "platform/Clock.h"
 #include "platform/OneShotTimer.h"
+#include "rig/RigctldCommandPlan.h"
 #include "rig/FrequencyHz.h"
 
 #include <QDir>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -30,7 +32,8 @@ QString RigCommandRunner::rigName() const { return QString::fromLatin1(poller_.s
 RigCommandContext RigCommandRunner::context() const
 {
     const RigPollSettings& settings = poller_.settings();
-    return {settings.model, settings.frequencyQuery, settings.modeQuery, poller_.kenwoodVfoDigit(), poller_.mode()};
+    return {settings.model,          settings.frequencyQuery, settings.modeQuery, poller_.kenwoodVfoDigit(),
+            poller_.mode(),          poller_.frequencyMHz()};
 }
 
 void RigCommandRunner::changeFrequency(qint64 hz, const QString& mode)
@@ -61,8 +64,13 @@ bool RigCommandRunner::prepareNext()
         waiting_.pop_front();
         if (request.frequency && !poller_.polling())
             continue;  // polling ended while it waited
-        steps_ = request.frequency ? RigCommandPlan::changeFrequency(context(), request.hz, request.mode, sidebands_)
-                                   : RigCommandPlan::changeMode(context(), request.hz, request.mode, sidebands_);
+        const RigCommandContext now = context();
+        if (now.model->family == RigFamily::Rigctld)
+            steps_ = request.frequency ? RigctldCommandPlan::changeFrequency(now, request.hz, request.mode, sidebands_)
+                                       : RigctldCommandPlan::changeMode(now, request.hz, request.mode, sidebands_);
+        else
+            steps_ = request.frequency ? RigCommandPlan::changeFrequency(now, request.hz, request.mode, sidebands_)
+                                       : RigCommandPlan::changeMode(now, request.hz, request.mode, sidebands_);
         if (request.frequency)
             reportDamageOnce(request);
         if (steps_.empty())
@@ -178,8 +186,66 @@ bool RigCommandRunner::perform(const RigCommandStep& step)
         poller_.resume(now);
         pollSuspended_ = false;
         return true;
+    case Kind::Request:
+    case Kind::ReadModeBack:
+        return request(step);
     }
     return true;
+}
+
+bool RigCommandRunner::request(const RigCommandStep& step)
+{
+    if (!requestOut_) {
+        if (!rigctld_) {
+            fail(step, QStringLiteral("This program was built without its rigctld connection."));
+            return true;
+        }
+        requestOut_ = true;
+        answer_.reset();
+        const bool readBack = step.kind == Kind::ReadModeBack;
+        QPointer<RigCommandRunner> self(this);
+        requesting_ = true;
+        rigctld_->request(readBack ? QByteArray("m") : step.bytes, readBack ? 2 : 0,
+                          [self, generation = generation_](const RigctldConversation::Answer& answer) {
+                              if (!self || self->generation_ != generation || !self->requestOut_)
+                                  return;
+                              self->answer_ = answer;
+                              if (!self->requesting_)
+                                  self->advance();
+                          });
+        requesting_ = false;
+    }
+    if (!answer_)
+        return false;  // the answer's arrival calls advance() again
+    requestOut_ = false;
+    const RigctldConversation::Answer answer = *std::exchange(answer_, std::nullopt);
+    judge(step, answer);
+    return true;
+}
+
+void RigCommandRunner::judge(const RigCommandStep& step, const RigctldConversation::Answer& answer)
+{
+    const QByteArray command = step.kind == Kind::ReadModeBack ? QByteArray("m") : step.bytes;
+    QString failure;
+    if (!answer.ok) {
+        failure = answer.failure;
+    } else if (answer.reply.failed()) {
+        const int code = *answer.reply.rprt;
+        failure = QStringLiteral("rigctld answered \"%1\" with RPRT %2: %3")
+                      .arg(QString::fromLatin1(command))
+                      .arg(code)
+                      .arg(RigctldValues::errorText(code));
+    } else if (step.kind == Kind::ReadModeBack && answer.reply.lines.value(0) != step.bytes) {
+        failure = QStringLiteral("The radio did not take the mode %1 (rigctld reads it as %2).")
+                      .arg(QString::fromLatin1(step.bytes), QString::fromLatin1(answer.reply.lines.value(0).left(16)));
+    }
+    if (failure.isEmpty())
+        return;
+    // A mode that was not set is not read back.
+    if (step.kind == Kind::Request && step.part == Part::Mode && next_ + 1 < steps_.size()
+        && steps_[next_ + 1].kind == Kind::ReadModeBack)
+        ++next_;
+    fail(step, failure);
 }
 
 void RigCommandRunner::fail(const RigCommandStep& step, const QString& reason)
@@ -215,6 +281,8 @@ void RigCommandRunner::cancel()
     next_ = 0;
     running_ = false;
     waitingToDrain_ = false;
+    requestOut_ = false;
+    answer_.reset();
     if (pollSuspended_) {
         poller_.resume(clock_.ticksMs());
         pollSuspended_ = false;
@@ -223,6 +291,9 @@ void RigCommandRunner::cancel()
 
 std::optional<QString> RigCommandRunner::sendRaw(const QByteArray& bytes)
 {
+    // Raw text would reach rigctld as commands whose answers nobody reads.
+    if (poller_.settings().model->family == RigFamily::Rigctld)
+        return kNoRawToRigctld;
     if (!link_)
         return kPortClosed;
     if (!link_->send(bytes))

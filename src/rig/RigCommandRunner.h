@@ -5,6 +5,7 @@
 #include "rig/RigLink.h"
 #include "rig/RigPoller.h"
 #include "rig/RigTuning.h"
+#include "rig/RigctldConversation.h"
 
 #include <QObject>
 
@@ -25,6 +26,9 @@ class RigCommandRunner : public QObject, public RigTuning {
 
 public:
     static inline const QString kPortClosed = QStringLiteral("The rig's serial port is not open.");
+    static inline const QString kNoRawToRigctld =
+        QStringLiteral("rigctld takes no raw radio commands from here. Try them with rigctl: "
+                       "rigctl -m 2 -r HOST:PORT COMMAND");
 
     // The poller, timer and clock must outlive the runner.
     RigCommandRunner(RigPoller& poller, OneShotTimer& timer, Clock& clock, QObject* parent = nullptr);
@@ -32,6 +36,8 @@ public:
 
     // The rig line while its port is open; null when closed.
     void setLink(RigLink* link) { link_ = link; }
+    // The way to "Hamlib rigctld", whose commands are requests that wait for their answers.
+    void setRigctld(RigctldConversation* rigctld) { rigctld_ = rigctld; }
     // The band plan's Extra records, which give the mode for a frequency.
     // A damaged file is reported once per table given here.
     void setSidebands(SidebandTable sidebands)
@@ -77,12 +83,19 @@ private:
     void skipToResume();
     void reportDamageOnce(const Request& request);
     RigCommandContext context() const;
+    // Request and ReadModeBack: false while the answer is awaited.
+    bool request(const RigCommandStep& step);
+    void judge(const RigCommandStep& step, const RigctldConversation::Answer& answer);
 
     RigPoller& poller_;
     OneShotTimer& timer_;
     Clock& clock_;
     RigLink* link_ = nullptr;
+    RigctldConversation* rigctld_ = nullptr;
     SidebandTable sidebands_;
+    bool requestOut_ = false;
+    bool requesting_ = false;  // inside the request call: an answer given at once is no event
+    std::optional<RigctldConversation::Answer> answer_;
     bool damageReported_ = false;
 
     std::deque<Request> waiting_;

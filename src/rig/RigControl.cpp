@@ -2,7 +2,11 @@
 
 namespace cubwave {
 
-RigControl::RigControl(SerialLine& line, RigPollTimer& timer, Clock& clock) : driver_(line, timer, clock) {}
+RigControl::RigControl(SerialLine& line, RigPollTimer& timer, Clock& clock, RigctldConversation* rigctld)
+    : driver_(line, timer, clock)
+{
+    driver_.setRigctld(rigctld);
+}
 
 void RigControl::reportFrequency(float frequencyMHz)
 {

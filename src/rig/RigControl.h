@@ -11,6 +11,7 @@ namespace cubwave {
 
 class Clock;
 class RigPollTimer;
+class RigctldConversation;
 class SerialLine;
 
 // The rig as the program runs it: one poll driver, and with it the rig's line, for the whole
@@ -19,7 +20,8 @@ class SerialLine;
 // model's closing bytes and closes the line.
 class RigControl final : public RigControlPort {
 public:
-    RigControl(SerialLine& line, RigPollTimer& timer, Clock& clock);
+    // rigctld, when given, is the way to "Hamlib rigctld" and must outlive this.
+    RigControl(SerialLine& line, RigPollTimer& timer, Clock& clock, RigctldConversation* rigctld = nullptr);
 
     RigPollDriver& driver() { return driver_; }
     const RigPollDriver& driver() const { return driver_; }

@@ -90,6 +90,9 @@ const RigModel kModels[] = {
      R::Terminated, ';', 0, 0, nullptr, 0, {}, {}, false, false, false, 205, 0, FC::TextQueryPrefix, 8, MC::YaesuText},
     {"Other", F::Other, {}, S::OperatorChoice, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, true, 0, 0,
      FC::None, 0, MC::None},
+    // Polled over TCP by its own requests; the serial settings and the query strings play no part.
+    {"Hamlib rigctld", F::Rigctld, {}, S::Nothing, 0, 0, R::Raw, 0, 0, 0, nullptr, 0, {}, {}, false, false, false,
+     0, 0, FC::Rigctld, 0, MC::None},
 };
 // clang-format on
 

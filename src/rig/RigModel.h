@@ -22,6 +22,7 @@ enum class RigFamily {
     TenTecOrion,    // "@AF…" and "@RMM…" text replies ended by CR
     TenTecPegasus,  // no serial reply: an exchange file written by the radio's control program
     Other,          // any radio: the raw reply is only shown
+    Rigctld,        // Hamlib's rigctld over TCP: its own requests and answers, no serial line
 };
 
 // What one send tick puts on the line.
@@ -77,6 +78,7 @@ enum class FrequencyCommand {
     TenTecBinary,       // "*A", four bytes of hertz, CR
     TenTecText,         // "*AF", decimal hertz, CR
     PegasusFile,        // no serial command: the control program's "PEGASUS.IN"
+    Rigctld,            // rigctld's "F hz" and "M mode passband", each answered by an RPRT
 };
 
 // Which table gives a model's mode commands.

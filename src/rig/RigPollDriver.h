@@ -7,12 +7,15 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace cubwave {
 
 class Clock;
 class RigPollTimer;
+class RigctldConversation;
+class RigctldPoll;
 class SerialLine;
 
 // Runs the rig poll: opens the rig's port, drives RigPoller's ticks from the poll timer and hands
@@ -27,6 +30,11 @@ public:
     RigPollDriver& operator=(const RigPollDriver&) = delete;
 
     void setTickHandler(std::function<void(const RigTickResult&)> onTick) { onTick_ = std::move(onTick); }
+    // The way to "Hamlib rigctld"; without one that rig fails to start. Must outlive the driver.
+    void setRigctld(RigctldConversation* conversation);
+    RigctldConversation* rigctld() const { return rigctld_; }
+    // Where rigctld listens; taken by the next start().
+    void setRigctldAddress(const QString& host, int port);
     // Runs whenever the poll stops or the port closes ("End Test", a new rig, "Test" again,
     // unloading, a lost line), before anything more goes out: a frequency or mode command under
     // way on this line must end there and never reach another rig's port.
@@ -47,7 +55,7 @@ public:
     RigPoller& poller() { return poller_; }
     const RigPoller& poller() const { return poller_; }
     bool portOpen() const { return link_.isOpen(); }
-    // The line the poll uses; frequency and mode commands go out on it too.
+    // The serial line the poll uses; frequency and mode commands go out on it too.
     RigLink& link() { return link_; }
 
 private:
@@ -57,6 +65,10 @@ private:
     Clock& clock_;
     SerialRigLink link_;
     RigPoller poller_;
+    RigctldConversation* rigctld_ = nullptr;
+    std::unique_ptr<RigctldPoll> rigctldPoll_;
+    QString rigctldHost_;
+    int rigctldPort_ = 0;
     std::function<void(const RigTickResult&)> onTick_;
     std::function<void()> onStop_;
 };

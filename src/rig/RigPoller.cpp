@@ -242,20 +242,7 @@ RigTickResult RigPoller::readTick(qint64 nowMs)
     }
 
     if (answered) {
-        if (settings_.modeBy == ModeSource::Frequency) {
-            if (const char* mode = ModeFromFrequency::modeFor(frequencyMHz_))
-                mode_ = QString::fromLatin1(mode);
-        }
-        if (frequencyMHz_ > 0)
-            result.frequencyLabel = NumberFormat::format(frequencyMHz_, QStringView(kFrequencyLabelFormat));
-        result.modeLabel = mode_;
-        if (settings_.useFrequency && frequencyMHz_ > 0)
-            result.bandReportMHz = frequencyMHz_;
-        if (settings_.modeBy != ModeSource::DontUse && !mode_.isEmpty())
-            result.modeReport = mode_;
-        silentCycles_ = 0;
-        silentSinceMs_ = nowMs;
-        silenceReported_ = false;
+        result = this->answered(std::move(result), nowMs);
     } else if (++silentCycles_ >= kSilentCycles && nowMs - silentSinceMs_ >= kSilentMs && !silenceReported_) {
         silenceReported_ = true;
         result.noResponse = true;
@@ -263,6 +250,33 @@ RigTickResult RigPoller::readTick(qint64 nowMs)
         result.modeLabel = QString::fromLatin1(kNoResponse);
     }
     return result;
+}
+
+RigTickResult RigPoller::answered(RigTickResult result, qint64 nowMs)
+{
+    if (settings_.modeBy == ModeSource::Frequency) {
+        if (const char* mode = ModeFromFrequency::modeFor(frequencyMHz_))
+            mode_ = QString::fromLatin1(mode);
+    }
+    if (frequencyMHz_ > 0)
+        result.frequencyLabel = NumberFormat::format(frequencyMHz_, QStringView(kFrequencyLabelFormat));
+    result.modeLabel = mode_;
+    if (settings_.useFrequency && frequencyMHz_ > 0)
+        result.bandReportMHz = frequencyMHz_;
+    if (settings_.modeBy != ModeSource::DontUse && !mode_.isEmpty())
+        result.modeReport = mode_;
+    silentCycles_ = 0;
+    silentSinceMs_ = nowMs;
+    silenceReported_ = false;
+    return result;
+}
+
+RigTickResult RigPoller::report(const RigReading& reading, qint64 nowMs)
+{
+    if (!polling_ || suspended_ || reading.empty())
+        return {};
+    apply(reading);
+    return answered({}, nowMs);
 }
 
 bool RigPoller::sendClosingBytes()

@@ -40,6 +40,8 @@ struct RigTickResult {
     bool noResponse = false;
     // The line failed; polling has stopped. Close the port and show this reason once.
     std::optional<QString> lineLost;
+    // A line for the status bar, with no beep and no box (rigctld went missing or is back).
+    std::optional<QString> status;
 };
 
 // The rig poll as a state machine the window's timer drives: ticks alternate between sending the
@@ -68,6 +70,7 @@ public:
     // The window's check boxes and "Mode by:" take effect from the next tick, without a restart.
     void setReportChoices(bool convertToHex, bool convertFromHex, bool useFrequency, ModeSource modeBy);
     bool polling() const { return polling_; }
+    bool suspended() const { return suspended_; }
 
     // A command has the line: ticks do nothing, and the time until resume() does not count as
     // silence. resume() drops whatever partial reply and input were held.
@@ -77,6 +80,9 @@ public:
     void discardReplies();
 
     RigTickResult tick(qint64 nowMs);
+    // A reading that came another way than a read tick (rigctld's answers): taken as a read
+    // tick takes a decoded reply, with the same labels and reports.
+    RigTickResult report(const RigReading& reading, qint64 nowMs);
 
     // The model's closing bytes, sent once if polling; the caller drains the line before closing.
     bool sendClosingBytes();
@@ -95,6 +101,7 @@ private:
     RigTickResult readTick(qint64 nowMs);
     QByteArray composeQueries();
     void apply(const RigReading& reading);
+    RigTickResult answered(RigTickResult result, qint64 nowMs);
     void keepUnprocessed(const QByteArray& bytes);
     QString unprocessedText() const;
     qint64 replyLimitMs() const;

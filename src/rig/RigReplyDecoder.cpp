@@ -29,6 +29,7 @@ RigReading RigReplyDecoder::decode(const RigModel& model, QByteArrayView reply, 
     case RigFamily::None:
     case RigFamily::TenTecPegasus:
     case RigFamily::Other:
+    case RigFamily::Rigctld:
         break;
     }
     return {};

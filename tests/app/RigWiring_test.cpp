@@ -4,7 +4,11 @@
 #include "rig/RigModel.h"
 #include "rig/RigSettings.h"
 #include "rig/RigSettingsFile.h"
+#include "rig/RigctldAddress.h"
+#include "rig/RigctldConversation.h"
+#include "support/FakeOneShotTimer.h"
 #include "support/FakeRigPollTimer.h"
+#include "support/FakeTcpClient.h"
 #include "support/MainWindowFixture.h"
 #include "support/RigSimulator.h"
 #include "support/TestFiles.h"
@@ -14,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -104,7 +109,10 @@ protected:
     FakeEnvironment environment;
     FakeSettingsStore store;
     ProgramWindows windows;
-    RigWiring wiring{line, timer, {clock, dialogs, beeper, store, environment, dir.path()}};
+    FakeTcpClient rigctldSocket;
+    FakeOneShotTimer rigctldTimer;
+    RigctldConversation rigctld{rigctldSocket, rigctldTimer};
+    RigWiring wiring{line, timer, {clock, dialogs, beeper, store, environment, dir.path(), &rigctld}};
 };
 
 struct Radio {
@@ -231,6 +239,90 @@ TEST_F(RigWiringTest, ClosingTheMainWindowStopsThePollAndClosesTheLine)
     form->close();
     EXPECT_FALSE(wiring.control().driver().polling());
     EXPECT_FALSE(line.isOpen());
+}
+
+// "Hamlib rigctld" stored: polled from the start-up on at the stored address, the main window
+// follows the radio, a lost daemon is told on the status line with no box and no beep, and it
+// is found again when it answers.
+TEST_F(RigWiringTest, ARigctldRadioIsFollowedLostAndFoundAgain)
+{
+    storeRig(QStringLiteral("Hamlib rigctld"));
+    store.setValue(RigctldAddress::kHostKey, QStringLiteral("127.0.0.1"));
+    store.setValue(RigctldAddress::kPortKey, QStringLiteral("4533"));
+    start();
+    ASSERT_NE(rigWindow(), nullptr);
+    EXPECT_TRUE(wiring.control().driver().polling());
+    EXPECT_EQ(rigctldSocket.host, "127.0.0.1");
+    EXPECT_EQ(rigctldSocket.port, 4533);
+    EXPECT_FALSE(line.isOpen());
+
+    const auto round = [this](const QByteArray& frequency, const QByteArray& mode) {
+        rigctldSocket.takeSent();
+        for (int i = 0; i < 2 && rigctldSocket.sent.isEmpty(); ++i)
+            timer.fire();
+        EXPECT_EQ(rigctldSocket.takeSent(), "f\n");
+        rigctldSocket.answer(frequency);
+        EXPECT_EQ(rigctldSocket.takeSent(), "m\n");
+        rigctldSocket.answer(mode);
+    };
+    rigctldSocket.accept();
+    round("7025000\n", "CW\n500\n");
+    EXPECT_EQ(band(), "40");
+    EXPECT_EQ(mode(), "CW");
+    round("14250000\n", "USB\n2400\n");
+    EXPECT_EQ(band(), "20");
+    EXPECT_EQ(mode(), "PH");
+
+    const int beeps = beeper.beeps;
+    const size_t boxes = dialogs.messages.size();  // the start-up's own questions
+    rigctldSocket.fail(TcpClient::kConnectionReset, QStringLiteral("The remote host closed the connection"));
+    EXPECT_TRUE(status().contains(u"rigctld at 127.0.0.1:4533: The remote host closed the connection"))
+        << status().toStdString();
+    EXPECT_TRUE(status().contains(u"rigctld -m MODEL -r DEVICE -s BAUD -T 127.0.0.1")) << status().toStdString();
+    EXPECT_EQ(dialogs.messages.size(), boxes);
+    EXPECT_EQ(beeper.beeps, beeps);
+    EXPECT_TRUE(wiring.control().driver().polling());
+
+    rigctldTimer.fire(clock);  // five seconds on: connected again
+    rigctldSocket.accept();
+    round("21025000\n", "USB\n2400\n");
+    EXPECT_EQ(band(), "15");
+    EXPECT_TRUE(status().contains(u"answers again")) << status().toStdString();
+}
+
+// The rig window for "Hamlib rigctld": "Host:" and "Port:" in place of the serial controls,
+// kept in the settings store, and "RigCntrl.txt" still fourteen lines.
+TEST_F(RigWiringTest, TheRigWindowSwapsTheSerialControlsForHostAndPort)
+{
+    start();
+    RigControlWindow& window = wiring.window();
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->item(list->count() - 1)->text(), "Hamlib rigctld");
+    auto* host = window.findChild<QLineEdit*>(QStringLiteral("txtRigctldHost"));
+    auto* port = window.findChild<QLineEdit*>(QStringLiteral("txtRigctldPort"));
+    auto* comm = window.findChild<QWidget*>(QStringLiteral("optComm_0"));
+    ASSERT_TRUE(host && port && comm);
+    EXPECT_FALSE(host->isVisibleTo(&window));
+    EXPECT_TRUE(comm->isVisibleTo(&window));
+
+    list->setCurrentRow(list->count() - 1);
+    EXPECT_TRUE(host->isVisibleTo(&window));
+    EXPECT_FALSE(comm->isVisibleTo(&window));
+    EXPECT_EQ(host->text(), "localhost");
+    EXPECT_EQ(port->text(), "4532");
+    port->setText(QStringLiteral("4600"));
+    window.cmdDone_Click();
+    EXPECT_EQ(store.value(RigctldAddress::kPortKey, {}), "4600");
+    EXPECT_EQ(rigctldSocket.port, 4600);
+    const QByteArray file = readAll(dir.filePath(QString::fromLatin1(RigSettingsFile::kFileName)));
+    EXPECT_EQ(file.count("\r\n"), RigSettingsFile::kLineCount);
+    EXPECT_TRUE(file.contains("\"Hamlib rigctld\"\r\n"));
+
+    list->setCurrentRow(1);  // Elecraft: the serial controls are back, and the connection goes
+    EXPECT_FALSE(host->isVisibleTo(&window));
+    EXPECT_TRUE(comm->isVisibleTo(&window));
+    EXPECT_EQ(rigctldSocket.state(), TcpClient::kClosed);
 }
 
 }  // namespace

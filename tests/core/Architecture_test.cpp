@@ -19,6 +19,7 @@ const QStringList kPlatformImplementations = {
     "platform/PosixSerialLine.h", "platform/PpdevParallelPorts.h", "platform/QtSettingsStore.h",
     "platform/SystemClock.h",     "platform/SystemEnvironment.h",  "platform/TerminationSignal.h",
     "platform/MonotonicKeyingTimer.h", "platform/KeyingRelease.h", "platform/QtOneShotTimer.h",
+    "platform/QtTcpClient.h",
 };
 
 struct Include {

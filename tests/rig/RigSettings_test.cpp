@@ -211,12 +211,13 @@ TEST(RigSettingsFile, WritesAtomicallyAndReportsAFailure)
     EXPECT_EQ(RigSettingsFile::read(path), kenwoodOnPort3());
 }
 
-TEST(RigModels, ListsTheNineteenRigsInOrderComparedExactly)
+// The nineteen of old in their order, then the daemon that reaches every radio Hamlib knows.
+TEST(RigModels, ListsTheNineteenRigsInOrderThenRigctldComparedExactly)
 {
     const char* const expected[] = {"None", "Elecraft", "Icom", "Icom 735", "Kenwood", "Kenwood 2",
                                     "Ten Tec Omni VI", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Ten Tec Pegasus",
                                     "Yaesu", "Yaesu 757 GX II", "Yaesu 890", "Yaesu 920", "Yaesu 990",
-                                    "Yaesu 1000 D", "Yaesu 1000", "Yaesu FTdx9000", "Other"};
+                                    "Yaesu 1000 D", "Yaesu 1000", "Yaesu FTdx9000", "Other", "Hamlib rigctld"};
     ASSERT_EQ(RigModels::all().size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i)
         EXPECT_STREQ(RigModels::all()[i].name, expected[i]);

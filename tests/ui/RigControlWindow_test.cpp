@@ -387,7 +387,7 @@ TEST_F(RigControlWindowTest, SelectionRulesAndPerRigDefaults)
     pickRig(QStringLiteral("Other"));
     EXPECT_TRUE(child<QCheckBox>("chkConvToHex")->isEnabled());
     EXPECT_TRUE(child<QLineEdit>("txtFreq")->text().isEmpty());
-    EXPECT_EQ(child<QListWidget>("List1")->count(), 19);
+    EXPECT_EQ(child<QListWidget>("List1")->count(), 20);  // the nineteen, then "Hamlib rigctld"
 }
 
 TEST_F(RigControlWindowTest, ChangeFrequencyNeedsPolling)

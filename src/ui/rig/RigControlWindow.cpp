@@ -7,6 +7,7 @@
 #include "rig/PegasusFolder.h"
 #include "rig/RigModel.h"
 #include "rig/RigSettingsFile.h"
+#include "rig/RigctldAddress.h"
 #include "ui/common/SettingsWindowKeys.h"
 
 #include <QCheckBox>
@@ -164,6 +165,23 @@ void RigControlWindow::buildControls()
     powerRow->addWidget(pollBox);
     powerRow->addWidget(modeByBox);
     middle->addLayout(powerRow);
+
+    auto* rigctldBox = new QGroupBox(QStringLiteral("Hamlib rigctld"), this);
+    rigctldBox->setObjectName(QStringLiteral("fraRigctld"));
+    auto* rigctldGrid = new QGridLayout(rigctldBox);
+    rigctldGrid->addWidget(new QLabel(QStringLiteral("Host:"), rigctldBox), 0, 0);
+    txtRigctldHost_ = new QLineEdit(rigctldBox);
+    txtRigctldHost_->setObjectName(QStringLiteral("txtRigctldHost"));
+    rigctldGrid->addWidget(txtRigctldHost_, 0, 1);
+    rigctldGrid->addWidget(new QLabel(QStringLiteral("Port:"), rigctldBox), 1, 0);
+    txtRigctldPort_ = new QLineEdit(rigctldBox);
+    txtRigctldPort_->setObjectName(QStringLiteral("txtRigctldPort"));
+    txtRigctldPort_->setMaxLength(5);
+    rigctldGrid->addWidget(txtRigctldPort_, 1, 1);
+    fraRigctld_ = rigctldBox;
+    fraRigctld_->hide();
+    middle->addWidget(rigctldBox);
+    serialControls_ = {commBox, baudBox, parityBox, dataBox, stopBox, powerBox};
     top->addLayout(middle);
 
     auto* right = new QVBoxLayout;
@@ -252,7 +270,7 @@ void RigControlWindow::buildControls()
         endTestOnClick(option);
     for (QRadioButton* option : {optRig_, optFreq_, optDont_})
         connect(option, &QRadioButton::clicked, this, [this] { modeByClicked(); });
-    for (QLineEdit* box : {txtFreq_, txtMode_})
+    for (QLineEdit* box : {txtFreq_, txtMode_, txtRigctldHost_, txtRigctldPort_})
         box->installEventFilter(new FocusWatcher(box, [this] {
             if (!updatingControls_)
                 Command2_Click();
@@ -267,6 +285,8 @@ void RigControlWindow::buildControls()
     });
     connect(txtPegasusFolder_, &QLineEdit::editingFinished, this,
             [this] { services_.store.setValue(PegasusFolder::kSettingsKey, txtPegasusFolder_->text()); });
+    for (QLineEdit* box : {txtRigctldHost_, txtRigctldPort_})
+        connect(box, &QLineEdit::editingFinished, this, [this] { storeRigctldAddress(); });
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -290,6 +310,27 @@ void RigControlWindow::updatePegasusRow()
     txtPegasusFolder_->setVisible(pegasus);
     if (pegasus)
         txtPegasusFolder_->setText(pegasusFolder());
+}
+
+void RigControlWindow::updateConnectionControls()
+{
+    const bool rigctld = settings_.rigName == QLatin1String("Hamlib rigctld");
+    for (QWidget* control : serialControls_)
+        control->setVisible(!rigctld);
+    fraRigctld_->setVisible(rigctld);
+    if (rigctld) {
+        const RigctldAddress address = RigctldAddress::read(services_.store);
+        txtRigctldHost_->setText(address.host);
+        txtRigctldPort_->setText(address.portText);
+    }
+}
+
+void RigControlWindow::storeRigctldAddress()
+{
+    RigctldAddress address;
+    address.host = txtRigctldHost_->text();
+    address.portText = txtRigctldPort_->text();
+    address.write(services_.store);
 }
 
 // Puts settings_ on the controls without running any of their click rules.
@@ -346,6 +387,7 @@ void RigControlWindow::loadRigSettings()
     chkConvToHex_->setEnabled(model && model->operatorSetsHex);
     label10_->setVisible(settings_.rigName == QLatin1String("Icom"));
     updatePegasusRow();
+    updateConnectionControls();
     loading_ = false;
 }
 
@@ -401,6 +443,7 @@ void RigControlWindow::List1_Click()
     chkConvToHex_->setEnabled(model->operatorSetsHex);
     label10_->setVisible(model->showsIcomAddressNote);
     updatePegasusRow();
+    updateConnectionControls();
 }
 
 // The options as the operator left them, into settings_.
@@ -490,6 +533,12 @@ void RigControlWindow::Command1_Click()
     readOptions();
     if (none)
         return;
+    if (settings_.rigName == QLatin1String("Hamlib rigctld")) {
+        // The boxes hold the stored address, or what the operator has typed since.
+        storeRigctldAddress();
+        const RigctldAddress address = RigctldAddress::read(services_.store);
+        driver_.setRigctldAddress(address.host.trimmed(), address.port());
+    }
     const std::optional<QString> failure =
         driver_.start(settings_, portMap_.devicePath(settings_.port), chkConvHex_->isChecked(), pegasusFolder());
     if (!failure)
@@ -568,6 +617,8 @@ void RigControlWindow::applyTick(const RigTickResult& result)
         services_.beeper.beep();
         emit statusMessage(QString::fromLatin1(kNoResponseStatus));
     }
+    if (result.status)
+        emit statusMessage(*result.status);
     if (result.lineLost) {
         lblPolling_->hide();
         command2_->setEnabled(false);

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <QList>
 #include <QStringList>
 
 #include <array>
@@ -102,6 +103,9 @@ private:
     void reportChoicesChanged();
     void applyTick(const RigTickResult& result);
     void updatePegasusRow();
+    // "Hamlib rigctld" swaps the serial controls for "Host:" and "Port:".
+    void updateConnectionControls();
+    void storeRigctldAddress();
     void readOptions();
 
     Services services_;
@@ -147,6 +151,10 @@ private:
     QLabel* label10_ = nullptr;
     QLabel* lblPegasusFolder_ = nullptr;
     QLineEdit* txtPegasusFolder_ = nullptr;
+    QWidget* fraRigctld_ = nullptr;
+    QLineEdit* txtRigctldHost_ = nullptr;
+    QLineEdit* txtRigctldPort_ = nullptr;
+    QList<QWidget*> serialControls_;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
