@@ -227,7 +227,7 @@ TEST_F(ExportCommandsTest, AdifWithAMissingOrMalformedTableBeepsAndNamesTheFile)
 
     // An empty table is refused as a missing one is: no DXCC number could be written.
     writeFile(workDir + QStringLiteral("/ADIFCnt.txt"), "");
-    commands().exportAdif(store, ProductCaption::kMainWindowCaption);
+    commands().exportAdif(store, ProductCaption::kMainWindowCaption, kOwnCall);
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[2].title, QStringLiteral("Unable to write file."));
     EXPECT_EQ(dialogs.messages[2].text, workDir + QStringLiteral("/ADIFCnt.txt: the file holds no country rows"));
