@@ -114,6 +114,7 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     if (name.isEmpty())
         return;
 
+    messageKey_ = keyCode;
     emit aboutToTransmit();
     // From here until the message plays or is given up, no poll acts on the one it replaces:
     // the invalid-port message box lets events run.
@@ -134,15 +135,11 @@ void VoiceKeyer::fKeyPhone(int keyCode)
             return;
         }
     }
-    // The port is taken before the file loads: a pipeline left waiting after its load starts its
-    // sound late and cut. When the CW line must first finish its character, this key runs again
-    // once the port is free.
-    if (settings_.portNumber() != 0) {
-        if (ensurePttLineOpen(keyCode) == PortState::Waiting)
-            return;
-        if (!active_)
-            return;  // Esc while the invalid-port message box was up
-    }
+    // A CW line on the same port finishes its character before the file loads (a pipeline left
+    // waiting after its load starts its sound late and cut); this key runs again once the port
+    // is free. The line itself opens only when the file has loaded.
+    if (waitForPort(keyCode))
+        return;
     if (!player.open(resolvedFile_)) {
         abandon(name, player.errorText());
         return;
@@ -188,11 +185,21 @@ void VoiceKeyer::keyAndPlay()
     WavePlayer& player = services_.player;
     const QString name = file_;
     Wanted wanted;
-    // fKeyPhone opened the line, or said why it could not.
-    if (settings_.portNumber() != 0 && services_.pttLine.isOpen()) {
-        wanted.serial = true;
-        wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
+    if (settings_.portNumber() != 0) {
+        const PortState port = ensurePttLineOpen(messageKey_);
+        if (port == PortState::Waiting) {
+            // Another line took the port while the file loaded: the key runs again once it is free.
+            services_.player.close();
+            pollTimer_.stop();
+            return;
+        }
+        if (port == PortState::Open) {
+            wanted.serial = true;
+            wanted.serialLine = settings_.pttLine == PttLine::Dtr ? ModemLine::Dtr : ModemLine::Rts;
+        }
     }
+    if (!active_)
+        return;  // Esc while the invalid-port message box was up
     if (settings_.pttLine == PttLine::Parallel) {
         QString why;
         wanted.parallel = parallelLine(why);
@@ -340,7 +347,9 @@ void VoiceKeyer::finishMessage(const QString& problemText)
     loading_ = false;
     waitingForDue_ = false;
     dropPtt();
-    lastEndMs_ = services_.clock.ticksMs();
+    // Rounded up to the next whole millisecond: the clock reads whole milliseconds, and the
+    // repeat's gap must never be short of its setting.
+    lastEndMs_ = services_.clock.ticksMs() + 1;
     setActive(false);
     if (!problemText.isEmpty()) {
         // Repeating a message that fails would only key the transmitter for nothing.
@@ -414,6 +423,25 @@ VoiceKeyer::PortState VoiceKeyer::ensurePttLineOpen(int keyCode)
     if (state == PortState::Waiting)
         waitingKey_ = keyCode;
     return state;
+}
+
+bool VoiceKeyer::waitForPort(int keyCode)
+{
+    const int port = settings_.portNumber();
+    if (port <= 0 || !services_.sharing || services_.pttLine.isOpen())
+        return false;
+    const QString device = services_.portMap().devicePath(port);
+    if (device.isEmpty())
+        return false;
+    const SerialLineSharing::Taking taking =
+        services_.sharing->take(SerialLineSharing::User::VoicePtt, device, [this, keyCode] {
+            waitingKey_ = 0;
+            fKeyPhone(keyCode);
+        });
+    if (taking.outcome != SerialLineSharing::Outcome::Waiting)
+        return false;  // free now, or refused: the open after loading says why
+    waitingKey_ = keyCode;
+    return true;
 }
 
 void VoiceKeyer::cancelPortWait()

@@ -147,6 +147,8 @@ private:
     enum class PortState { Open, Waiting, Failed };
     PortState openPttLine(bool messageStarting, std::function<void()> whenFree);
     PortState ensurePttLineOpen(int keyCode);
+    // True when the port's holder must first finish; the key then runs again once it is free.
+    bool waitForPort(int keyCode);
     void cancelPortWait();
     // The CW keying line or the keyer takes the port: the message stops, PTT drops, the repeat
     // ends and the line closes.
@@ -184,6 +186,7 @@ private:
     bool repeating_ = false;
     bool transmitting_ = false;
     bool pttWasUp_ = false;
+    int messageKey_ = 0;  // the key of the message under way
     int waitingKey_ = 0;  // the key whose message waits for the port, 0 for none
     bool loading_ = false;
     bool waitingForDue_ = false;     // loaded ahead, PTT down, until notBeforeMs_

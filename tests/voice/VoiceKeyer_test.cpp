@@ -153,7 +153,7 @@ TEST_F(VoiceKeyerTest, F1RepeatsAfterTheIntervalUntilCancelled)
     // The gap runs from the end of one playing to the start of the next.
     EXPECT_TRUE(keyer.repeatTimerActive());
     EXPECT_EQ(repeatTimer.intervalMs, 10000);
-    repeatTimer.fire(clock);
+    repeatTimer.run(clock);
     EXPECT_EQ(player.played.size(), 2);
     EXPECT_TRUE(up(ModemLine::Rts));
     keyer.cancelRepeat();
@@ -596,7 +596,7 @@ TEST_F(VoiceKeyerTest, AKeyEndsARepeatThatIsLoadingBeforeItGoesOut)
     keyer.fKeyPhone(F1);
     run(1120);
     ASSERT_FALSE(up(ModemLine::Rts));
-    repeatTimer.fire(clock);  // the repeat starts loading ahead of its time
+    repeatTimer.run(clock);  // the repeat starts loading ahead of its time
     ASSERT_TRUE(keyer.loading());
     keyer.cancelRepeat();
     EXPECT_FALSE(keyer.messageOn());
