@@ -162,6 +162,8 @@ int QtTcpClient::state() const
     }
 }
 
-QByteArray QtTcpClient::takeInput() { return socket_.read(kReadBufferBytes); }
+// The socket's read buffer holds at most kReadBufferBytes, so readAll() is bounded too; read()
+// with that size would allocate 256 KiB for every reply of a few bytes.
+QByteArray QtTcpClient::takeInput() { return socket_.readAll(); }
 
 }  // namespace cubwave
