@@ -241,8 +241,8 @@ TEST_F(AdifPeerTest, ValuesFollowThePublicAdifStandard)
     }
 }
 
-// The field names of the ADIF 3.1.4 specification (Header Fields, then QSO Fields), and its Primary
-// Administrative Subdivision enumerations of the entities whose STATE the export writes.
+// The field names ADIF 3.1.4 defines (header fields, then QSO fields), and its lists of primary
+// administrative subdivisions for the entities whose STATE the export writes.
 const QSet<QByteArray> kAdif314HeaderFields = {"adif_ver", "created_timestamp", "programid", "programversion"};
 const QSet<QByteArray> kAdif314QsoFields = {
     "address", "address_intl", "age", "altitude", "ant_az", "ant_el", "ant_path", "arrl_sect", "award_granted",
