@@ -141,7 +141,7 @@ void VoiceKeyer::fKeyPhone(int keyCode)
     if (waitForPort(keyCode))
         return;
     if (!player.open(resolvedFile_)) {
-        abandon(name, player.errorText());
+        abandon(name, playerProblem());
         return;
     }
     loadStartedMs_ = services_.clock.ticksMs();
@@ -158,7 +158,7 @@ void VoiceKeyer::fKeyPhone(int keyCode)
         return;
     case WavePlayer::Readiness::Failed:
     case WavePlayer::Readiness::None:
-        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        abandon(name, playerProblem());
         return;
     }
 }
@@ -211,7 +211,7 @@ void VoiceKeyer::keyAndPlay()
     dropUnwanted(wanted);
     // The message box above lets events run: the player may have failed meanwhile.
     if (player.readiness() != WavePlayer::Readiness::Ready) {
-        abandon(name, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+        abandon(name, playerProblem());
         return;
     }
     QString why;
@@ -220,7 +220,7 @@ void VoiceKeyer::keyAndPlay()
         return;
     }
     if (!player.play()) {
-        abandon(name, player.errorText());
+        abandon(name, playerProblem());
         return;
     }
     watch_.started(resolvedFile_, services_.clock.ticksMs());
@@ -229,12 +229,7 @@ void VoiceKeyer::keyAndPlay()
 
 void VoiceKeyer::refuseWithoutSoundOutput()
 {
-    services_.player.close();
-    loading_ = false;
-    waitingForDue_ = false;
-    pollTimer_.stop();
-    dropPtt();
-    setActive(false);
+    halt();
     cancelRepeat();
     emit problem(kNoSoundOutputText);
     emit soundOutputMissing(kNoSoundOutputTitle, kNoSoundOutputText, !noOutputReported_);
@@ -265,13 +260,8 @@ void VoiceKeyer::cancelRepeat()
     repeatTimer_->stop();
     setRepeating(false);
     // A repeat still loading or waiting for its time is not on the air yet: it does not start.
-    if (active_ && notBeforeMs_ > 0 && (loading_ || waitingForDue_)) {
-        services_.player.close();
-        loading_ = false;
-        waitingForDue_ = false;
-        pollTimer_.stop();
-        setActive(false);
-    }
+    if (active_ && notBeforeMs_ > 0 && (loading_ || waitingForDue_))
+        halt();
 }
 
 bool VoiceKeyer::repeatTimerActive() const { return repeatTimer_->isActive(); }
@@ -323,7 +313,7 @@ void VoiceKeyer::poll()
             return;
         case WavePlayer::Readiness::Failed:
         case WavePlayer::Readiness::None:
-            abandon(file_, player.errorText().isEmpty() ? QStringLiteral("The file cannot be played") : player.errorText());
+            abandon(file_, playerProblem());
             return;
         }
     }
@@ -362,15 +352,26 @@ void VoiceKeyer::finishMessage(const QString& problemText)
         armRepeat(static_cast<int>(std::max<qint64>(0, settings_.repeatIntervalMs() - repeatLeadMs())));
 }
 
-void VoiceKeyer::abandon(const QString& file, const QString& reason)
+void VoiceKeyer::halt()
 {
-    const bool wasUp = pttUp();
     services_.player.close();
     loading_ = false;
     waitingForDue_ = false;
     pollTimer_.stop();
     dropPtt();
     setActive(false);
+}
+
+QString VoiceKeyer::playerProblem() const
+{
+    const QString text = services_.player.errorText();
+    return text.isEmpty() ? QStringLiteral("The file cannot be played") : text;
+}
+
+void VoiceKeyer::abandon(const QString& file, const QString& reason)
+{
+    const bool wasUp = pttUp();
+    halt();
     cancelRepeat();
     emit problem((wasUp ? QStringLiteral("Voice message not sent, PTT dropped: %1: %2")
                         : QStringLiteral("Voice message not sent: %1: %2"))
@@ -455,12 +456,8 @@ void VoiceKeyer::givePortUp()
 {
     cancelPortWait();
     cancelRepeat();
-    if (active_) {
-        services_.player.close();
-        pollTimer_.stop();
-        dropPtt();
-        setActive(false);
-    }
+    if (active_)
+        halt();
     closePttLine();
 }
 
@@ -541,12 +538,7 @@ void VoiceKeyer::releaseAll()
 {
     cancelPortWait();
     cancelRepeat();
-    pollTimer_.stop();
-    loading_ = false;
-    waitingForDue_ = false;
-    services_.player.close();
-    dropPtt();
-    setActive(false);
+    halt();
     parallel_.reset();
     closePttLine();
 }

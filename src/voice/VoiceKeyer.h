@@ -165,6 +165,11 @@ private:
     bool raise(const Wanted& wanted, QString& why);
     void dropUnwanted(const Wanted& wanted);
     void dropPtt();
+    // The message under way ends unsent: player closed, no poll, PTT down. The repeat is the
+    // caller's to end or keep.
+    void halt();
+    // Why the player cannot play the current file, never empty.
+    QString playerProblem() const;
     // A message that could not start: PTT down at once, the repeat ended, the reason shown.
     void abandon(const QString& file, const QString& reason);
     void finishMessage(const QString& problemText);
