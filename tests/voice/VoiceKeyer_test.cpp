@@ -484,6 +484,31 @@ TEST_F(VoiceKeyerTest, ThePttLineAndTheCwLineTakeOnlyTheSharedPortFromEachOther)
     keyer.releaseAll();
 }
 
+// The CW line taking the port while the message's file loads ends the message: nothing is keyed
+// once the file has loaded, and the keyer no longer says it loads.
+TEST_F(VoiceKeyerTest, TheCwLineTakingThePortWhileTheFileLoadsEndsTheMessage)
+{
+    using User = SerialLineSharing::User;
+    portMap = SerialPortMap::parse("3=/dev/null\n");
+    serial.sharing = &sharing;
+    serial.user = User::VoicePtt;
+    const QString cq = wave("cq.wav", 1000);
+    player.scripts[cq].loadMs = 100;
+    use([&](VoiceSettings& s) {
+        s.paths[0] = cq;
+        s.port = "3";
+    });
+    ASSERT_TRUE(keyer.openPttLine());
+    keyer.fKeyPhone(F1);
+    ASSERT_TRUE(keyer.loading());
+    EXPECT_EQ(sharing.take(User::CwKeying, "/dev/null", {}).outcome, SerialLineSharing::Outcome::Free);
+    EXPECT_FALSE(keyer.messageOn());
+    EXPECT_FALSE(keyer.loading());
+    run(1000);
+    EXPECT_EQ(raises(ModemLine::Rts), 0);
+    EXPECT_TRUE(player.played.empty());
+}
+
 TEST_F(VoiceKeyerTest, ReleaseAllDropsEverythingAndEndsTheRepeat)
 {
     use([&](VoiceSettings& s) {
