@@ -115,11 +115,15 @@ sed -i '4s/.*/"PH"\r/' "$work/cubwavepref.txt"
 rts_events() { awk '($2 == "TIOCMBIS" || $2 == "TIOCMBIC") && int($3 / 4) % 2 == 1 { print $1, $2 }' "$work/ioctl.log" 2>/dev/null || true; }
 raises() { rts_events | grep -c TIOCMBIS || true; }
 
+# GStreamer's warnings and errors go to the program's output, shown when the run fails: a file
+# that did not load keys nothing, and only the status line would say why.
 start_voice_app() {  # PULSE_SERVER for the program
   (cd "$work" && PULSE_SERVER="$1" CUBWAVE_IOCTL_LOG="$work/ioctl.log" LD_PRELOAD="$recorder" \
-    ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
+    GST_DEBUG=2 GST_DEBUG_NO_COLOR=1 ASAN_OPTIONS="$asan_options" exec "$bin") >"$work/app.out" 2>&1 &
   app_pid=$!
 }
+# The program's visible windows, for a key that keyed nothing: a message box would have taken it.
+windows_shown() { xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | paste -sd '|' || true; }
 stop_voice_app() {
   kill -TERM "$app_pid"
   for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
@@ -139,7 +143,7 @@ message_on_the_air() {  # what
     [ "$(raises)" -gt "$before" ] && [[ "$(rts_events | tail -n 1)" == *TIOCMBIC ]] && break
     sleep 0.1
   done
-  [ "$(raises)" -eq $((before + 1)) ] || fail "$1: RTS was not raised exactly once: $(rts_events)"
+  [ "$(raises)" -eq $((before + 1)) ] || fail "$1: RTS was not raised exactly once: $(rts_events); windows: $(windows_shown)"
   raised_ns=$(rts_events | awk '$2 == "TIOCMBIS" { r = $1 } END { print r }')
   dropped_ns=$(rts_events | awk -v r="$raised_ns" '$2 == "TIOCMBIC" && $1 > r { print $1; exit }')
   [ -n "$dropped_ns" ] || fail "$1: RTS was not dropped after the message: $(rts_events)"
@@ -177,7 +181,7 @@ pass "F1 again keys RTS for just the sound, and the sound is whole"
 # Esc while the message plays stops it and drops PTT at once.
 xdotool key F1
 for _ in $(seq 1 50); do [ "$(raises)" -ge 3 ] && break; sleep 0.05; done
-[ "$(raises)" -ge 3 ] || fail "the third F1 did not key RTS"
+[ "$(raises)" -ge 3 ] || fail "the third F1 did not key RTS; windows: $(windows_shown)"
 sleep 0.5
 xdotool key Escape
 sleep 0.3
@@ -196,7 +200,7 @@ pass "a message after one cut short keys RTS for just the sound"
 # No key since: F1 comes again "Loop (Sec)" after the end, never sooner, at most 50 ms later.
 repeat_raise() { rts_events | awk -v d="$last_dropped_ns" '$2 == "TIOCMBIS" && $1 > d { print $1; exit }'; }
 for _ in $(seq 1 60); do [ -n "$(repeat_raise)" ] && break; sleep 0.1; done
-[ -n "$(repeat_raise)" ] || fail "F1 did not repeat"
+[ -n "$(repeat_raise)" ] || fail "F1 did not repeat; windows: $(windows_shown)"
 raised_ns=$(repeat_raise)
 dropped_ns=$last_dropped_ns
 gap_ms=$(( (raised_ns - dropped_ns) / 1000000 ))
