@@ -30,8 +30,8 @@ int main(int argc, char** argv)
     cubwave::QtBeeper beeper;
     cubwave::SharedPrefsDocument shared;
 
-    // A termination request (SIGTERM, SIGHUP) is taken from the first dialog on: one that comes
-    // while a start-up dialog waits closes that dialog and ends the start-up after it.
+    // A termination request (SIGINT, SIGTERM, SIGHUP) is taken from the first dialog on: one
+    // that comes while a start-up dialog waits closes that dialog and ends the start-up after it.
     cubwave::TerminationSignal termination;
     bool endedEarly = false;
     QMetaObject::Connection beforeWindow =

@@ -16,6 +16,8 @@ int portNumber(const QString& text)
     return static_cast<int>(std::floor(*n));
 }
 
+bool keysSerial(const CwSettings& settings) { return settings.cwInterface == kCwRts || settings.cwInterface == kCwDtr; }
+
 }  // namespace
 
 CwKeyingLines::CwKeyingLines(SerialLine& serial, ParallelPorts& parallel, std::function<SerialPortMap()> portMap,
@@ -40,7 +42,7 @@ void CwKeyingLines::closeSerialIfFailed()
 
 bool CwKeyingLines::keysALine(const CwSettings& settings) const
 {
-    if (settings.cwInterface == kCwRts || settings.cwInterface == kCwDtr)
+    if (keysSerial(settings))
         return serial_.isOpen();
     return settings.cwInterface == kCwPrinter && printer_ != nullptr;
 }
@@ -82,15 +84,22 @@ CwLineSource::Line CwKeyingLines::setup(const QString& portText)
     }
     if (!serial_.open(device))
         return {nullptr, kInvalidPortTitle, kInvalidPortText, device + QStringLiteral(": ") + serial_.errorText()};
+    serialPort_ = port;
     return {std::make_shared<NullKeyingLine>(), {}, {}, {}};
+}
+
+bool CwKeyingLines::holdsAnotherPort(const CwSettings& settings) const
+{
+    return keysSerial(settings) && serial_.isOpen() && serialPort_ != portNumber(settings.port);
 }
 
 CwLineSource::Line CwKeyingLines::lineFor(const CwSettings& settings)
 {
     if (settings.cwInterface != kCwPrinter)
         printer_.reset();  // releases the parallel port (key up first) unless voice holds it
-    if (settings.cwInterface == kCwRts || settings.cwInterface == kCwDtr) {
-        if (!serial_.isOpen()) {
+    if (keysSerial(settings)) {
+        // The line follows the port the settings name: port "0" keys nothing.
+        if (!serial_.isOpen() || holdsAnotherPort(settings)) {
             Line opened = setup(settings.port);
             if (!opened.line || !serial_.isOpen())
                 return opened;  // a failure, or port "0": timed without a line

@@ -38,6 +38,7 @@ public:
     void dropAll();
 
     Line lineFor(const CwSettings& settings) override;
+    bool holdsAnotherPort(const CwSettings& settings) const override;
 
     // The device a port number maps to, for the port field's tooltip.
     QString deviceFor(const QString& portText) const;
@@ -47,6 +48,7 @@ private:
     ParallelPorts& parallel_;
     std::function<SerialPortMap()> portMap_;
     SerialLineSharing* sharing_;
+    int serialPort_ = 0;  // the port number the serial line was opened for
     std::shared_ptr<KeyingLine> printer_;
     quint16 printerAddress_ = 0;
 };

@@ -9,8 +9,8 @@
 
 namespace cubwave {
 
-// Where the CW sender gets the line for the next character. Called on the window thread
-// between characters only.
+// Where the CW sender gets the line for the next character. Called on the window thread, at
+// most one character ahead of the one on the air.
 class CwLineSource {
 public:
     struct Line {
@@ -22,7 +22,12 @@ public:
     };
 
     virtual ~CwLineSource() = default;
+    // The line for the next character; a line held on another port than the settings name is
+    // let go first, so it must not be called while a character keys that line.
     virtual Line lineFor(const CwSettings& settings) = 0;
+    // A line is held on another port than the settings name: the next character waits until
+    // none is on the air, and lineFor() lets that line go.
+    virtual bool holdsAnotherPort(const CwSettings&) const { return false; }
 };
 
 }  // namespace cubwave

@@ -35,6 +35,12 @@ void CwSender::setSettings(const CwSettings& settings)
 {
     settings_ = settings;
     pushTiming();
+    // A character handed for the port the settings named before is taken back, so that it keys
+    // the port they name now.
+    if (lines_.holdsAnotherPort(settings_)) {
+        reclaimWaiting();
+        feed();
+    }
 }
 
 void CwSender::pushTiming()
@@ -142,6 +148,9 @@ void CwSender::feed()
         abandon(kSpeedInvalidText);
         return;
     }
+    // The line of the character on the air is let go only after it.
+    if (inFlight_ > 0 && lines_.holdsAnotherPort(settings_))
+        return;
     const CwLineSource::Line line = lines_.lineFor(settings_);
     if (!line.line) {
         if (!line.failureText.isEmpty())

@@ -340,8 +340,7 @@ qint64 PosixSerialLine::outputCount()
         return 0;
     int inKernel = 0;
     if (::ioctl(fd_, TIOCOUTQ, &inKernel) != 0) {
-        // A hung-up terminal (its USB adapter pulled) answers every request with EIO.
-        if (errno == EIO || errno == ENXIO || errno == ENODEV)
+        if (deviceGone(errno))
             lineFailed(errno);
         inKernel = 0;
     }

@@ -134,6 +134,4 @@ SerialLineSharing::Taking SerialLineSharing::take(User newcomer, const QString& 
 
 void SerialLineSharing::cancelWaiting(User newcomer) { waiters_[index(newcomer)].reset(); }
 
-bool SerialLineSharing::waiting(User newcomer) const { return waiters_[index(newcomer)].has_value(); }
-
 }  // namespace cubwave

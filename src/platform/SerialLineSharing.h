@@ -64,7 +64,6 @@ public:
     // newcomer asks again or cancels meanwhile.
     Taking take(User newcomer, const QString& devicePath, std::function<void()> whenFree);
     void cancelWaiting(User newcomer);
-    bool waiting(User newcomer) const;
 
 private:
     struct Waiter {

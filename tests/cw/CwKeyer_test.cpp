@@ -83,5 +83,24 @@ TEST_F(CwKeyerTest, TheTransmitSignalFollowsASendingThatKeysALine)
     EXPECT_FALSE(keyer.onAir());
 }
 
+// After a sending on a real port, port "0" keys nothing: the line of the port before is let go
+// and the indicator stays dark.
+TEST_F(CwKeyerTest, PortZeroAfterARealPortKeysNothingAndLightsNothing)
+{
+    keyer.functionKey(CwMessages::kF1);
+    ASSERT_TRUE(sendingEnds());
+    ASSERT_TRUE(waitFor([this] { return transmit.size() >= 2; }));
+    const auto changes = serial.changes().size();
+    CwSettings s = keyer.sender().settings();
+    s.port = "0";
+    keyer.sender().setSettings(s);
+    keyer.functionKey(CwMessages::kF1);
+    ASSERT_TRUE(sendingEnds());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(serial.changes().size(), changes);
+    EXPECT_FALSE(serial.isOpen());
+    EXPECT_EQ(transmit, (std::vector<bool>{true, false}));
+}
+
 }  // namespace
 }  // namespace cubwave::test

@@ -95,6 +95,43 @@ TEST_F(CwSenderTest, PortZeroTimesEveryCharacterWithoutALine)
     EXPECT_EQ(timer.nowNs() - start, (6 + 4) * 60'000'000LL);
 }
 
+// The port changed while a sending runs (the settings window, a loaded file): the character on
+// the air ends on the old port, and from the next one on the sending keys the port the settings
+// name now, the character already handed for the old port included; port "0" keys nothing.
+TEST_F(CwSenderTest, TheLineFollowsThePortOfTheSettingsFromTheNextCharacter)
+{
+    // At 5 WPM each dash (720 ms) holds the keying thread, key down, for 100 ms.
+    timer.holdLongerThanNs = 500'000'000;
+    timer.holdLimit = std::chrono::milliseconds(100);
+    const auto marks = [this](const QString& device) {
+        const auto e = serial.edges(ModemLine::Dtr, device);
+        return std::count_if(e.begin(), e.end(), [](const KeyEdge& k) { return k.down; });
+    };
+    for (const auto& [port, device] : {std::pair{"2", "/dev/ttyS1"}, std::pair{"0", ""}}) {
+        SCOPED_TRACE(port);
+        configure([](CwSettings& s) {
+            s.port = "1";
+            s.speedWpm = "5";
+        });
+        const auto before = marks("/dev/ttyS0");
+        sender.setBuffer("TTT");
+        sender.loopThroughCwBuffer();
+        // The first T on the air, the second handed behind it.
+        ASSERT_TRUE(waitFor([&] { return timer.holding.load() && keyer.waitingCharacter(); }));
+        configure([port](CwSettings& s) { s.port = port; });
+        ASSERT_TRUE(waitFor([&] { return !keyer.isBusy() && !sender.isSending(); }));
+        EXPECT_EQ(marks("/dev/ttyS0") - before, 1);
+        EXPECT_FALSE(serial.edges(ModemLine::Dtr, "/dev/ttyS0").back().down);
+        EXPECT_EQ(serial.isOpen(), !QString(device).isEmpty());
+        if (serial.isOpen()) {
+            EXPECT_EQ(serial.devicePath(), device);
+            EXPECT_EQ(marks(device), 2);
+        }
+    }
+    EXPECT_EQ(serial.opens, (std::vector<QString>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS0"}));
+    EXPECT_TRUE(problems.isEmpty());
+}
+
 TEST_F(CwSenderTest, SleepWaitsWholeMillisecondsPerUnit)
 {
     configure([](CwSettings& s) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <pty.h>
 #include <unistd.h>
 
@@ -169,6 +171,49 @@ TEST(SerialLineSharing, AHolderThatNeedsTimeGivesThePortUpLaterAndTheNewcomerGoe
     sharing.setCloser(User::WinKey, [] { FAIL() << "asked to give up"; });
     ASSERT_TRUE(sharing.claim(*SerialLineSharing::deviceIdOf(b.path()), User::WinKey));
     EXPECT_EQ(sharing.take(User::CwKeying, b.path(), {}).outcome, Outcome::Refused);
+}
+
+// An adapter pulled out: whichever way its line learns it and closes, the port is let go in the
+// registry too, so the adapter put in again (the same device number) opens for any line.
+TEST(SerialLineSharing, ALineWhoseDeviceIsGoneLetsThePortGoWhenItCloses)
+{
+    const struct {
+        const char* what;
+        std::function<void(PosixSerialLine&)> learnAndClose;
+    } cases[] = {
+        {"PTT request", [](PosixSerialLine& line) { EXPECT_FALSE(line.setModemLine(ModemLine::Rts, true)); }},
+        {"keying thread",
+         [](PosixSerialLine& line) {
+             EXPECT_FALSE(line.modemKeyingLine(ModemLine::Dtr)->setKeyed(true));
+             ASSERT_TRUE(line.failed());
+             line.close();
+         }},
+        {"rig write",
+         [](PosixSerialLine& line) {
+             line.write("FA;");
+             ASSERT_TRUE(line.failed());
+             line.close();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        int master = -1, slave = -1;
+        char name[256] = {};
+        ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+        const auto device = SerialLineSharing::deviceIdOf(QString::fromLocal8Bit(name));
+        ASSERT_TRUE(device);
+        SerialLineSharing sharing;
+        PosixSerialLine line;
+        line.share(sharing, User::CwKeying);
+        ASSERT_TRUE(line.open(QString::fromLocal8Bit(name)));
+        EXPECT_EQ(sharing.holderOf(*device), User::CwKeying);
+        ::close(slave);
+        ::close(master);
+        c.learnAndClose(line);
+        EXPECT_FALSE(line.isOpen());
+        EXPECT_EQ(sharing.holderOf(*device), std::nullopt);
+        EXPECT_TRUE(sharing.claim(*device, User::Rig));
+    }
 }
 
 }  // namespace

@@ -135,6 +135,7 @@ public:
         qint64 ns;
         ModemLine line;
         bool raised;
+        QString device;  // the port the change was made on
     };
 
     explicit FakeSerialLine(std::function<qint64()> now = [] { return qint64(0); }) : now_(std::move(now)) {}
@@ -160,8 +161,8 @@ public:
         }
         open_ = true;
         path_ = path;
-        record(ModemLine::Dtr, false);
-        record(ModemLine::Rts, false);
+        record(ModemLine::Dtr, false, path_);
+        record(ModemLine::Rts, false, path_);
         return true;
     }
     void close() override
@@ -189,7 +190,7 @@ public:
     {
         if (!open_ || refuseModemLines)
             return false;
-        record(line, raised);
+        record(line, raised, path_);
         return true;
     }
     bool write(const QByteArray& bytes) override
@@ -206,7 +207,7 @@ public:
     {
         if (!open_)
             return nullptr;
-        return std::make_shared<Line>(*this, line);
+        return std::make_shared<Line>(*this, line, path_);
     }
 
     std::vector<ModemChange> changes() const
@@ -214,12 +215,12 @@ public:
         std::lock_guard lock(mutex_);
         return changes_;
     }
-    // Time-ordered key edges of one modem line, leaving out the drops made when opening.
-    std::vector<KeyEdge> edges(ModemLine which) const
+    // Time-ordered key edges of one modem line, on one device when it is named.
+    std::vector<KeyEdge> edges(ModemLine which, const QString& device = {}) const
     {
         std::vector<KeyEdge> out;
         for (const ModemChange& c : changes()) {
-            if (c.line == which)
+            if (c.line == which && (device.isEmpty() || c.device == device))
                 out.push_back({c.ns, c.raised});
         }
         return out;
@@ -247,14 +248,17 @@ public:
 private:
     class Line final : public KeyingLine {
     public:
-        Line(FakeSerialLine& port, ModemLine line) : port_(port), line_(line) {}
+        Line(FakeSerialLine& port, ModemLine line, QString device)
+            : port_(port), line_(line), device_(std::move(device))
+        {
+        }
         bool setKeyed(bool down) override
         {
             if (down && port_.goneOnKeyDown) {
                 port_.lost = true;
                 return false;
             }
-            port_.record(line_, down);
+            port_.record(line_, down, device_);
             return true;
         }
         QString errorText() const override { return QStringLiteral("Input/output error"); }
@@ -262,12 +266,13 @@ private:
     private:
         FakeSerialLine& port_;
         ModemLine line_;
+        QString device_;  // the port this line was taken from, whatever the fake has opened since
     };
 
-    void record(ModemLine line, bool raised)
+    void record(ModemLine line, bool raised, const QString& device)
     {
         std::lock_guard lock(mutex_);
-        changes_.push_back({now_(), line, raised});
+        changes_.push_back({now_(), line, raised, device});
     }
 
     std::function<qint64()> now_;

@@ -268,7 +268,6 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
 
 void MainScreen::showTransmitting(bool on)
 {
-    transmitting_ = on;
     setBackColour(transmitLabel, on ? kRed : kButtonFace);
     setTextColour(transmitLabel, on ? 0xFFFFFF : 0x808080);
     QFont font = transmitLabel->font();

@@ -81,7 +81,6 @@ public:
     void showClocks(const QString& utc, const QString& local, const QString& amPm);
     void showOwnExchange(const std::array<QString, 5>& values);
     void showTransmitting(bool on);
-    bool transmitting() const { return transmitting_; }
     // The line under the status line (possible duplicates, a multiplier's count) in a point size
     // that follows the screen width and the window size, as a share of 9600 twips.
     void showHint(const QString& text, double pointsPer9600Twips, int windowSizePct);
@@ -95,7 +94,6 @@ private:
     void place(QWidget* widget, QRect design, double pointSize);
 
     DesignLayout layout_{QSize(640, 480)};
-    bool transmitting_ = false;
 };
 
 }  // namespace cubwave
