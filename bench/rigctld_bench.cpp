@@ -29,6 +29,7 @@ using namespace cubwave;
 namespace {
 
 constexpr double kTargetMs = 0.2;
+constexpr double kMinTimeS = 2.0;
 
 double threadCpuMs()
 {
@@ -133,12 +134,14 @@ void BM_RigctldPollRoundTrip(benchmark::State& state)
     const double meanMs = totalMs / double(state.iterations());
     state.counters["cpu_mean_ms"] = meanMs;
     state.counters["cpu_worst_ms"] = worstMs;
-    if (meanMs > kTargetMs) {
+    // The library sizes its runs with shorter ones first (the first of one iteration); an error
+    // there would end the benchmark on a cold round trip. Only the run it reports is judged.
+    if (totalMs >= kMinTimeS * 1e3 && meanMs > kTargetMs) {
         static std::string message;
         message = "a poll round trip takes the window thread " + std::to_string(meanMs) + " ms, over 0.2 ms";
         state.SkipWithError(message.c_str());
     }
 }
-BENCHMARK(BM_RigctldPollRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_RigctldPollRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(kMinTimeS);
 
 }  // namespace

@@ -194,3 +194,41 @@ TEST(QtTcpClient, AFloodingPeerIsHeldBackAtTheReadBufferAndNothingIsLost)
         20000));
     EXPECT_TRUE(intact);
 }
+
+// Sends go straight to the kernel while the socket's buffer is empty and through it otherwise:
+// against a peer that does not read, what the kernel cannot take queues behind, and every byte
+// arrives once and in order, the later small sends included.
+TEST(QtTcpClient, SendsBeyondWhatTheKernelTakesArriveWholeAndInOrder)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    QtTcpClient client;
+    Events events;
+    watch(client, events);
+    client.connectTo(QStringLiteral("127.0.0.1"), server.serverPort());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.connected == 1; }, 3000));
+    ASSERT_TRUE(server.hasPendingConnections() || server.waitForNewConnection(1000));
+    QPointer<QTcpSocket> peer = server.nextPendingConnection();
+
+    QByteArray expected;
+    const auto sendBlock = [&](qsizetype size, int seed) {
+        QByteArray block(size, '\0');
+        for (qsizetype i = 0; i < size; ++i)
+            block[i] = char(i * 13 + seed);
+        expected += block;
+        return client.send(block);
+    };
+    // Well beyond the loopback buffers, so the first send is cut short and the rest queue.
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(sendBlock(1024 * 1024, i));
+    ASSERT_TRUE(sendBlock(3, 99));
+
+    QByteArray got;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (got += peer->readAll()).size() >= expected.size(); }, 20000));
+    // Drained: the next small send goes straight out and still comes last.
+    ASSERT_TRUE(sendBlock(5, 42));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (got += peer->readAll()).size() >= expected.size(); }, 3000));
+    EXPECT_EQ(got.size(), expected.size());
+    EXPECT_TRUE(got == expected);
+    EXPECT_TRUE(events.errors.isEmpty());
+}
