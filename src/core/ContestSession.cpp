@@ -42,16 +42,16 @@ bool ContestSession::readPreferences()
 bool ContestSession::savePreferences()
 {
     const WriteResult written = replaceFileAtomically(prefPath(), PrefFile::serialize(prefs_));
-    if (written.ok || !written.readOnly) {
-        if (!written.ok)
-            emit preferencesNotSaved(prefPath(), written.error);
-        return written.ok;
+    if (written.readOnly) {
+        if (!prefsReadOnlyTold_) {
+            prefsReadOnlyTold_ = true;
+            emit preferencesReadOnly(prefPath());
+        }
+        return true;
     }
-    if (!prefsReadOnlyTold_) {
-        prefsReadOnlyTold_ = true;
-        emit preferencesReadOnly(prefPath());
-    }
-    return true;
+    if (!written.ok)
+        emit preferencesNotSaved(prefPath(), written.error);
+    return written.ok;
 }
 
 void ContestSession::markNotLoaded(const QString& why, const QString& fix)

@@ -30,8 +30,7 @@ QString LogReadResult::describe() const
 
 QString LogReadResult::problem(const QString& fileName) const
 {
-    return line > 0 ? QStringLiteral("%1 line %2: %3").arg(fileName).arg(line).arg(reason)
-                    : QStringLiteral("%1: %2").arg(fileName, reason);
+    return fileName + (line > 0 ? QStringLiteral(" ") : QStringLiteral(": ")) + describe();
 }
 
 LogReadResult LogFile::read() const

@@ -30,21 +30,19 @@ struct Element {
 
 // The first <NAME>...</NAME> whose closing tag comes before the next <NAME>. Taking the first
 // opening tag alone would pair one left open with the closing tag of a later element, and a
-// replaced value would then swallow everything between them.
+// replaced value would then swallow everything between them. That element opens with the last
+// <NAME> before the first </NAME> that follows an opening tag: each is found once, so a document
+// of many stray tags costs one pass, not one pass per tag.
 Element findElement(const QString& text, const QString& open, const QString& close)
 {
-    qsizetype at = text.indexOf(open);
-    while (at >= 0) {
-        const qsizetype valueStart = at + open.size();
-        const qsizetype closeAt = text.indexOf(close, valueStart);
-        if (closeAt < 0)
-            return {};
-        const qsizetype nextOpen = text.indexOf(open, valueStart);
-        if (nextOpen < 0 || nextOpen >= closeAt)
-            return {valueStart, closeAt};
-        at = nextOpen;
-    }
-    return {};
+    const qsizetype first = text.indexOf(open);
+    if (first < 0)
+        return {};
+    const qsizetype closeAt = text.indexOf(close, first + open.size());
+    if (closeAt < 0)
+        return {};
+    const qsizetype at = text.lastIndexOf(open, closeAt - open.size());
+    return {at + open.size(), closeAt};
 }
 
 QString refusal(const QString& path, const QString& why)

@@ -257,6 +257,23 @@ TEST(SharedPrefsDocument, AnOpeningTagLeftOpenNeverPairsWithALaterElement)
     EXPECT_EQ(readAll(path), foreign + "\r\n<OWN_EMAIL>b@x.y</OWN_EMAIL>\r\n");
 }
 
+TEST(SharedPrefsDocument, AFileOfStrayOpeningTagsIsReadAndWrittenInOnePass)
+{
+    // Nearly a megabyte of opening tags left open, then the element: the pairing once searched
+    // for the closing tag anew after each stray tag, and each lookup in this file took seconds.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(SharedPrefsDocument::kFileName);
+    const QByteArray strays = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n" + QByteArray("<OWN_EMAIL>").repeated(90000);
+    ASSERT_LT(strays.size(), SharedPrefsDocument::kMaxBytes);
+    writeFile(path, strays + "a@x.y</OWN_EMAIL>\r\n");
+    SharedPrefsDocument doc;
+    doc.load(path);
+    ASSERT_TRUE(doc.saveRefusal().isEmpty());
+    EXPECT_EQ(doc.value("OWN_EMAIL"), "a@x.y");
+    ASSERT_TRUE(doc.setValue("OWN_EMAIL", "b@x.y", true).ok);
+    EXPECT_EQ(readAll(path), strays + "b@x.y</OWN_EMAIL>\r\n");
+}
+
 TEST(SharedPrefsDocument, EscapesMarkupInValuesAndReadsThemBack)
 {
     QTemporaryDir dir;

@@ -275,6 +275,19 @@ TEST_F(StationWindow, EscapeIsDoneAndKeepsTheEditsWhileAnAltChordTypesNothing)
     EXPECT_EQ(form->values().ownName, "BOB");
 }
 
+TEST_F(StationWindow, EscapeOnTheDoneButtonIsDoneToo)
+{
+    // A button passes Esc on to the window, whose own handling would reject the edits.
+    open();
+    clearInto("Text9");
+    type(QStringLiteral("bob"));
+    form->findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->donePressed());
+    EXPECT_EQ(form->values().ownName, "BOB");
+}
+
 TEST_F(StationWindow, DoneCopiesTheFieldsAndPutsBadNumbersToZero)
 {
     struct Case {

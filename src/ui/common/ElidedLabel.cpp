@@ -43,8 +43,6 @@ public:
         }
         if (event->type() != QEvent::Paint)
             return false;
-        if (label_->toolTip() != label_->text())
-            label_->setToolTip(label_->text());
         // The frame as the label draws it (the background is filled before this), then the
         // text, elided.
         QPainter p(label_);

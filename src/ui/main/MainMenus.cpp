@@ -32,11 +32,17 @@ QAction* MainMenus::addWindow(QMenu* menu, const char* name, const QString& capt
     // window's key handlers, which see every key first.
     const QString text = keys ? caption + QLatin1Char('\t') + QString::fromLatin1(keys) : caption;
     return add(menu, name, text, [this, window, modal] {
-        if (ports_.windows.available(window))
+        if (windowAvailable(window))
             ports_.windows.show(window, modal);
-        else
-            showNotAvailable(windowEntryName(window));
     });
+}
+
+bool MainMenus::windowAvailable(WindowLauncher::Window window)
+{
+    if (ports_.windows.available(window))
+        return true;
+    showNotAvailable(windowEntryName(window));
+    return false;
 }
 
 void MainMenus::showNotAvailable(const QString& entry)
@@ -83,10 +89,8 @@ void MainMenus::build()
     appearance->setObjectName(QStringLiteral("mnuAppearance"));
     add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), [this] { showNotAvailable(QStringLiteral("Form Size")); });
     add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
-        if (!ports_.windows.available(W::Colors)) {
-            showNotAvailable(windowEntryName(W::Colors));
+        if (!windowAvailable(W::Colors))
             return;
-        }
         ports_.windows.show(W::Colors, true);
         session_.savePreferences();
         session_.reloadLog();
@@ -104,10 +108,8 @@ void MainMenus::build()
     QMenu* dx = options->addMenu(QStringLiteral("&DX Spotting"));
     dx->setObjectName(QStringLiteral("mnuDXSpottingMain"));
     add(dx, "mnuDXSpotting", QStringLiteral("&Configure\tCtrl+D"), [this] {
-        if (!ports_.windows.available(W::DxSpotting)) {
-            showNotAvailable(windowEntryName(W::DxSpotting));
+        if (!windowAvailable(W::DxSpotting))
             return;
-        }
         session_.savePreferences();
         ports_.windows.show(W::DxSpotting, false);
     });
@@ -152,10 +154,8 @@ void MainMenus::build()
     QAction* help = bar->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     connect(help, &QAction::triggered, this, [this] {
-        if (ports_.windows.available(W::Help))
+        if (windowAvailable(W::Help))
             ports_.windows.show(W::Help, true);
-        else
-            showNotAvailable(windowEntryName(W::Help));
     });
 }
 

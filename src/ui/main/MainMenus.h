@@ -45,6 +45,8 @@ private:
     // An entry that opens a window; the keys that open it too are shown beside the caption.
     QAction* addWindow(QMenu* menu, const char* name, const QString& caption, WindowLauncher::Window window,
                        bool modal, const char* keys = nullptr);
+    // True when this build has the window; otherwise the status line says it is not available.
+    bool windowAvailable(WindowLauncher::Window window);
     void showNotAvailable(const QString& entry);
     QAction* bandAction(const QString& band) const;
     void showBand(const QString& band);

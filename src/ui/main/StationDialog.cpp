@@ -131,12 +131,8 @@ void StationDialog::done(int result)
 
 void StationDialog::keyPressEvent(QKeyEvent* event)
 {
-    // There is no Cancel button: Esc is "Done" (see useSettingsWindowKeys) and never throws the
-    // edits away. The close box does.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
+    // Esc never reaches here: useSettingsWindowKeys takes it as "Done", so it never throws the
+    // edits away as QDialog's reject would. The close box does.
     // With no default button, Enter on a focused Done would do nothing.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == doneButton_) {
         event->accept();
