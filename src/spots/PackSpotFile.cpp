@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cctype>
 
 namespace cubwave {
 
@@ -32,6 +33,10 @@ std::optional<unsigned char> PackSpotSettings::commandCharacter(QStringView hexT
     // Leading zeros are fine ("003"); more digits than that could overflow the conversion.
     if (digits.isEmpty() || digits.size() > 8)
         return std::nullopt;
+    for (const QChar c : digits) {
+        if (!isxdigit(c.toLatin1()) || c.unicode() > 0x7F)
+            return std::nullopt;  // the conversion would take "0x" and a sign as well
+    }
     bool ok = false;
     const uint code = digits.toUInt(&ok, 16);
     if (!ok || code > 0xFF)

@@ -33,7 +33,7 @@ void TncLineSplitter::feed(QStringView input)
     // Whole lines wait here only until the next tick; a peer that sends far more than a tick
     // can show loses its oldest lines rather than growing the buffer.
     if (buffer_.size() - head_ > kMaxBufferChars) {
-        const qsizetype cutAt = buffer_.lastIndexOf(u'\n', buffer_.size() - kMaxBufferChars);
+        const qsizetype cutAt = buffer_.indexOf(u'\n', buffer_.size() - kMaxBufferChars - 1);
         if (cutAt > head_) {
             droppedChars_ += cutAt - head_;
             head_ = cutAt;

@@ -37,6 +37,8 @@ public:
     void reset();
     // The input kept for the next lines.
     QStringView buffer() const;
+    // Input dropped since process() last said so in the received text.
+    qsizetype droppedChars() const { return droppedChars_; }
 
 private:
     void compact();
