@@ -2,6 +2,7 @@
 
 #include "spots/SpotColumns.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -27,6 +28,8 @@ public:
     TncLineSplitter();
     // Adds received text (one byte one character).
     void feed(QStringView input);
+    // Adds bytes as the serial line gives them: one byte one character (Latin-1).
+    void feedLatin1(QByteArrayView bytes) { feed(QString::fromLatin1(bytes)); }
     // The next whole line, with its closing line feed; nothing while the line is partial.
     std::optional<QString> nextLine();
     // Every whole line: a new one goes into the received text (a spot line always, another only
