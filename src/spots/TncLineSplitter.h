@@ -13,9 +13,9 @@ namespace cubwave {
 
 class ReceivedText;
 
-// The TNC's serial input cut into lines that end in a line feed. The buffer starts as a lone
-// line feed, so the first line the TNC sends counts; what comes before the first line feed is
-// never a whole line and is dropped.
+// The TNC's serial input cut into lines that end in a line feed. A line is what follows one line
+// feed up to and including the next; the buffer starts as a lone line feed, so the first line
+// the TNC sends counts too.
 class TncLineSplitter {
 public:
     // A partial line longer than this is dropped up to its line feed: no cluster line is this
