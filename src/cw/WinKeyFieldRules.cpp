@@ -2,7 +2,7 @@
 
 #include "cw/CwNumber.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace cubwave {
 
@@ -25,10 +25,11 @@ bool fitsByte(std::optional<long long> n) { return n && *n >= 0 && *n <= 255; }
 std::optional<long long> WinKeyFieldRules::number(const QString& text)
 {
     const auto value = CwNumber::parse(text);
-    // Far beyond every range here; keeps the conversion defined.
-    if (!value || std::fabs(*value) > 1e15)
+    if (!value)
         return std::nullopt;
-    return static_cast<long long>(CwNumber::roundHalfEven(*value));
+    // Far beyond every range here, and the conversion stays defined.
+    constexpr double kLimit = 1e15;
+    return static_cast<long long>(CwNumber::roundHalfEven(std::clamp(*value, -kLimit, kLimit)));
 }
 
 WinKeyFieldRules::Left WinKeyFieldRules::speed(const QString& text) { return inRange(text, 0, 99, kDefaultSpeed); }

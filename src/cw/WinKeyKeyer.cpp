@@ -68,10 +68,10 @@ void WinKeyKeyer::open()
         finishOpen({WinKeyLink::kAlreadyOpen, version_, {}});
         return;
     }
-    const QString device = portMap_ ? portMap_().devicePath(settings_.comPort) : QString();
+    const QString device = portMap_ ? portMap_().devicePath(settings_.port) : QString();
     if (device.isEmpty()) {
         finishOpen({WinKeyLink::kComOpenFailed, 0,
-                    QStringLiteral("WinKey port %1 names no serial port").arg(settings_.comPort)});
+                    QStringLiteral("WinKey port %1 names no serial port").arg(settings_.port)});
         return;
     }
     if (sharing_) {
@@ -102,7 +102,7 @@ void WinKeyKeyer::finishOpen(const WinKeyLink::Opened& result)
     if (!alreadyOpen && result.version == 0) {
         if (!result.reason.isEmpty())
             emit problem(result.reason);
-        emit connectionFailed(settings_.comPort);
+        emit connectionFailed(settings_.port);
     }
     if (!alreadyOpen) {
         if (result.version != 0)
@@ -123,7 +123,7 @@ void WinKeyKeyer::sendSettings()
     if (!link_.isOpen())
         return;
     const WinKeySettings& s = settings_;
-    if (const auto wpm = WinKeyFieldRules::speed(s.speedWpm).send)
+    if (const auto wpm = WinKeyFieldRules::speed(s.speed).send)
         link_.setSpeed(*wpm);
     if (const auto weight = WinKeyFieldRules::weight(s.weight).send)
         link_.setWeight(*weight);
@@ -131,7 +131,7 @@ void WinKeyKeyer::sendSettings()
         link_.setLeadTail(leadTail->first, leadTail->second);
     if (const auto ratio = WinKeyFieldRules::ratio(s.ratio).send)
         link_.setRatio(*ratio);
-    link_.setPinConfig(s.pin5);
+    link_.setPinConfig(s.pins);
     link_.setMode(s.mode);
 }
 
@@ -175,7 +175,7 @@ void WinKeyKeyer::pump()
         return;
     const QScopedValueRollback<bool> inPump(pumping_, true);
     waitTimer_.stop();
-    for (int handed = 0; handed < kBurst; ++handed) {
+    for (int handed = 0;; ++handed) {
         const QChar c = sender_.firstWaiting();
         if (c.isNull()) {
             sender_.endWinKeyHandOver();
@@ -183,6 +183,11 @@ void WinKeyKeyer::pump()
         }
         if (!isOpen()) {
             discardWaiting();
+            return;
+        }
+        if (handed == kBurst) {
+            // Window events run before the next characters.
+            waitTimer_.start(0);
             return;
         }
         lastStatus_ = link_.status();
@@ -197,8 +202,6 @@ void WinKeyKeyer::pump()
         if (link_.sendCharacter(static_cast<char>(c.unicode())) == WinKeyLink::kSuccess)
             setKeyerBusy(true);
     }
-    // Window events run before the next characters.
-    waitTimer_.start(0);
 }
 
 void WinKeyKeyer::discardWaiting()
@@ -273,8 +276,13 @@ void WinKeyKeyer::setSpeed(int wpm)
 
 void WinKeyKeyer::unload()
 {
-    if (link_.isOpen() || opening())
-        close();
+    if (!link_.isOpen() && !opening())
+        return;
+    if (sharing_)
+        sharing_->cancelWaiting(SerialLineSharing::User::WinKey);
+    waitingForLine_ = false;
+    link_.closeNow();
+    markClosed();
 }
 
 }  // namespace cubwave

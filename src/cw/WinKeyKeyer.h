@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cw/WinKeyLink.h"
-#include "cw/WinKeySettings.h"
+#include "cw/WinKeyFile.h"
 #include "platform/SerialLineSharing.h"
 #include "platform/SerialPortMap.h"
 

@@ -30,13 +30,15 @@ public:
 
     virtual ~WinKeyLink() = default;
 
-    // Starts opening the keyer on the device; done runs once, later, from the event loop. False
-    // (done never runs) while an open is already under way.
+    // Starts opening the keyer on the device; done runs once, with a result known at once before
+    // open returns. False (done never runs) while an open is already under way.
     virtual bool open(const QString& devicePath, std::function<void(const Opened&)> done) = 0;
     virtual bool opening() const = 0;
     virtual bool isOpen() const = 0;
-    // Clears the keyer's buffer, ends the host mode and closes the line.
+    // Clears the keyer's buffer and ends the host mode; the line closes once that is out.
     virtual void close() = 0;
+    // The same, with the line closed before returning: program end.
+    virtual void closeNow() { close(); }
 
     // 0 idle; 1 to 4 still sending what was handed over; 5 or more: wait before the next character.
     virtual int status() = 0;
