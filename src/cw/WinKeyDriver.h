@@ -126,7 +126,7 @@ private:
 
     void tick();
     void arm();
-    void finishOpen(int result);
+    void finishOpen();
     void failOpen(int result, const QString& reason);
     void pump();
     void readLine();
@@ -153,16 +153,22 @@ private:
     QString error_;
     int reply_ = -1;
 
+    quint8 operatorMode_ = 0;
+
     std::deque<char> queue_;
     QByteArray echoed_;
     int ahead_ = 0;  // written to the line, not yet echoed
+    // From a hand-over until the keyer reports the end of sending.
     bool awaitingIdle_ = false;
-    bool statusSinceHandOver_ = false;
-    qint64 handOverAt_ = 0;
+    // BUSY or an echo since the last character went out.
+    bool heardSinceWrite_ = false;
+    qint64 lastWriteAt_ = 0;
+    qint64 lastHeard_ = 0;
     quint8 lastStatus_ = 0xC0;
     qint64 xoffSince_ = -1;
+    // A status request is out, unanswered; and it went out after the last character.
     qint64 probeSentAt_ = -1;
-    bool probeCoversHandOver_ = false;
+    bool probeCoversWrites_ = false;
 
     std::function<void(const QString&)> closedByItself_;
     std::function<void()> sendingEnded_;

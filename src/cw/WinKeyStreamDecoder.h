@@ -6,10 +6,10 @@
 namespace cubwave {
 
 // What a WinKey keyer sends, split into its kinds. Every byte stands alone, so chunks may be cut
-// anywhere: status bytes 0xC0..0xFF, speed-pot bytes 0x80..0xBF; while a reply is expected (an
-// echo test or host open) the next other byte is that reply, whatever its value; otherwise, with
-// echo-back on, a byte below 0x80 is the echo of a character the keyer started to send. Anything
-// else is dropped.
+// anywhere. While a reply is expected (an echo test or host open, both asked of a keyer in
+// standalone mode, which sends nothing unasked) the next byte is that reply, whatever its value.
+// Otherwise: status bytes 0xC0..0xFF, speed-pot bytes 0x80..0xBF and, with echo-back on, a byte
+// below 0x80 is the echo of a character the keyer started to send. Anything else is dropped.
 class WinKeyStreamDecoder {
 public:
     static constexpr quint8 kXoff = 0x01;

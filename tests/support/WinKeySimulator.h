@@ -73,13 +73,17 @@ public:
     int clears() const;
     int statusRequests() const;
     quint64 garbageSent() const { return garbageSent_; }
+    // For waitFor's predicates, which run under the lock.
+    const QByteArray& receivedUnlocked() const { return received_; }
+    const QByteArray& keyedUnlocked() const { return keyed_; }
 
-    // Waits on the calling thread until pred holds or timeoutMs passes; for tests only.
+    // Waits on the calling thread until pred holds or timeoutMs passes; pred runs under the
+    // simulator's lock, so it reads the state directly (receivedUnlocked() and the like).
     template <class Pred>
     bool waitFor(Pred pred, int timeoutMs) const
     {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return pred(*this, lock); });
+        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return pred(); });
     }
 
 private:
