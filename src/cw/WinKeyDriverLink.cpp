@@ -6,11 +6,18 @@ bool WinKeyDriverLink::open(const QString& devicePath, std::function<void(const 
 {
     if (driver_.opening())
         return false;
-    driver_.open(devicePath, [this, done = std::move(done)](int result, quint8 version) {
+    driver_.open(devicePath, [this, devicePath, done = std::move(done)](int result, quint8 version) {
         const bool portFailed = result == WinKeyDriver::kPortOpenFailed || result == WinKeyDriver::kGetStateFailed ||
                                 result == WinKeyDriver::kSetStateFailed;
+        // The status line names the device, as it does for the other lines.
+        QString reason;
+        if (portFailed) {
+            reason = driver_.errorText();
+            if (!reason.contains(devicePath))
+                reason = devicePath + QStringLiteral(": ") + reason;
+        }
         if (done)
-            done({result, version, portFailed ? driver_.errorText() : QString()});
+            done({result, version, reason});
     });
     return true;
 }
