@@ -2,7 +2,11 @@
 
 #include "cw/WinKeyKeyer.h"
 #include "support/FakeWinKeyLink.h"
+#include "ui/cw/CodePracticeWindow.h"
 #include "ui/cw/WinKeyWindow.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <QGroupBox>
 #include <QLabel>
@@ -262,6 +266,25 @@ TEST_F(WinKeyWindowTest, TypingWhileTheKeyerIsFullJoinsTheRunningHandOver)
     click("cmdStop");
     EXPECT_EQ(link.takeCalls().last(), "clear");
     EXPECT_TRUE(sender.buffer().isEmpty());
+}
+
+// Code practice hands one character at a time; one the keyer makes wait is never replaced by
+// the next.
+TEST_F(WinKeyWindowTest, CodePracticeGoesToTheKeyerCharacterByCharacter)
+{
+    openKeyer();
+    link.status_ = WinKeyKeyer::kWaitStatus;
+    CodePracticeWindow practice(sender, services());
+    practice.show();
+    QGuiApplication::clipboard()->setText("PARIS TEST");
+    child<QAbstractButton>(&practice, "Command1")->click();
+    child<QAbstractButton>(&practice, "Command3")->click();
+    QTest::qWait(50);
+    EXPECT_TRUE(link.sent.isEmpty());
+    EXPECT_EQ(sender.buffer(), "P");
+    link.status_ = 0;
+    ASSERT_TRUE(waitFor([&] { return !practice.practising(); }));
+    EXPECT_EQ(link.sent, "PARIS TEST");
 }
 
 TEST_F(WinKeyWindowTest, DoneWritesTheSettingsFileAndHides)
