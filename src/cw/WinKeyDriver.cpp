@@ -252,9 +252,9 @@ void WinKeyDriver::watchKeyer(qint64 now)
     // Status comes only on change, so a keyer holding XOFF or sending a long buffer is silent:
     // only an unanswered request shows it has gone.
     const bool silentTooLong = (xoff || awaitingIdle_) && now - lastHeard_ >= timings_.xoffProbeMs;
-    // A character the keyer does not know raises neither BUSY nor an echo.
-    const bool noBusy = awaitingIdle_ && queue_.empty() && ahead_ > 0 && !heardSinceWrite_ &&
-                        now - lastWriteAt_ >= timings_.busyProbeMs;
+    // A character the keyer does not know, or one taken back before it started, raises neither
+    // BUSY nor an echo.
+    const bool noBusy = awaitingIdle_ && queue_.empty() && !heardSinceWrite_ && now - lastWriteAt_ >= timings_.busyProbeMs;
     if (silentTooLong || noBusy) {
         writeCommand(WinKeyCodec::requestStatus());
         probeSentAt_ = now;

@@ -334,6 +334,19 @@ TEST(WinKeyDriver, MissingBusyIsAskedAboutAndANotBusyAnswerEndsTheWait)
     EXPECT_EQ(rig.closedReasons.size(), 1);
 }
 
+// Taken back before the keyer started it: nothing will ever report its end.
+TEST(WinKeyDriver, ACharacterTakenBackUnsentIsAskedAboutSoon)
+{
+    Rig rig;
+    rig.open();
+    rig.driver.sendCharacter('A');
+    rig.driver.backspace();
+    EXPECT_GT(rig.driver.status(), 0);
+    ASSERT_TRUE(rig.tickUntilWritten(WinKeyCodec::requestStatus(), 60));
+    rig.answer(hex({kIdle}));
+    EXPECT_EQ(rig.driver.status(), 0);
+}
+
 TEST(WinKeyDriver, NoQuestionWhileTheKeyerIsHeardSending)
 {
     Rig rig;

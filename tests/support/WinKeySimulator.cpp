@@ -280,7 +280,8 @@ void WinKeySimulator::run()
             outgoing_.append(char(delayed_.front().second));
             delayed_.pop_front();
         }
-        if (mode_ == Mode::Garbage && outgoing_.size() < 4096) {
+        const bool flood = mode_ == Mode::Garbage || flood_;
+        if (flood && outgoing_.size() < 4096) {
             for (int i = 0; i < 4096; ++i)
                 outgoing_.append(char(random() & 0xFF));
         }
@@ -289,7 +290,7 @@ void WinKeySimulator::run()
         if (!outgoing_.isEmpty()) {
             const ssize_t n = ::write(master_, outgoing_.constData(), size_t(outgoing_.size()));
             if (n > 0) {
-                if (mode_ == Mode::Garbage)
+                if (flood)
                     garbageSent_ += quint64(n);
                 outgoing_.remove(0, n);
             }

@@ -58,6 +58,8 @@ public:
     void setDeaf(bool deaf) { deaf_ = deaf; }
     // Ignores characters (takes them, never sends, raises nothing), as a keyer whose table lacks them.
     void setIgnoreCharacters(bool ignore) { ignoreCharacters_ = ignore; }
+    // Floods the line with random bytes on top of whatever else it does, or stops.
+    void setFlood(bool on) { flood_ = on; }
     // Sends these bytes to the program as they are.
     void inject(const QByteArray& bytes);
     // The keyer is pulled out: the master side closes.
@@ -107,6 +109,7 @@ private:
     std::atomic<bool> deaf_{false};
     std::atomic<bool> ignoreCharacters_{false};
     std::atomic<quint64> garbageSent_{0};
+    std::atomic<bool> flood_{false};
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
