@@ -92,4 +92,22 @@ sleep 1
 [ "$(state keyed)" = "$after" ] || fail "the keyer went on sending after the program closed"
 pass "closing the program clears and closes the keyer"
 
+# "File > Exit" while the keyer sends: the keyer is cleared and closed on the way out too.
+start_app
+start_logging n0cub
+focus_main_window
+keyed=$(state keyed)
+clears=$(state clears)
+xdotool key F1
+wait_state "F1 after the restart sent nothing" 10 '[ ${#keyed} -lt $(( $(state keyed | wc -c) - 3 )) ]'
+xdotool key alt+f; sleep 0.3; xdotool key e
+wait_end 10 || fail "File > Exit did not end the program"
+app_pid=""
+wait_state "File > Exit did not close the keyer" 5 '[ "$(state host_open)" = 0 ]'
+[ "$(state clears)" -gt "$clears" ] || fail "File > Exit did not clear the keyer"
+after=$(state keyed)
+sleep 1
+[ "$(state keyed)" = "$after" ] || fail "the keyer went on sending after File > Exit"
+pass "File > Exit clears and closes the keyer"
+
 echo "$(basename "$0"): $passed passed"
