@@ -174,7 +174,7 @@ TEST(WinKeyPty, XoffFromASmallBufferHoldsTheTextBack)
     ASSERT_EQ(rig.open(), WinKeyDriver::kSuccess);
     // XOFF once three wait in a buffer of four, which four ahead never overflow.
     rig.sim.setBufferSize(4);
-    rig.sim.setCharacterMs(40);
+    rig.sim.setCharacterMs(80);
     bool sawWait = false;
     for (char c : QByteArray("VVV TEST")) {
         runUntil([&] {
