@@ -4,6 +4,7 @@
 #include "ui/common/KeyTranslation.h"
 #include "ui/cw/CwSetupWindow.h"
 #include "ui/cw/CwStringsWindow.h"
+#include "ui/cw/WinKeyWindow.h"
 #include "ui/main/MainWindow.h"
 
 #include <QKeyEvent>
@@ -16,6 +17,9 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     : services_(exportServices),
       cw_(cwTimer_, cwSerial_, parallelPorts_,
           [dir = exportServices.workDir] { return SerialPortMap::load(dir); }, &lineSharing_),
+      winKeyDriver_(winKeySerial_, exportServices.clock, winKeyTick_),
+      winKey_(cw_.sender(), winKeyLink_, [dir = exportServices.workDir] { return SerialPortMap::load(dir); },
+              &lineSharing_),
       voice_({exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.workDir, lineSharing_}),
       rigctld_(rigctldSocket_, rigctldTimer_),
       rig_(rigLine_, rigTimer_,
@@ -27,6 +31,9 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
 {
     // Every line claims its port, so no two of them key or poll one device.
     cwSerial_.share(lineSharing_, SerialLineSharing::User::CwKeying);
+    winKeySerial_.share(lineSharing_, SerialLineSharing::User::WinKey);
+    cw_.setWinKey(&winKey_);
+    QObject::connect(&winKey_, &WinKeyKeyer::problem, &cw_, &CwKeyer::showStatus);
     rigLine_.share(lineSharing_, SerialLineSharing::User::Rig);
     windows_.add(WindowLauncher::Window::RigInterface, [this](bool modal) { rig_.show(modal); });
     windows_.add(WindowLauncher::Window::RigTune, [this](bool) { rigCommands_.showTune(); });
@@ -65,6 +72,7 @@ void ProgramPorts::setMainWindow(MainWindow& form)
 
 CwSetupWindow* ProgramPorts::cwSetupWindow() const { return cwSetup_; }
 CwStringsWindow* ProgramPorts::cwStringsWindow() const { return cwStrings_; }
+WinKeyWindow* ProgramPorts::winKeyWindow() const { return winKeyWindow_; }
 
 namespace {
 
@@ -77,6 +85,28 @@ void bringUp(QWidget* window)
 }
 
 }  // namespace
+
+void ProgramPorts::addWinKeyWindow(MainWindow& form)
+{
+    winKeyWindow_ = new WinKeyWindow(winKey_,
+                                     WinKeyWindowServices{services_.dialogs, services_.dataFolder,
+                                                          [&form] { return form.session().prefs().ownCall; },
+                                                          [this] { return cw_.sender().settings().speedWpm; }},
+                                     &form);
+    // Loaded once, when "WinKey" is first chosen; the CW window's speed field follows to the keyer.
+    QObject::connect(cwSetup_, &CwSetupWindow::winKeyChosen, winKeyWindow_, [this] {
+        if (winKeyWindow_ && !winKeyWindow_->loaded())
+            winKeyWindow_->load();
+    });
+    QObject::connect(cwSetup_, &CwSetupWindow::winKeySpeedChanged, &winKey_, &WinKeyKeyer::setSpeed);
+    QObject::connect(cwSetup_, &CwSetupWindow::configureWinKeyRequested, winKeyWindow_, [this] {
+        if (!winKeyWindow_)
+            return;
+        if (!winKeyWindow_->isVisible())
+            winKeyWindow_->setWindowModality(Qt::ApplicationModal);
+        bringUp(winKeyWindow_);
+    });
+}
 
 void ProgramPorts::addCwWindows(MainWindow& form)
 {
@@ -100,6 +130,7 @@ void ProgramPorts::addCwWindows(MainWindow& form)
         form.Form_KeyPress(keyAscii);
         return true;
     });
+    addWinKeyWindow(form);
     cwSetup_->load();
 
     windows_.add(WindowLauncher::Window::CwSetup, [this](bool modal) {

@@ -5,6 +5,9 @@
 #include "app/RigCommandWindows.h"
 #include "app/RigWiring.h"
 #include "cw/CwKeyer.h"
+#include "cw/WinKeyDriver.h"
+#include "cw/WinKeyDriverLink.h"
+#include "cw/WinKeyKeyer.h"
 #include "platform/MonotonicKeyingTimer.h"
 #include "platform/PosixSerialLine.h"
 #include "platform/PpdevParallelPorts.h"
@@ -24,6 +27,7 @@ namespace cubwave {
 class CwSetupWindow;
 class CwStringsWindow;
 class MainWindow;
+class WinKeyWindow;
 
 // The one place that decides which implementation stands behind each of the main window's ports.
 // Subsystems not yet in the program are given as their absent implementations.
@@ -47,9 +51,12 @@ public:
     ProgramVoice& voice() { return voice_; }
     CwSetupWindow* cwSetupWindow() const;
     CwStringsWindow* cwStringsWindow() const;
+    WinKeyKeyer& winKey() { return winKey_; }
+    WinKeyWindow* winKeyWindow() const;
 
 private:
     void addCwWindows(MainWindow& form);
+    void addWinKeyWindow(MainWindow& form);
 
     ExportServices services_;
     // Which line holds each serial port: the CW keying line, the PTT line and the WinKey keyer
@@ -59,6 +66,12 @@ private:
     PosixSerialLine cwSerial_;
     PpdevParallelPorts parallelPorts_;
     CwKeyer cw_;
+    // The WinKey keyer on a line of its own, sharing a port with the CW and PTT lines.
+    PosixSerialLine winKeySerial_;
+    QtOneShotTimer winKeyTick_;
+    WinKeyDriver winKeyDriver_;
+    WinKeyDriverLink winKeyLink_{winKeyDriver_};
+    WinKeyKeyer winKey_;
     ProgramVoice voice_;
     PosixSerialLine rigLine_;
     QtRigPollTimer rigTimer_;
@@ -74,6 +87,7 @@ private:
     // Owned by the main window.
     QPointer<CwSetupWindow> cwSetup_;
     QPointer<CwStringsWindow> cwStrings_;
+    QPointer<WinKeyWindow> winKeyWindow_;
 };
 
 }  // namespace cubwave

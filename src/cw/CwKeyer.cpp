@@ -17,8 +17,7 @@ CwKeyer::CwKeyer(KeyingTimer& timer, SerialLine& serial, ParallelPorts& parallel
             stopReason_.clear();
         else
             setOnAir(false);
-        if (busyListener_)
-            busyListener_(sending);
+        notifyBusy();
     });
     // The lines open lazily at the first character, so that is when the sending is on the air.
     connect(&sender_, &CwSender::characterStarted, this, [this] {
@@ -67,9 +66,38 @@ void CwKeyer::showStatus(const QString& text)
 bool CwKeyer::configured() const { return sender_.settings().cwInterface != kCwNone; }
 void CwKeyer::functionKey(int keyCode) { sender_.fKeyCW(keyCode); }
 void CwKeyer::typeCharacter(QChar character) { sender_.typeCharacter(character); }
-bool CwKeyer::backspace() { return sender_.removeLastWaiting(); }
-void CwKeyer::clear() { sender_.stopSending(); }
-bool CwKeyer::busy() const { return sender_.isSending(); }
+bool CwKeyer::backspace()
+{
+    // Text not yet handed over goes first; then the keyer's own last unsent character.
+    if (sender_.removeLastWaiting())
+        return true;
+    return winKey_ && sender_.settings().cwInterface == kCwWinKey && winKey_->backspaceKeyer();
+}
+
+void CwKeyer::clear()
+{
+    sender_.stopSending();
+    if (winKey_)
+        winKey_->clearKeyer();
+}
+bool CwKeyer::busy() const { return sender_.isSending() || (winKey_ && winKey_->keyerBusy()); }
+
+void CwKeyer::notifyBusy()
+{
+    const bool now = busy();
+    if (now == busy_)
+        return;
+    busy_ = now;
+    if (busyListener_)
+        busyListener_(now);
+}
+
+void CwKeyer::setWinKey(WinKeyKeyer* winKey)
+{
+    winKey_ = winKey;
+    if (winKey_)
+        connect(winKey_, &WinKeyKeyer::busyChanged, this, [this] { notifyBusy(); });
+}
 void CwKeyer::onBusyChanged(std::function<void(bool)> listener) { busyListener_ = std::move(listener); }
 
 void CwKeyer::onWindowRequests(std::function<void()> commitContact, std::function<void(const QString&)> showStatus)
@@ -96,7 +124,13 @@ void CwKeyer::givePortUp()
     sender_.runBetweenCharacters([this] { lines_.closeSerial(); });
 }
 
-void CwKeyer::cancelRepeat() { sender_.cancelRepeat(); }
+void CwKeyer::cancelRepeat()
+{
+    // The keyer's buffer holds the repeated message too.
+    if (sender_.repeating() && winKey_)
+        winKey_->clearKeyer();
+    sender_.cancelRepeat();
+}
 bool CwKeyer::keyboardMode() const { return sender_.keyboardMode(); }
 bool CwKeyer::toggleKeyboardMode() { return sender_.toggleKeyboardMode(); }
 void CwKeyer::speedUp() { sender_.speedUp(); }
@@ -110,6 +144,9 @@ void CwKeyer::releaseAll()
     // but the lines go up at once in case the process ends before it does.
     sender_.stopSending();
     lines_.dropAll();
+    // The keyer would go on sending its buffer after the program has gone.
+    if (winKey_)
+        winKey_->unload();
 }
 
 void CwKeyer::unload()
@@ -118,7 +155,10 @@ void CwKeyer::unload()
     sender_.runBetweenCharacters([this] { lines_.closeAll(); });
 }
 
-// No WinKey keyer in this build: there is nothing to close.
-void CwKeyer::unloadWinKey() {}
+void CwKeyer::unloadWinKey()
+{
+    if (winKey_)
+        winKey_->unload();
+}
 
 }  // namespace cubwave

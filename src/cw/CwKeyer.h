@@ -4,6 +4,7 @@
 #include "cw/CwKeyerPort.h"
 #include "cw/CwKeyingLines.h"
 #include "cw/CwSender.h"
+#include "cw/WinKeyKeyer.h"
 
 #include <QObject>
 
@@ -15,7 +16,7 @@ namespace cubwave {
 // The serial line, the parallel ports and the timer are the caller's, so the program gives the
 // system's and tests give recording ones.
 //
-// No WinKey keyer is built yet: its calls do nothing and interface 5 sends nothing.
+// With the WinKey interface the text goes to the WinKey keyer given with setWinKey.
 class CwKeyer final : public QObject, public CwKeyerPort {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ public:
 
     CwSender& sender() { return sender_; }
     CwKeyingLines& lines() { return lines_; }
+    // The WinKey keyer behind interface 5; without one that interface sends nothing.
+    void setWinKey(WinKeyKeyer* winKey);
     // A text for the main window's status line from the CW windows (a port that cannot be opened).
     void showStatus(const QString& text);
 
@@ -60,10 +63,13 @@ private:
     std::function<void(const QString&)> showStatus_;
     QString stopReason_;  // why the current sending stopped, once it has
     SerialLineSharing* sharing_;
+    WinKeyKeyer* winKey_ = nullptr;
+    bool busy_ = false;  // as last told to the busy listener
     bool onAir_ = false;
     std::function<void(bool)> transmitListener_;
 
     void setOnAir(bool on);
+    void notifyBusy();
     // Another keying line takes the port: the waiting text and the repeat end, the character on
     // the air finishes, and the serial line closes after it.
     void givePortUp();

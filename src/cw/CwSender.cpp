@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace cubwave {
 
@@ -86,12 +87,11 @@ void CwSender::fKeyCW(int keyCode)
 
 void CwSender::loopThroughCwBuffer()
 {
-    if (settings_.cwInterface == kCwWinKey && !sending_) {
+    if (settings_.cwInterface == kCwWinKey && (!sending_ || winKeyHandOver_)) {
+        // The contact goes into the log before the keyer gets the text that confirms it.
         if (!callField_.isEmpty() && buffer_.contains(QLatin1Char('!')))
             emit commitRequested();
-        if (winKeyTransmit_)
-            winKeyTransmit_(buffer_);
-        startRepeatTimer();
+        startWinKeyHandOver();
         return;
     }
     if (!sending_) {
@@ -116,8 +116,54 @@ void CwSender::scheduleFeed()
     });
 }
 
+void CwSender::startWinKeyHandOver()
+{
+    if (!sending_) {
+        sending_ = true;
+        winKeyHandOver_ = true;
+        abandoned_ = false;
+        emit sendingChanged(true);
+    }
+    if (buffer_.isEmpty() || !winKeyTransmit_)
+        endWinKeyHandOver();
+    else
+        winKeyTransmit_();
+}
+
+void CwSender::appendForWinKey(const QString& text)
+{
+    buffer_ += text;
+    if (!text.isEmpty() && (!sending_ || winKeyHandOver_))
+        startWinKeyHandOver();
+}
+
+void CwSender::dropFirstWaiting()
+{
+    if (buffer_.isEmpty())
+        return;
+    buffer_.remove(0, 1);
+}
+
+void CwSender::endWinKeyHandOver()
+{
+    if (!winKeyHandOver_)
+        return;
+    buffer_.clear();
+    finish();
+}
+
+void CwSender::winKeySendingEnded() { startRepeatTimer(); }
+
 void CwSender::feed()
 {
+    if (winKeyHandOver_) {
+        // Esc, Backspace or a new message changed the text: the keyer's hand-over takes it.
+        if (buffer_.isEmpty())
+            endWinKeyHandOver();
+        else if (winKeyTransmit_)
+            winKeyTransmit_();
+        return;
+    }
     if (!sending_ || !deferred_.empty() || feedScheduled_)
         return;
     if (keyer_.waitingCharacter())
@@ -209,10 +255,14 @@ void CwSender::finish()
 {
     if (!sending_)
         return;
-    startRepeatTimer();
+    // The keyer still sends what it was handed: its end starts the repeat's gap. Nor does the
+    // main window show the text the keyer sends.
+    const bool toKeyer = std::exchange(winKeyHandOver_, false);
+    if (!toKeyer)
+        startRepeatTimer();
     sending_ = false;
     emit sendingChanged(false);
-    if (settings_.displayText)
+    if (settings_.displayText && !toKeyer)
         emit dialogTextChanged(keyboardMode_ ? kKeyboardModeOnText : QString());
     emit sendingEnded();
 }

@@ -64,8 +64,19 @@ public:
     bool repeating() const { return repeat_; }
     bool repeatTimerActive() const { return repeatTimer_.isActive(); }
 
-    // The WinKey keyer takes the whole buffer; a hook until the keyer lands.
-    void setWinKeyTransmit(std::function<void(QString& buffer)> transmit) { winKeyTransmit_ = std::move(transmit); }
+    // With the WinKey interface the keyer takes the text: this runs whenever there is text for
+    // it, and the keyer takes it character by character with the calls below.
+    void setWinKeyTransmit(std::function<void()> transmit) { winKeyTransmit_ = std::move(transmit); }
+    // Appends text for the WinKey keyer (its setup window's tests and type-ahead) and starts the
+    // hand-over when none runs.
+    void appendForWinKey(const QString& text);
+    // The next character waiting for the WinKey keyer; null when none is.
+    QChar firstWaiting() const { return buffer_.isEmpty() ? QChar() : buffer_[0]; }
+    void dropFirstWaiting();
+    // The WinKey keyer has all the text, or took none: the hand-over has ended.
+    void endWinKeyHandOver();
+    // The WinKey keyer reports that it has sent everything: the F1 repeat's gap starts now.
+    void winKeySendingEnded();
 
 signals:
     void sendingChanged(bool sending);
@@ -93,6 +104,7 @@ private:
     void onCharacterEnded(QChar c, CharacterKeyer::Outcome outcome, const QString& reason);
     void runDeferred();
     void startRepeatTimer();
+    void startWinKeyHandOver();
     void armRepeatTimer();
     void onRepeatTimer();
     void pushTiming();
@@ -107,6 +119,7 @@ private:
     bool repeat_ = false;
     bool feedScheduled_ = false;
     bool abandoned_ = false;  // this sending has stopped for a reason already reported
+    bool winKeyHandOver_ = false;  // this sending goes to the WinKey keyer, not the keying thread
     // Characters handed to the keyer whose end has not been handled here yet. The keyer reports
     // start and end through queued events, so it can be idle while they still wait: the sending
     // ends only after the last of them, or the display and "!" would run out of order.
@@ -115,7 +128,7 @@ private:
     qint64 sendingStartNs_ = 0;  // on the keying clock
     qint64 repeatDueNs_ = 0;     // on the keying clock: the F1 repeat starts no sooner
     std::vector<std::function<void()>> deferred_;
-    std::function<void(QString&)> winKeyTransmit_;
+    std::function<void()> winKeyTransmit_;
 };
 
 }  // namespace cubwave

@@ -1,11 +1,14 @@
 #include "platform/KeyingRelease.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <csignal>
 #include <cstdlib>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace cubwave {
 
@@ -17,6 +20,9 @@ struct Slot {
     std::atomic<int> fd{-1};
     std::atomic<int> kind{kFree};
     std::atomic<int> bits{0};
+    // Filled while farewellLength is 0, then published by storing the length.
+    unsigned char farewell[KeyingRelease::kMaxFarewell] = {};
+    std::atomic<int> farewellLength{0};
 };
 
 Slot g_slots[KeyingRelease::kSlots];
@@ -32,6 +38,7 @@ int add(int fd, Kind kind, int bits)
     for (int i = 0; i < KeyingRelease::kSlots; ++i) {
         int expected = kFree;
         if (g_slots[i].kind.compare_exchange_strong(expected, -1)) {  // -1: being filled
+            g_slots[i].farewellLength.store(0);
             g_slots[i].fd.store(fd);
             g_slots[i].bits.store(bits);
             g_slots[i].kind.store(kind);
@@ -56,10 +63,22 @@ int KeyingRelease::addSerial(int fd, int modemBits) { return add(fd, kSerial, mo
 
 int KeyingRelease::addParallel(int fd) { return add(fd, kParallel, 0); }
 
+void KeyingRelease::setFarewell(int slot, const char* bytes, int count)
+{
+    if (slot < 0 || slot >= kSlots)
+        return;
+    Slot& s = g_slots[slot];
+    s.farewellLength.store(0);
+    count = std::clamp(count, 0, kMaxFarewell);
+    std::memcpy(s.farewell, bytes, size_t(count));
+    s.farewellLength.store(count);
+}
+
 void KeyingRelease::remove(int slot)
 {
     if (slot < 0 || slot >= kSlots)
         return;
+    g_slots[slot].farewellLength.store(0);
     g_slots[slot].fd.store(-1);
     g_slots[slot].kind.store(kFree);
 }
@@ -72,6 +91,9 @@ void KeyingRelease::releaseAll() noexcept
         if (fd < 0)
             continue;
         if (kind == kSerial) {
+            // Once: the handler of a signal and then the exit handlers both come here.
+            if (const int n = slot.farewellLength.exchange(0); n > 0)
+                [[maybe_unused]] const ssize_t written = ::write(fd, slot.farewell, size_t(n));
             int bits = slot.bits.load();
             ioctl(fd, TIOCMBIC, &bits);
         } else if (kind == kParallel) {

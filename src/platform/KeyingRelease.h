@@ -13,10 +13,15 @@ public:
     static int addSerial(int fd, int modemBits);
     // A claimed ppdev parallel port: its control register is set to 2 (key up).
     static int addParallel(int fd);
+    // Bytes written to a serial slot's device, in one write, the first time its lines are
+    // released, before the modem bits drop: a keyer holding text gets the word to stop. At most
+    // kMaxFarewell bytes; none clears. Slot -1 is ignored.
+    static constexpr int kMaxFarewell = 8;
+    static void setFarewell(int slot, const char* bytes, int count);
     // Forget a device before closing its descriptor; slot -1 is ignored.
     static void remove(int slot);
 
-    // Key up every registered device. Async-signal-safe.
+    // Key up every registered device, after writing its farewell once. Async-signal-safe.
     static void releaseAll() noexcept;
 
     // The program is ending: from now on no line is keyed again (each keying line refuses a

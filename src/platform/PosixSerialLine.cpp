@@ -167,6 +167,7 @@ bool PosixSerialLine::open(const QString& devicePath)
     if (!::isatty(fd_))
         return fail(QStringLiteral("%1 is not a serial port").arg(devicePath));
     releaseSlot_ = KeyingRelease::addSerial(fd_, TIOCM_DTR | TIOCM_RTS);
+    farewell_.clear();
     if (::ioctl(fd_, TIOCEXCL) != 0)
         return fail(systemReason(errno));
     if (!applyTermios())
@@ -231,6 +232,7 @@ void PosixSerialLine::close()
         return;
     KeyingRelease::remove(releaseSlot_);
     releaseSlot_ = -1;
+    farewell_.clear();
     int bits = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd_, TIOCMBIC, &bits);
     ::close(fd_);
@@ -273,6 +275,12 @@ bool PosixSerialLine::setModemLine(ModemLine line, bool raised)
         return true;
     modemRequestFailed(err);
     return false;
+}
+
+void PosixSerialLine::setFarewell(const QByteArray& bytes)
+{
+    farewell_ = bytes.left(KeyingRelease::kMaxFarewell);
+    KeyingRelease::setFarewell(releaseSlot_, farewell_.constData(), int(farewell_.size()));
 }
 
 bool PosixSerialLine::write(const QByteArray& bytes)

@@ -52,6 +52,7 @@ public:
     QByteArray readAll() override;
     qint64 outputCount() override;
     bool failed() const override;
+    void setFarewell(const QByteArray& bytes) override;
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override;
 
 private:
@@ -78,6 +79,7 @@ private:
     SerialSettings settings_;
     int handshaking_ = 0;
     QByteArray queued_;
+    QByteArray farewell_;
     QSocketNotifier* writable_ = nullptr;
 };
 

@@ -43,6 +43,10 @@ public:
     // True once the device has failed while open (unplugged, hung up, I/O error); errorText()
     // then gives the system's reason. Cleared by the next open().
     virtual bool failed() const { return false; }
+    // Bytes the exit paths (a normal exit, a fatal or termination signal) write to the open
+    // device in one write before its modem lines drop, so a device holding a command gets the
+    // word to stop; empty for none. Forgotten at close.
+    virtual void setFarewell(const QByteArray& bytes) { (void)bytes; }
 
     // DTR or RTS of this port as a keying line for the keying thread. Valid while the port
     // stays open; the port is only closed between characters.

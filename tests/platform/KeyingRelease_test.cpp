@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <poll.h>
 #include <pty.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ constexpr const char* kAsanOptions = "detect_leaks=0:verify_asan_link_order=0:ha
 
 // The helper on a fresh pty under the recorder; the pty lives as long as this.
 struct KeyedChild {
-    KeyedChild(const char* how)
+    explicit KeyedChild(const char* how, const QByteArray& farewell = {})
     {
         char name[256] = {};
         ok = ::openpty(&master, &slave, name, nullptr, nullptr) == 0;
@@ -51,6 +52,8 @@ struct KeyedChild {
         env.insert("CUBWAVE_IOCTL_LOG", log);
         env.insert("ASAN_OPTIONS", kAsanOptions);
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!farewell.isEmpty())
+            env.insert("CUBWAVE_FAREWELL", QString::fromLatin1(farewell));
         process.setProcessEnvironment(env);
         process.start(CUBWAVE_KEYED_CRASH, {QString::fromLocal8Bit(name), how});
     }
@@ -75,6 +78,20 @@ struct KeyedChild {
         return out.contains(word);
     }
     void signal(int sig) { ::kill(static_cast<pid_t>(process.processId()), sig); }
+    // What the program wrote to its line.
+    QByteArray written()
+    {
+        QByteArray out;
+        char buf[256];
+        pollfd p{master, POLLIN, 0};
+        while (::poll(&p, 1, 100) > 0 && (p.revents & POLLIN)) {
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, n);
+        }
+        return out;
+    }
 
     bool ok = false;
     int master = -1, slave = -1;
@@ -229,6 +246,25 @@ TEST(KeyingRelease, QuitOrASecondRequestEndsAtOnceAfterTheRelease)
         const std::size_t release = handlerRelease(r);
         ASSERT_LT(release, r.size()) << c.what << ": ended without releasing the lines";
         expectNoKeyingAfter(r, release, c.what);
+    }
+}
+
+// A device that holds text of its own (a keyer) gets its farewell on every way out, once, even
+// though a signal's handler and then the exit handlers both release the lines.
+TEST(KeyingRelease, EveryWayOutWritesTheFarewellOnce)
+{
+    for (const char* how : {"segv", "abrt", "exit", "keying"}) {
+        KeyedChild child(how, "BYE");
+        ASSERT_TRUE(child.ok);
+        if (std::string(how) == "keying") {
+            ASSERT_TRUE(child.said("ready", 10000)) << how;
+            child.signal(SIGTERM);
+            ASSERT_TRUE(child.said("requested", 3000)) << how;
+            EXPECT_EQ(child.written(), "BYE") << how << ": written by the handler, before the orderly close";
+        }
+        ASSERT_TRUE(child.process.waitForFinished(20000)) << how;
+        const QByteArray rest = child.written();
+        EXPECT_EQ(rest, std::string(how) == "keying" ? "" : "BYE") << how;
     }
 }
 

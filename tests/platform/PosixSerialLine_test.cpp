@@ -323,3 +323,32 @@ TEST(PosixSerialLine, NoLineIsRaisedAfterTheKeyingIsHalted)
 
 }  // namespace
 }  // namespace cubwave
+
+namespace cubwave {
+namespace {
+
+// The farewell goes out once, on the release of the exit paths, and only while the line is open.
+TEST(PosixSerialLine, FarewellIsWrittenOnceByTheReleaseAndForgottenAtClose)
+{
+    Pty pty;
+    PosixSerialLine line;
+    ASSERT_TRUE(line.open(pty.path()));
+    line.setFarewell(QByteArray("\x0A\x00\x03", 3));
+    KeyingRelease::releaseAll();
+    KeyingRelease::releaseAll();
+    EXPECT_EQ(pty.readMaster(), QByteArray("\x0A\x00\x03", 3));
+    line.setFarewell("BYE");
+    line.close();
+    KeyingRelease::releaseAll();
+    EXPECT_EQ(pty.readMaster(), "");
+    // A new open starts with none.
+    ASSERT_TRUE(line.open(pty.path()));
+    KeyingRelease::releaseAll();
+    EXPECT_EQ(pty.readMaster(), "");
+    line.setFarewell({});
+    KeyingRelease::releaseAll();
+    EXPECT_EQ(pty.readMaster(), "");
+}
+
+}  // namespace
+}  // namespace cubwave

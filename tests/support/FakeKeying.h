@@ -170,6 +170,7 @@ public:
         if (open_)
             ++closes;
         open_ = false;
+        farewell.clear();
         if (sharing && claimed_)
             sharing->release(*std::exchange(claimed_, std::nullopt), user);
     }
@@ -203,6 +204,7 @@ public:
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     qint64 outputCount() override { return queued; }
     bool failed() const override { return open_ && lost; }
+    void setFarewell(const QByteArray& bytes) override { farewell = bytes; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override
     {
         if (!open_)
@@ -244,6 +246,8 @@ public:
     QByteArray written;
     QByteArray incoming;
     qint64 queued = 0;
+    // What the exit paths would write to the device.
+    QByteArray farewell;
 
 private:
     class Line final : public KeyingLine {

@@ -5,6 +5,7 @@
 // "keying" keys DTR up and down every few milliseconds on a thread of its own, as the CW keying
 // thread does, and waits for a termination signal: it prints "ready" once keying, "requested"
 // when the signal reaches the event loop, and ends 3 s later (so a second signal can land).
+// With CUBWAVE_FAREWELL set, the line carries those bytes as its farewell.
 #include "platform/KeyingRelease.h"
 #include "platform/PosixSerialLine.h"
 #include "platform/TerminationSignal.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "open: %s\n", qPrintable(line->errorText()));
         return 3;
     }
+    if (const QByteArray farewell = qgetenv("CUBWAVE_FAREWELL"); !farewell.isEmpty())
+        line->setFarewell(farewell);
     // A stand-in parallel port, so the release of both kinds shows in the record.
     const int parport = ::open("/dev/null", O_RDWR);
     cubwave::KeyingRelease::addParallel(parport);

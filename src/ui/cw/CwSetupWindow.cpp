@@ -318,6 +318,8 @@ void CwSetupWindow::interfaceClicked(int cwInterface)
     cwInterface_ = cwInterface;
     cmdConfWinkey_->setVisible(cwInterface == kCwWinKey);
     pushSettings();
+    if (cwInterface == kCwWinKey)
+        emit winKeyChosen();
 }
 
 void CwSetupWindow::methodClicked(TimingMethod method)

@@ -58,6 +58,8 @@ signals:
     // "Done" hid the window: the main window takes the focus back.
     void doneClicked();
     void configureWinKeyRequested();
+    // "WinKey" was chosen, by a click or from the stored settings: its window loads.
+    void winKeyChosen();
     // A speed above 4 and below 100 typed while the WinKey is the interface.
     void winKeySpeedChanged(int wpm);
     // Why the keying port could not be opened, for the status line.
