@@ -125,10 +125,11 @@ void QtTcpClient::closeAfterSending(int waitMs)
     }
     ::shutdown(int(fd), SHUT_WR);
     // A close with unread input makes the kernel reset the connection and drop what it has not
-    // sent yet, so what arrived is read away first.
+    // sent yet, so what arrived is read away first (a bounded amount: a peer that floods on
+    // cannot hold the thread).
     socket_.readAll();
-    char discard[4096];
-    while (::recv(int(fd), discard, sizeof discard, MSG_DONTWAIT) > 0) {
+    char discard[16384];
+    for (int i = 0; i < 256 && ::recv(int(fd), discard, sizeof discard, MSG_DONTWAIT) > 0; ++i) {
     }
     close();
 }
