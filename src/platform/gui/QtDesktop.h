@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace cubwave {
+
+// The monitor from Qt's screens: geometry() and availableGeometry(), which on X11 follows the
+// window manager's _NET_WORKAREA.
+class QtDesktop final : public Desktop {
+public:
+    DesktopArea areaFor(const QWidget* window) const override;
+};
+
+}  // namespace cubwave
