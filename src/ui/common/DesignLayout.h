@@ -52,6 +52,7 @@ private:
         bool line;
     };
     QSize designSize_;
+    double fontFactor_ = 1.0;  // ScaleFormTo's font factor on top of the stretch
     std::vector<Placed> placed_;
 };
 
