@@ -19,6 +19,9 @@ public:
     virtual ~Desktop() = default;
     // The monitor the window is on; the primary one for no window or one not yet on a monitor.
     virtual DesktopArea areaFor(const QWidget* window) const = 0;
+    // False where the display server places windows itself and hides its panels (Wayland): a
+    // window can then ask to be maximized, and its other sizes are requests.
+    virtual bool placesWindows() const { return true; }
 };
 
 }  // namespace cubwave

@@ -20,8 +20,10 @@ public:
     }
 
     DesktopArea areaFor(const QWidget*) const override { return area; }
+    bool placesWindows() const override { return places; }
 
     DesktopArea area;
+    bool places = true;  // false: as under Wayland
 };
 
 // The screen sizes every layout is checked at.

@@ -15,4 +15,9 @@ DesktopArea QtDesktop::areaFor(const QWidget* window) const
     return {screen->geometry(), screen->availableGeometry()};
 }
 
+bool QtDesktop::placesWindows() const
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 }  // namespace cubwave

@@ -9,6 +9,7 @@ namespace cubwave {
 class QtDesktop final : public Desktop {
 public:
     DesktopArea areaFor(const QWidget* window) const override;
+    bool placesWindows() const override;
 };
 
 }  // namespace cubwave

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace cubwave {
@@ -83,6 +84,9 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
     box.setInputMode(QInputDialog::TextInput);
+    // A long prompt in a large font wraps rather than making the box wider than the screen.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setWordWrap(true);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

@@ -23,9 +23,9 @@ DesktopArea widgetScreen(const QWidget* window)
     return {s->geometry(), s->availableGeometry()};
 }
 
-// Sets the window's frame to this rectangle: the client area is the frame less the decoration,
-// which is known once the window manager has framed the window (none before it is shown).
-void setFrame(QWidget* window, QRect frame)
+}  // namespace
+
+void DesignLayout::setFrame(QWidget* window, QRect frame)
 {
     const QRect outer = window->frameGeometry();
     const QRect inner = window->geometry();
@@ -35,7 +35,11 @@ void setFrame(QWidget* window, QRect frame)
     window->move(frame.topLeft());
 }
 
-}  // namespace
+double DesignLayout::designPoints(double points, const QWidget* widget)
+{
+    const int dpi = widget ? widget->logicalDpiY() : kDesignDpi;
+    return dpi > 0 ? points * kDesignDpi / dpi : points;
+}
 
 void DesignLayout::useDesktop(const Desktop* desktop) { g_desktop = desktop; }
 
@@ -69,7 +73,7 @@ int DesignLayout::applyPressed(QSize area, double verticalShare) const
             continue;
         lowest = std::max(lowest, r.y() + r.height());
         QFont f = p.widget->font();
-        f.setPointSizeF(p.pointSize * sf);
+        f.setPointSizeF(designPoints(p.pointSize * sf, p.widget));
         p.widget->setFont(f);
     }
     return lowest;

@@ -39,6 +39,15 @@ public:
     void scaleTo(QWidget* window, QSize newScreen, QSize designScreen, bool fullScreen, double fontFactor,
                  const QString& fontName, const Desktop& desktop);
 
+    // The design's point sizes assume 96 dots an inch (15 twips a pixel): the point size that
+    // keeps a font's height in pixels, and so the layout, on a display that reports another.
+    static constexpr int kDesignDpi = 96;
+    static double designPoints(double points, const QWidget* widget);
+
+    // Sets a window's frame, title bar included, to this rectangle: the client area is the frame
+    // less the decoration, known once the window is shown (none before).
+    static void setFrame(QWidget* window, QRect frame);
+
     // The desktop every dialog is fitted to; set once by the program at start-up. Without one a
     // dialog uses the monitor Qt reports for it.
     static void useDesktop(const Desktop* desktop);

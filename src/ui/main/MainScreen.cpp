@@ -4,6 +4,7 @@
 #include "ui/common/ClickableLabel.h"
 #include "ui/common/ElidedLabel.h"
 #include "ui/common/FieldTextGuard.h"
+#include "ui/common/ScreenLayout.h"
 #include "ui/common/VbColor.h"
 #include "ui/main/RecentContactsModel.h"
 
@@ -57,6 +58,11 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
 {
     QWidget* c = this;
     setMouseTracking(true);
+    // The captions were fitted to a narrow sans; Liberation Sans has Arial's widths, so they fit
+    // their controls at every size instead of running into their neighbours.
+    QFont face = font();
+    face.setFamily(QStringLiteral("Liberation Sans"));
+    setFont(face);
 
     statusLabel = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 344, 22}, 10);
     statusLabel->setAutoFillBackground(true);
@@ -230,6 +236,16 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     dxList->setObjectName(QStringLiteral("List1"));
     dxList->setFocusPolicy(Qt::ClickFocus);
     place(dxList, {450, 274, 182, 96}, 8);
+    // The bottom of the recent list and the DX list; the DX list is stretched down to it.
+    line3 = new QFrame(c);
+    line3->setObjectName(QStringLiteral("Line3"));
+    line3->setFrameShape(QFrame::HLine);
+    line3->hide();
+    layout_.placeLine(line3, {8, 370, 624, 1});
+
+    spotRoom = new QWidget(c);
+    spotRoom->setObjectName(QStringLiteral("spotRoom"));
+    spotRoom->hide();
 
     // Multipliers: the 62 state and province labels under their call-area headings.
     statesWorkedLabel = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
@@ -305,10 +321,30 @@ void MainScreen::resizeEvent(QResizeEvent* event)
 
 void MainScreen::relayout()
 {
-    layout_.apply(size());
+    const int lowest = layout_.applyPressed(size(), spotsWanted_ ? ScreenLayout::kSpotControlsShare : 1.0);
+    fitDxList();
+    if (spotsWanted_) {
+        spotRoom->setGeometry(ScreenLayout::spotRoom(size(), lowest));
+        spotRoom->show();
+    } else {
+        // Parked below the window, out of the way of every control.
+        spotRoom->hide();
+        spotRoom->setGeometry(0, height(), width(), 0);
+    }
     QHeaderView* header = recentList->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
+}
+
+void MainScreen::fitDxList()
+{
+    dxList->resize(dxList->width(), std::max(1, line3->y() - dxList->y()));
+}
+
+void MainScreen::applySpotRoom(bool spotsWanted)
+{
+    spotsWanted_ = spotsWanted;
+    relayout();
 }
 
 // ---- what the window shows ----
@@ -365,7 +401,9 @@ void MainScreen::showHint(const QString& text, double pointsPer9600Twips, int wi
     const QScreen* s = screen();
     const double screenTwips = (s ? s->geometry().width() : 640) * 15.0;
     QFont f = dupeLabel->font();
-    f.setPointSizeF(std::max(4.0, screenTwips * pointsPer9600Twips / 9600.0 * windowSizePct / 100.0));
+    f.setPointSizeF(
+        DesignLayout::designPoints(std::max(4.0, screenTwips * pointsPer9600Twips / 9600.0 * windowSizePct / 100.0),
+                                   dupeLabel));
     dupeLabel->setFont(f);
     dupeLabel->setText(text);
 }

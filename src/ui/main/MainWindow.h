@@ -112,6 +112,7 @@ public:
     void packetResize(const QString& connectionType, const QString& display);
     void mnuFormSize_Click();
     void mnuTaskbar_Click();
+    bool taskbarOption() const;
 
     void cmdDup_Click();
     void cmdLogOn_Click();
@@ -142,10 +143,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void connectScreen();
+    void refitAfterFraming();
     void buildMenus();
 
     // The load sequence's steps. stopLoading leaves log.txt unloaded, says why and what to do,
@@ -203,6 +206,7 @@ private:
     // What lights the transmit indicator: a CW sending on a keying line, PTT up.
     bool cwOnAir_ = false;
     bool pttUp_ = false;
+    bool framed_ = false;  // fitted again once, when first shown with its frame
 
     // The window's parts: its controls, the entry line's rules, the window keys, the commands on
     // the log, the menu bar.
