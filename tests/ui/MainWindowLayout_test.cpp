@@ -102,7 +102,8 @@ TEST_F(MainWindowLayout, BelowOneHundredTheWindowIsThatShareCentredAndFontsFollo
     EXPECT_EQ(form->frameGeometry(), QRect(51, 38, 922, 691));
     EXPECT_NEAR(pixels(form->menuBar()), 8.0 * 1.6 * 0.9 * kPixelsPerPoint, 1e-9);
     // The controls shrink once, with the window: never by the percentage a second time.
-    EXPECT_EQ(field("txtCall")->x(), qRound(8.0 * 922 / 640));
+    EXPECT_EQ(field("txtCall")->x(), qRound(8.0 * screenWidget()->width() / 640));
+    EXPECT_GT(screenWidget()->width(), 922 - 10);
     EXPECT_EQ(savedPrefs().windowSizePct, 90);
 }
 
@@ -299,6 +300,6 @@ TEST_F(MainWindowLayout, WhereTheCompositorPlacesWindowsTheTaskbarOptionAsksForM
     action("mnuTaskbar")->trigger();
     settle();
     EXPECT_FALSE(form->isMaximized());
-    EXPECT_EQ(form->size(), QSize(1920, 1080));
+    EXPECT_EQ(form->frameGeometry(), QRect(0, 0, 1920, 1080));
     EXPECT_FALSE(action("mnuTaskbar")->isChecked());
 }

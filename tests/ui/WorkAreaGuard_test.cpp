@@ -21,25 +21,27 @@ TEST(WorkAreaGuard, ShownWindowsAreMovedAndShrunkIntoTheWorkArea)
     tooLarge.show();
     EXPECT_EQ(tooLarge.frameGeometry(), QRect(0, 0, 1024, 736));
 
-    QDialog offside;  // above and right of the work area
+    QDialog offside;  // above and right of the work area: moved in whole, frame included
     offside.setGeometry(900, -40, 300, 200);
     offside.show();
-    EXPECT_EQ(offside.frameGeometry(), QRect(724, 0, 300, 200));
+    const QRect frame = offside.frameGeometry();
+    EXPECT_EQ(frame.topLeft(), QPoint(1024 - frame.width(), 0));
+    EXPECT_EQ(offside.size(), QSize(300, 200));
 
     QDialog inside;
     inside.setGeometry(100, 100, 300, 200);
     inside.show();
-    EXPECT_EQ(inside.frameGeometry(), QRect(100, 100, 300, 200));
+    EXPECT_EQ(inside.geometry(), QRect(100, 100, 300, 200));
 
-    QDialog placesItself;  // the main window covering the whole screen, panel included
+    QDialog placesItself;  // as the main window, which may cover the panel: left as it is
     placesItself.setProperty(WorkAreaGuard::kPlacesItself, true);
-    placesItself.setGeometry(0, 0, 1024, 768);
+    placesItself.setGeometry(-20, 100, 1300, 900);
     placesItself.show();
-    EXPECT_EQ(placesItself.frameGeometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(placesItself.geometry(), QRect(-20, 100, 1300, 900));
 
     qApp->removeEventFilter(&guard);
     QDialog unguarded;
     unguarded.setGeometry(-20, 100, 1300, 900);
     unguarded.show();
-    EXPECT_EQ(unguarded.frameGeometry(), QRect(-20, 100, 1300, 900));
+    EXPECT_EQ(unguarded.geometry(), QRect(-20, 100, 1300, 900));
 }

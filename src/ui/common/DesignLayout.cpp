@@ -66,8 +66,12 @@ int DesignLayout::applyPressed(QSize area, double verticalShare) const
         std::max(0.5, std::min(sx, area.height() / static_cast<double>(designSize_.height()))) * fontFactor_;
     int lowest = 0;
     for (const Placed& p : placed_) {
-        const QRect r(qRound(p.design.x() * sx), qRound(p.design.y() * sy), std::max(1, qRound(p.design.width() * sx)),
-                      std::max(1, qRound(p.design.height() * sy)));
+        // Each edge rounded from the design, so controls that touch in the design touch on the
+        // screen too, never overlapping by a rounded pixel.
+        const int left = qRound(p.design.x() * sx);
+        const int top = qRound(p.design.y() * sy);
+        const QRect r(left, top, std::max(1, qRound((p.design.x() + p.design.width()) * sx) - left),
+                      std::max(1, qRound((p.design.y() + p.design.height()) * sy) - top));
         p.widget->setGeometry(r);
         if (p.line)
             continue;

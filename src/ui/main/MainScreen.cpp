@@ -92,7 +92,8 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     // The clocks, and the operator's own exchange as the other station will copy it.
     addLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), {466, 10, 24, 16});
     utcClockLabel = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
-    localClockLabel = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
+    // Wide enough for "11:44:45" at every size: the clocks must not run into each other.
+    localClockLabel = addLabel(QStringLiteral("lblCurTime"), QString(), {548, 8, 54, 20}, 10);
     amPmLabel = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
     const std::pair<const char*, QRect> own[] = {
         {"Label2", {300, 30, 70, 16}}, {"Label26", {372, 30, 70, 16}}, {"Label4", {444, 30, 30, 16}},
