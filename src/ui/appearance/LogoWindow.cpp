@@ -36,7 +36,8 @@ QPixmap drawnPicture(const QString& resource, QSize size, qreal pixelRatio)
 }  // namespace
 
 LogoWindow::LogoWindow(const QString& sharedFolder, OneShotTimer& closeTimer, OneShotTimer& badgeTimer, QWidget* parent)
-    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+    // A dialog, not a splash-screen window: closing one of those does not end its modal loop.
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       closeTimer_(closeTimer),
       badgeTimer_(badgeTimer),
       layout_(kDesignSize)

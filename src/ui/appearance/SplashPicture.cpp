@@ -4,7 +4,7 @@
 
 namespace cubwave {
 
-std::optional<QImage> SplashPicture::read(const QString& path, QSize fitInto)
+std::optional<QImage> SplashPicture::read(const QString& path, QSize fitInto, qint64 maxPixels)
 {
     if (fitInto.isEmpty())
         return std::nullopt;
@@ -12,7 +12,7 @@ std::optional<QImage> SplashPicture::read(const QString& path, QSize fitInto)
     // Decide by the bytes, not by the name: a renamed PNG still shows.
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > kMaxPixels)
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > maxPixels)
         return std::nullopt;
     // Scaled while decoding where the format allows it (JPEG does), so the full picture is
     // never held at once.

@@ -17,8 +17,8 @@ public:
     static constexpr qint64 kMaxPixels = 50'000'000;
 
     // The picture read to fit inside fitInto (its proportions kept); nothing when the file is
-    // missing, unreadable, not a picture or larger than kMaxPixels.
-    static std::optional<QImage> read(const QString& path, QSize fitInto);
+    // missing, unreadable, not a picture or larger than maxPixels.
+    static std::optional<QImage> read(const QString& path, QSize fitInto, qint64 maxPixels = kMaxPixels);
 };
 
 }  // namespace cubwave
