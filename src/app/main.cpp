@@ -7,14 +7,16 @@
 #include "platform/SystemEnvironment.h"
 #include "platform/TerminationSignal.h"
 #include "platform/gui/QtBeeper.h"
+#include "platform/gui/QtDesktop.h"
 #include "platform/gui/QtDialogs.h"
 #include "ui/appearance/LogoWindow.h"
+#include "ui/common/DesignLayout.h"
+#include "ui/common/WorkAreaGuard.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/Startup.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 
 #include <cstdio>
 #include <unistd.h>
@@ -30,6 +32,10 @@ int main(int argc, char** argv)
     cubwave::SystemEnvironment env;
     cubwave::QtDialogs dialogs;
     cubwave::QtBeeper beeper;
+    cubwave::QtDesktop desktop;
+    cubwave::DesignLayout::useDesktop(&desktop);
+    cubwave::WorkAreaGuard workAreaGuard(desktop);
+    app.installEventFilter(&workAreaGuard);
     cubwave::SharedPrefsDocument shared;
 
     // A termination request (SIGINT, SIGTERM, SIGHUP) is taken from the first dialog on: one
@@ -71,12 +77,13 @@ int main(int argc, char** argv)
                              ports.ports().rig.unload();
                              cubwave::KeyingRelease::releaseAll();  // _exit skips the exit handlers
                              ::_exit(code);
-                         }},
+                         },
+                         {},
+                         {},
+                         &desktop},
                         ports.ports());
     dialogs.setParent(&form);
     ports.setMainWindow(form);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form.setGeometry(screen->availableGeometry());
     // Once the window is open, a termination request closes it as the operator would, so the
     // log is backed up.
     QObject::disconnect(beforeWindow);

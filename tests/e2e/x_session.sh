@@ -34,8 +34,12 @@ export HOME="$work/home"
 mkdir -p "$HOME"
 unset USERPROFILE APPDATA QT_QPA_PLATFORM
 
-# Xvfb picks a free display and writes its number once it is ready.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+# Xvfb picks a free display and writes its number once it is ready. X_SCREEN_SIZE sets the screen
+# (1280x800 unless told); X_NO_WM=1 runs without a window manager, so windows keep the geometry
+# the program gives them, and keeps the server's root properties when the last client leaves.
+noreset=()
+[ "${X_NO_WM:-0}" = 1 ] && noreset=(-noreset)
+Xvfb -displayfd 5 -screen 0 "${X_SCREEN_SIZE:-1280x800}x24" -nolisten tcp "${noreset[@]}" 5>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 1 200); do
   grep -q '^[0-9]' "$work/display" 2>/dev/null && break
@@ -47,8 +51,10 @@ display=$(head -n 1 "$work/display")
 export DISPLAY=":$display"
 # An empty key configuration: matchbox would otherwise take Alt+C, Alt+N and other menu keys.
 : >"$work/matchbox-keys"
-matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
-wm_pid=$!
+if [ "${X_NO_WM:-0}" != 1 ]; then
+  matchbox-window-manager -use_titlebar no -kbdconfig "$work/matchbox-keys" >/dev/null 2>&1 &
+  wm_pid=$!
+fi
 
 start_app() {
   (cd "$work" && exec "$bin") >"$work/app.out" 2>&1 &

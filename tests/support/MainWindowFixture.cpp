@@ -40,7 +40,8 @@ void MainWindowFixture::start(bool answerYes)
                       [this](QDialog& dialog) { return runModal(dialog); },
                       [this](const QString& path, const QsoRecord& record) {
                           return appendToLog ? appendToLog(path, record) : LogFile(path).append(record);
-                      }},
+                      },
+                      desktop},
         customPorts ? customPorts() : [this] {
             const MainWindowPorts recording = ports.ports();
             return MainWindowPorts{recording.cw,    voicePort ? *voicePort : recording.voice,

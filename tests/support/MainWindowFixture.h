@@ -57,6 +57,8 @@ protected:
     std::function<int(QDialog&)> runModal = [](QDialog&) { return 0; };
     // Empty: the product's own append. A test wraps it to act while a commit syncs.
     std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog;
+    // Set before start(): the monitor the window fits itself to; none keeps its given size.
+    const Desktop* desktop = nullptr;
     std::unique_ptr<MainWindow> form;
     Keyboard keyboard{[this] { return form.get(); }};
 };

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace cubwave {
@@ -63,6 +64,9 @@ MsgAnswer QtDialogs::message(const QString& title, const QString& text, MsgButto
                              MsgIcon icon)
 {
     QMessageBox box(toQt(icon), title, text, toQt(buttons), parent_);
+    // The box takes the main window's font, which follows the screen, so it is never the one
+    // small thing on a large screen.
+    box.setAttribute(Qt::WA_WindowPropagation);
     switch (box.exec()) {
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
@@ -74,12 +78,18 @@ MsgAnswer QtDialogs::message(const QString& title, const QString& text, MsgButto
 std::optional<QString> QtDialogs::input(const QString& title, const QString& prompt,
                                         const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    if (!ok)
+    QInputDialog box(parent_);
+    box.setAttribute(Qt::WA_WindowPropagation);  // the main window's font, as the message boxes
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setInputMode(QInputDialog::TextInput);
+    // A long prompt in a large font wraps rather than making the box wider than the screen.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setWordWrap(true);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)

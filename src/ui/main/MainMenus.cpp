@@ -87,7 +87,7 @@ void MainMenus::build()
     separator(options, "mnuLine7");
     QMenu* appearance = options->addMenu(QStringLiteral("&Appearance"));
     appearance->setObjectName(QStringLiteral("mnuAppearance"));
-    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), [this] { showNotAvailable(QStringLiteral("Form Size")); });
+    add(appearance, "mnuFormSize", QStringLiteral("&Form Size"), commands_.formSize);
     add(appearance, "mnuColors", QStringLiteral("&Colors"), [this] {
         if (!windowAvailable(W::Colors))
             return;
@@ -98,8 +98,9 @@ void MainMenus::build()
     QAction* taskbar = add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"), [] {});
     taskbar->setCheckable(true);
     connect(taskbar, &QAction::triggered, this, [this, taskbar] {
-        taskbar->setChecked(!taskbar->isChecked());  // nothing changed, so neither does the mark
-        showNotAvailable(QStringLiteral("Taskbar"));
+        // The mark follows the option, which the command may refuse to change.
+        taskbar->setChecked(!taskbar->isChecked());
+        commands_.taskbar();
     });
     separator(options, "mnuLine6");
     addWindow(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), W::RigInterface, false, "Ctrl+R");

@@ -30,6 +30,8 @@ public:
         std::function<void()> exit;
         std::function<void()> stationSetup;
         std::function<void()> rstDefault;
+        std::function<void()> formSize;
+        std::function<void()> taskbar;  // the window sets the entry's check mark itself
         std::function<void(bool on)> postContestMode;
         std::function<void(const QString& text)> showStatus;  // on the status line
     };

@@ -4,6 +4,7 @@
 #include "ui/common/ClickableLabel.h"
 #include "ui/common/ElidedLabel.h"
 #include "ui/common/FieldTextGuard.h"
+#include "ui/common/ScreenLayout.h"
 #include "ui/common/VbColor.h"
 #include "ui/main/RecentContactsModel.h"
 
@@ -57,6 +58,11 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
 {
     QWidget* c = this;
     setMouseTracking(true);
+    // The captions were fitted to a narrow sans; Liberation Sans has Arial's widths, so they fit
+    // their controls at every size instead of running into their neighbours.
+    QFont face = font();
+    face.setFamily(QStringLiteral("Liberation Sans"));
+    setFont(face);
 
     statusLabel = addLabel(QStringLiteral("lblDialog"), QString(), {8, 6, 344, 22}, 10);
     statusLabel->setAutoFillBackground(true);
@@ -86,7 +92,8 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     // The clocks, and the operator's own exchange as the other station will copy it.
     addLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), {466, 10, 24, 16});
     utcClockLabel = addLabel(QStringLiteral("lblutctime"), QString(), {490, 8, 56, 20}, 10);
-    localClockLabel = addLabel(QStringLiteral("lblCurTime"), QString(), {552, 8, 50, 20}, 10);
+    // Wide enough for "11:44:45" at every size: the clocks must not run into each other.
+    localClockLabel = addLabel(QStringLiteral("lblCurTime"), QString(), {548, 8, 54, 20}, 10);
     amPmLabel = addLabel(QStringLiteral("Label16"), QString(), {602, 10, 30, 16});
     const std::pair<const char*, QRect> own[] = {
         {"Label2", {300, 30, 70, 16}}, {"Label26", {372, 30, 70, 16}}, {"Label4", {444, 30, 30, 16}},
@@ -230,6 +237,16 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     dxList->setObjectName(QStringLiteral("List1"));
     dxList->setFocusPolicy(Qt::ClickFocus);
     place(dxList, {450, 274, 182, 96}, 8);
+    // The bottom of the recent list and the DX list; the DX list is stretched down to it.
+    line3 = new QFrame(c);
+    line3->setObjectName(QStringLiteral("Line3"));
+    line3->setFrameShape(QFrame::HLine);
+    line3->hide();
+    layout_.placeLine(line3, {8, 370, 624, 1});
+
+    spotRoom = new QWidget(c);
+    spotRoom->setObjectName(QStringLiteral("spotRoom"));
+    spotRoom->hide();
 
     // Multipliers: the 62 state and province labels under their call-area headings.
     statesWorkedLabel = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
@@ -305,10 +322,30 @@ void MainScreen::resizeEvent(QResizeEvent* event)
 
 void MainScreen::relayout()
 {
-    layout_.apply(size());
+    const int lowest = layout_.applyPressed(size(), spotsWanted_ ? ScreenLayout::kSpotControlsShare : 1.0);
+    fitDxList();
+    if (spotsWanted_) {
+        spotRoom->setGeometry(ScreenLayout::spotRoom(size(), lowest));
+        spotRoom->show();
+    } else {
+        // Parked below the window, out of the way of every control.
+        spotRoom->hide();
+        spotRoom->setGeometry(0, height(), width(), 0);
+    }
     QHeaderView* header = recentList->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
+}
+
+void MainScreen::fitDxList()
+{
+    dxList->resize(dxList->width(), std::max(1, line3->y() - dxList->y()));
+}
+
+void MainScreen::applySpotRoom(bool spotsWanted)
+{
+    spotsWanted_ = spotsWanted;
+    relayout();
 }
 
 // ---- what the window shows ----
@@ -365,7 +402,9 @@ void MainScreen::showHint(const QString& text, double pointsPer9600Twips, int wi
     const QScreen* s = screen();
     const double screenTwips = (s ? s->geometry().width() : 640) * 15.0;
     QFont f = dupeLabel->font();
-    f.setPointSizeF(std::max(4.0, screenTwips * pointsPer9600Twips / 9600.0 * windowSizePct / 100.0));
+    f.setPointSizeF(
+        DesignLayout::designPoints(std::max(4.0, screenTwips * pointsPer9600Twips / 9600.0 * windowSizePct / 100.0),
+                                   dupeLabel));
     dupeLabel->setFont(f);
     dupeLabel->setText(text);
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -66,9 +67,19 @@ public:
     QTableView* recentList = nullptr;
     RecentContactsModel* recentModel = nullptr;
     QListWidget* dxList = nullptr;
+    // The hidden line at the bottom of the recent list that the DX list reaches down to.
+    QFrame* line3 = nullptr;
+    // The spot display's room under the controls; empty and hidden until spotting is set up.
+    QWidget* spotRoom = nullptr;
 
     // Places every control for the current size; the recent list's columns follow the width.
     void relayout();
+    // The DX list reaches down to Line3.
+    void fitDxList();
+    // With spots wanted the controls are pressed into 90 % of the height and spotRoom takes the
+    // rest; without, the controls have the whole window and spotRoom is hidden and parked.
+    void applySpotRoom(bool spotsWanted);
+    bool spotRoomShown() const { return spotsWanted_; }
 
     // What the window shows, from plain values.
     void showTotals(const QString& contacts, const QString& phone, const QString& cw, const QString& score);
@@ -94,6 +105,7 @@ private:
     void place(QWidget* widget, QRect design, double pointSize);
 
     DesignLayout layout_{QSize(640, 480)};
+    bool spotsWanted_ = false;
 };
 
 }  // namespace cubwave

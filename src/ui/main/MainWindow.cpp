@@ -2,6 +2,7 @@
 
 #include "export/ProductCaption.h"
 #include "ui/common/ClickableLabel.h"
+#include "ui/common/WorkAreaGuard.h"
 #include "ui/main/EntryLine.h"
 #include "ui/main/KeyPipeline.h"
 #include "ui/main/LogCommands.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     });
 
     setObjectName(QStringLiteral("Form1"));
+    // It fits itself to the screen or the work area, as the taskbar option says.
+    setProperty(WorkAreaGuard::kPlacesItself, true);
     setWindowTitle(ProductCaption::kMainWindowCaption);
     screen_ = new MainScreen(session_.store(), this);
     setCentralWidget(screen_);
@@ -128,6 +131,8 @@ void MainWindow::buildMenus()
     commands.exit = [this] { mnuExit_Click(); };
     commands.stationSetup = [this] { mnuSetup_Click(); };
     commands.rstDefault = [this] { mnuRSTDefault_Click(); };
+    commands.formSize = [this] { mnuFormSize_Click(); };
+    commands.taskbar = [this] { mnuTaskbar_Click(); };
     commands.showStatus = [this](const QString& text) { setStatus(text); };
     commands.postContestMode = [this](bool on) {
         session_.postContestMode = on;

@@ -27,6 +27,7 @@ namespace cubwave {
 class Beeper;
 class Clock;
 class ClickableLabel;
+class Desktop;
 class Dialogs;
 class EntryLine;
 class KeyPipeline;
@@ -51,6 +52,8 @@ struct MainWindowServices {
     // Appends a committed contact to the log file and syncs it. Empty: LogFile::append. Tests
     // slow it down to see what the operator's keys do while a slow disk syncs.
     std::function<WriteResult(const QString& logPath, const QsoRecord& record)> appendToLog = {};
+    // The monitor the window fits itself to. None: the window keeps the size it is given.
+    const Desktop* desktop = nullptr;
 };
 
 // The main window: a view over the contest session. It runs the load sequence, the commit and
@@ -99,6 +102,18 @@ public:
     void BandFreqConversion(float frequencyMHz);
     void ModeSelection(const QString& mode);
 
+    // Layout: the window at the form-size percentage or the whole screen (work area with the
+    // taskbar option), the DX list down to Line3, and the spot display's room.
+    void ApplyFormSize();
+    void FitToScreen();
+    void FitDXList();
+    // From the DX spotting window's "&Done": a connection type other than "None" makes room for
+    // the spot display while none shows; "None" gives it back.
+    void packetResize(const QString& connectionType, const QString& display);
+    void mnuFormSize_Click();
+    void mnuTaskbar_Click();
+    bool taskbarOption() const;
+
     void cmdDup_Click();
     void cmdLogOn_Click();
     void cmdList_Click();
@@ -128,10 +143,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void connectScreen();
+    void refitAfterFraming();
     void buildMenus();
 
     // The load sequence's steps. stopLoading leaves log.txt unloaded, says why and what to do,
@@ -189,6 +206,7 @@ private:
     // What lights the transmit indicator: a CW sending on a keying line, PTT up.
     bool cwOnAir_ = false;
     bool pttUp_ = false;
+    bool framed_ = false;  // fitted again once, when first shown with its frame
 
     // The window's parts: its controls, the entry line's rules, the window keys, the commands on
     // the log, the menu bar.

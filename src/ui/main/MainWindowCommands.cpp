@@ -59,6 +59,7 @@ bool MainWindow::loadWindow()
     }
 
     opClock_.setAccumulatedSeconds(session_.prefs().operatingSeconds);
+    ApplyFormSize();
     utcOffsetCheck();
     checkSavedBandAndMode();
     if (endRequested_)
@@ -93,6 +94,7 @@ bool MainWindow::loadWindow()
         return false;
     }
     entryLine_->focusCall();
+    FitToScreen();
     ports_.rig.openAtStartup(session_.prefs().rigModel);
     return true;
 }
