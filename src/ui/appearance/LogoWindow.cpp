@@ -44,7 +44,8 @@ LogoWindow::LogoWindow(const QString& sharedFolder, OneShotTimer& closeTimer, On
 {
     registerAppearanceResources();
     setObjectName(QStringLiteral("frmBrantelLogo"));
-    setWindowTitle(QStringLiteral("Cubwave Log"));
+    // Named for the desktop's window list; the window itself has no title bar.
+    setWindowTitle(QStringLiteral("Cubwave Log 1.8"));
 
     picture_ = new ClickableLabel(this);
     picture_->setObjectName(QStringLiteral("Image1"));
