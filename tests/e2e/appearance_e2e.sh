@@ -49,7 +49,9 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 [ -z "$(visible "Cubwave Log 1\\.8")" ] || fail "the logo did not close by itself"
-echo "# the logo closed about $(( ($(date +%s%N) - t0) / 1000000 )) ms after it was first seen (50 ms polls)"
+# Coarse: each look at the window list takes a while on a busy machine. build/tests/logo_timing
+# times the logo's own timers.
+echo "# the logo closed within $(( ($(date +%s%N) - t0) / 1000000 )) ms of being first seen"
 pass "the logo shows inside the screen and closes by itself before the station window"
 
 wait_window " Amateur Station I\\.D\\." 20
