@@ -1,9 +1,9 @@
 #include "ui/appearance/HelpDialog.h"
 
-#include "ui/common/DesignFonts.h"
 #include "ui/common/SettingsWindowKeys.h"
 
 #include <QDir>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -32,7 +32,12 @@ HelpDialog::HelpDialog(const QString& workDir, QWidget* parent)
     textBox_->setReadOnly(true);
     // Read-only text needs no undo history, which would double the memory of a large file.
     textBox_->setUndoRedoEnabled(false);
-    textBox_->setFont(designFont(QStringLiteral("Arial"), kTextPointSize));
+    // Plain-text help lines its tables up with blanks, so it reads in a fixed-pitch face
+    // (Liberation Mono comes with the program's other fonts).
+    QFont mono(QStringLiteral("Liberation Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPointSizeF(kTextPointSize);
+    textBox_->setFont(mono);
     layout_.place(textBox_, {8, 8, 584, 384}, kTextPointSize);
 
     auto* close = new QPushButton(QStringLiteral("Close"), this);
