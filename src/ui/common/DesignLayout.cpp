@@ -76,8 +76,12 @@ int DesignLayout::applyPressed(QSize area, double verticalShare) const
         if (p.line)
             continue;
         lowest = std::max(lowest, r.y() + r.height());
+        // An unchanged font is not set again: each set re-polishes the control and its children.
+        const double points = designPoints(p.pointSize * sf, p.widget);
+        if (p.widget->font().pointSizeF() == points && p.widget->font().resolveMask() & QFont::SizeResolved)
+            continue;
         QFont f = p.widget->font();
-        f.setPointSizeF(designPoints(p.pointSize * sf, p.widget));
+        f.setPointSizeF(points);
         p.widget->setFont(f);
     }
     return lowest;
