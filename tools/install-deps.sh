@@ -17,6 +17,7 @@ done
 program_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
+  qt6-svg-dev  # draws the logo window's designed pictures
   # The wave player plays through GStreamer: without these its first play crashes.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation  # Liberation Sans and Sans Narrow: the metrics of the windows' Arial fonts

@@ -1,5 +1,6 @@
 #include "app/ProgramPorts.h"
 
+#include "app/AppearanceWindows.h"
 #include "platform/SerialPortMap.h"
 #include "ui/common/KeyTranslation.h"
 #include "ui/cw/CwSetupWindow.h"
@@ -68,6 +69,7 @@ void ProgramPorts::setMainWindow(MainWindow& form)
     voice_.setMainWindow(&form, windows_);
     rig_.setParentWindow(&form);
     rigCommands_.setParentWindow(&form);
+    addAppearanceWindows(windows_, form, services_);
 }
 
 CwSetupWindow* ProgramPorts::cwSetupWindow() const { return cwSetup_; }

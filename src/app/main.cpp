@@ -1,6 +1,7 @@
 #include "app/ProgramPorts.h"
 #include "core/SharedPrefsDocument.h"
 #include "platform/KeyingRelease.h"
+#include "platform/QtOneShotTimer.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemEnvironment.h"
@@ -8,6 +9,7 @@
 #include "platform/gui/QtBeeper.h"
 #include "platform/gui/QtDesktop.h"
 #include "platform/gui/QtDialogs.h"
+#include "ui/appearance/LogoWindow.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/WorkAreaGuard.h"
 #include "ui/main/MainWindow.h"
@@ -47,6 +49,16 @@ int main(int argc, char** argv)
         });
 
     const cubwave::StartupFolders folders = cubwave::prepareFolders(QDir::currentPath(), env, dialogs, shared);
+    if (endedEarly)
+        return 0;
+    // The logo comes once the folders are known: the operator's own picture lives in the shared
+    // folder.
+    {
+        cubwave::QtOneShotTimer closeTimer;
+        cubwave::QtOneShotTimer badgeTimer;
+        cubwave::LogoWindow logo(folders.sharedFolder, closeTimer, badgeTimer);
+        logo.exec();
+    }
     if (endedEarly)
         return 0;
 

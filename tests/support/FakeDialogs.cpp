@@ -49,6 +49,7 @@ std::optional<QString> FakeDialogs::saveFile(const FileDialogRequest& request)
 
 std::optional<qint32> FakeDialogs::pickColour(qint32 initial)
 {
+    colourRequests.push_back(initial);
     return next(colourAnswers, std::optional<qint32>());
 }
 

@@ -39,6 +39,7 @@ public:
     std::vector<Message> messages;
     std::vector<Input> inputs;
     std::vector<FileDialogRequest> fileRequests;
+    std::vector<qint32> colourRequests;  // the colour each picker opened on
 
     MsgAnswer message(const QString& title, const QString& text, MsgButtons buttons,
                       MsgIcon icon) override;
