@@ -202,6 +202,11 @@ public:
     }
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     qint64 outputCount() override { return queued; }
+    void discardOutput() override
+    {
+        ++discards;
+        queued = 0;
+    }
     bool failed() const override { return open_ && lost; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override
     {
@@ -244,6 +249,7 @@ public:
     QByteArray written;
     QByteArray incoming;
     qint64 queued = 0;
+    int discards = 0;
 
 private:
     class Line final : public KeyingLine {

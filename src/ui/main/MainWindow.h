@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -98,6 +99,23 @@ public:
     void modeCommand(const QString& mode);
     void BandFreqConversion(float frequencyMHz);
     void ModeSelection(const QString& mode);
+
+    // The spot feed's hand-over and "&Done". They keep what they are given until the band map
+    // and the layout take them over: the last kSpotHookRecords spots, the last display choice.
+    struct HandedSpot {
+        QString call;
+        QString frequency;
+        QString record;
+    };
+    static constexpr int kSpotHookRecords = 50;
+    void bandMapSpots(const QString& call, const QString& frequency, const QString& record);
+    void packetResize(const QString& connectionType, const QString& display);
+    // The band map's repaint, due about every two minutes of a quiet open connection.
+    void displayBandMapLabels();
+    const std::deque<HandedSpot>& handedSpots() const { return handedSpots_; }
+    const QString& spotConnectionType() const { return spotConnectionType_; }
+    const QString& spotDisplay() const { return spotDisplay_; }
+    int bandMapRepaints() const { return bandMapRepaints_; }
 
     void cmdDup_Click();
     void cmdLogOn_Click();
@@ -199,6 +217,11 @@ private:
     MainMenus* menus_ = nullptr;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
+
+    std::deque<HandedSpot> handedSpots_;
+    QString spotConnectionType_;
+    QString spotDisplay_;
+    int bandMapRepaints_ = 0;
 };
 
 }  // namespace cubwave
