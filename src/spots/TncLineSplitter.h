@@ -1,0 +1,43 @@
+#pragma once
+
+#include "spots/SpotColumns.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace cubwave {
+
+class ReceivedText;
+
+// The TNC's serial input cut into lines that end in a line feed. The buffer starts as a lone
+// line feed, so the first line the TNC sends counts; what comes before the first line feed is
+// never a whole line and is dropped.
+class TncLineSplitter {
+public:
+    // A partial line longer than this is dropped up to its line feed: no cluster line is this
+    // long, and the buffer must not grow with a peer that never ends its line.
+    static constexpr qsizetype kMaxLineChars = 4096;
+
+    TncLineSplitter();
+    // Adds received text (one byte one character).
+    void feed(QStringView input);
+    // The next whole line, with its closing line feed; nothing while the line is partial.
+    std::optional<QString> nextLine();
+    // Every whole line: a new one goes into the received text (a spot line always, another only
+    // when listDxOnly is off); a duplicate of the newest received text is neither shown nor
+    // handed over. Returns the spots to hand over, in order.
+    std::vector<SpotLine> process(ReceivedText& received, bool listDxOnly);
+    // Back to a lone line feed.
+    void reset();
+    // The input kept for the next lines.
+    const QString& buffer() const { return buffer_; }
+
+private:
+    QString buffer_;
+    bool discarding_ = false;  // inside an over-long line, waiting for its line feed
+};
+
+}  // namespace cubwave
