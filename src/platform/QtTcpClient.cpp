@@ -1,5 +1,9 @@
 #include "platform/QtTcpClient.h"
 
+#include <QElapsedTimer>
+
+#include <algorithm>
+
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -100,6 +104,33 @@ void QtTcpClient::close()
     socket_.abort();
     closing_ = false;
     failed_ = false;
+}
+
+void QtTcpClient::closeAfterSending(int waitMs)
+{
+    const qintptr fd = socket_.socketDescriptor();
+    if (fd < 0 || failed_ || socket_.state() != QAbstractSocket::ConnectedState) {
+        close();
+        return;
+    }
+    // What Qt still holds goes to the kernel (within waitMs at most), which sends it on after
+    // the close; the FIN queues behind it.
+    if (waitMs > 0) {
+        QElapsedTimer waited;
+        waited.start();
+        while (socket_.bytesToWrite() > 0 && waited.elapsed() < waitMs)
+            socket_.waitForBytesWritten(int(std::max<qint64>(1, waitMs - waited.elapsed())));
+    } else {
+        socket_.flush();
+    }
+    ::shutdown(int(fd), SHUT_WR);
+    // A close with unread input makes the kernel reset the connection and drop what it has not
+    // sent yet, so what arrived is read away first.
+    socket_.readAll();
+    char discard[4096];
+    while (::recv(int(fd), discard, sizeof discard, MSG_DONTWAIT) > 0) {
+    }
+    close();
 }
 
 void QtTcpClient::onConnected()

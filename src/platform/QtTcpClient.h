@@ -21,6 +21,7 @@ public:
     void setHandlers(Handlers handlers) override { handlers_ = std::move(handlers); }
     void connectTo(const QString& host, int port) override;
     void close() override;
+    void closeAfterSending(int waitMs) override;
     bool send(const QByteArray& bytes) override;
     int state() const override;
     QByteArray takeInput() override;

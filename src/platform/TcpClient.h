@@ -62,6 +62,10 @@ public:
     virtual void connectTo(const QString& host, int port) = 0;
     // Drops the connection at once; no event follows.
     virtual void close() = 0;
+    // Ends the connection once what was sent has gone out (a farewell frame, say); no event
+    // follows. Holds the caller up to waitMs for the bytes to leave (0: not at all, for the
+    // window thread; a short wait only at program exit).
+    virtual void closeAfterSending(int waitMs) = 0;
     // Queues bytes to go out; false unless connected.
     virtual bool send(const QByteArray& bytes) = 0;
     virtual int state() const = 0;

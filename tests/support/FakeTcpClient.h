@@ -27,6 +27,13 @@ public:
         state_ = kClosed;
         input.clear();
     }
+    void closeAfterSending(int waitMs) override
+    {
+        ++gentleCloses;
+        lastCloseWaitMs = waitMs;
+        state_ = kClosed;
+        input.clear();
+    }
     bool send(const QByteArray& bytes) override
     {
         if (state_ != kConnected)
@@ -69,6 +76,8 @@ public:
     int port = 0;
     int connects = 0;
     int closes = 0;
+    int gentleCloses = 0;
+    int lastCloseWaitMs = -1;
     QList<QByteArray> sent;
     QByteArray input;
 
