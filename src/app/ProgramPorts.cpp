@@ -21,6 +21,8 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
       rig_(rigLine_, rigTimer_,
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
             rigEnvironment_, exportServices.workDir, &rigctld_}),
+      spots_(tncLine_, telnetSocket_, engineSocket_, engineTimer_,
+             {exportServices.dialogs, exportServices.beeper, exportServices.settings, exportServices.workDir}),
       exports_(exportServices),
       rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal,
                     [this](const QString& text) { rig_.control().reportStatus(text); }})
@@ -28,6 +30,8 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     // Every line claims its port, so no two of them key or poll one device.
     cwSerial_.share(lineSharing_, SerialLineSharing::User::CwKeying);
     rigLine_.share(lineSharing_, SerialLineSharing::User::Rig);
+    tncLine_.share(lineSharing_, SerialLineSharing::User::Tnc);
+    windows_.add(WindowLauncher::Window::DxSpotting, [this](bool modal) { spots_.show(modal); });
     windows_.add(WindowLauncher::Window::RigInterface, [this](bool modal) { rig_.show(modal); });
     windows_.add(WindowLauncher::Window::RigTune, [this](bool) { rigCommands_.showTune(); });
     windows_.add(WindowLauncher::Window::BandPlan, [this](bool) { rigCommands_.showPrivileges(); });
@@ -60,6 +64,7 @@ void ProgramPorts::setMainWindow(MainWindow& form)
     addCwWindows(form);
     voice_.setMainWindow(&form, windows_);
     rig_.setParentWindow(&form);
+    spots_.setMainWindow(&form);
     rigCommands_.setParentWindow(&form);
 }
 
