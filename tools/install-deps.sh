@@ -28,6 +28,7 @@ test_packages=(
   espeak-ng sox  # the voice cues: their generator, and the check of the shipped ones
   hamradio-files
   libhamlib-utils  # rigctl: an independent client the radio simulators are checked against
+  direwolf  # a real packet engine (and gen_packets, its audio) for the spot connection tests
   # Tests only, never for run.sh (on a PipeWire desktop it would take over the user's sound): the
   # voice tests' own sound server with a null sink, and parec to record what it plays.
   pulseaudio pulseaudio-utils

@@ -29,8 +29,9 @@ public:
     using IsDuplicate = std::function<bool(const QString& text)>;
 
     // The frame's data as it is shown: every CR and every LF becomes CR LF; a monitored frame
-    // loses its header line, except a connection report, whose one line is the news; a lone CR LF
-    // becomes empty, and a trailing blank line is cut.
+    // loses its header line (up to its first line break) and outer spaces, except a connection
+    // report, whose one line is the news; a lone CR LF becomes empty, and a trailing blank line
+    // is cut.
     static QString frameText(const AgwPacketEngine::Received& frame, bool stationConnected);
 
     // Applies the display and spot rules and the connection events to one frame, given the

@@ -37,7 +37,8 @@ struct PackSpotSettings {
     QString settingsText() const;
     // The type list's own spelling of a type named in any case; nothing for an unknown one.
     static std::optional<QString> connectionTypeNamed(QStringView name);
-    // The TNC command character's code, from one or two hex digits; nothing outside 00 to FF.
+    // The TNC command character's code from its hex digits; nothing for a text that is no hex
+    // number or lies outside 00 to FF.
     static std::optional<unsigned char> commandCharacter(QStringView hexText);
 };
 

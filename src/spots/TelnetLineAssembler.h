@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <utility>
 #include <vector>
 
 namespace cubwave {
@@ -33,6 +34,7 @@ private:
     QString pending_;
     bool afterCr_ = false;     // the last character taken was a CR, so a LF next ends nothing
     bool discarding_ = false;  // inside an over-long line, waiting for its line end
+    bool discardedSpot_ = false;  // that line began with "DX"
 };
 
 }  // namespace cubwave

@@ -26,7 +26,7 @@ public:
     static constexpr int kMaxSubnegotiation = 1024;
 
     struct Decoded {
-        QString text;       // the received text, commands removed, IAC IAC as one 255
+        QString text;       // the received text, commands removed, IAC IAC as one 255, CR NUL as CR
         QByteArray answer;  // to send back to the peer, empty when nothing is due
     };
     Decoded decode(QByteArrayView chunk);
@@ -41,6 +41,7 @@ private:
     State state_ = State::Data;
     unsigned char command_ = 0;
     int subLength_ = 0;
+    bool afterCr_ = false;
     std::bitset<256> answeredDo_;
     std::bitset<256> answeredWill_;
 };

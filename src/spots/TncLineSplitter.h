@@ -20,6 +20,9 @@ public:
     // A partial line longer than this is dropped up to its line feed: no cluster line is this
     // long, and the buffer must not grow with a peer that never ends its line.
     static constexpr qsizetype kMaxLineChars = 4096;
+    // Input waiting for the next tick; beyond it the oldest whole lines are dropped, and the
+    // received text says how much.
+    static constexpr qsizetype kMaxBufferChars = 64 * 1024;
 
     TncLineSplitter();
     // Adds received text (one byte one character).
@@ -33,11 +36,17 @@ public:
     // Back to a lone line feed.
     void reset();
     // The input kept for the next lines.
-    const QString& buffer() const { return buffer_; }
+    QStringView buffer() const;
+    // Input dropped since process() last said so in the received text.
+    qsizetype droppedChars() const { return droppedChars_; }
 
 private:
+    void compact();
+
     QString buffer_;
+    qsizetype head_ = 0;       // where the untaken input begins
     bool discarding_ = false;  // inside an over-long line, waiting for its line feed
+    qsizetype droppedChars_ = 0;  // dropped since the received text last said so
 };
 
 }  // namespace cubwave

@@ -60,7 +60,7 @@ for p in cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-multimedia-de
          fonts-liberation; do
   installed | tr ' ' '\n' | grep -qx -- "$p" || fail "the program install lacks $p: $(installed)"
 done
-for p in libgtest-dev libgmock-dev libbenchmark-dev libcw-dev xvfb xdotool libhamlib-utils hamradio-files \
+for p in libgtest-dev libgmock-dev libbenchmark-dev libcw-dev xvfb xdotool libhamlib-utils direwolf hamradio-files \
          nodejs npm ccache espeak-ng; do
   installed | tr ' ' '\n' | grep -qx -- "$p" && fail "the program install asks for the test package $p"
 done
@@ -70,7 +70,7 @@ pass "without --tests only the program's packages are installed, and npm never r
 # The tests: everything, with the ADIF reader's modules from the lock file.
 run 0 --tests
 [ "$status" -eq 0 ] || fail "install-deps.sh --tests exited $status: $(cat "$work/out")"
-for p in qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libcw-dev xvfb libhamlib-utils ccache; do
+for p in qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libcw-dev xvfb libhamlib-utils direwolf ccache; do
   installed | tr ' ' '\n' | grep -qx -- "$p" || fail "the test install lacks $p: $(installed)"
 done
 grep -q '^ci ' "$work/calls/npm" 2>/dev/null || fail "the test install did not run npm ci"
