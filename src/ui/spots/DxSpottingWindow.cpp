@@ -549,10 +549,10 @@ void DxSpottingWindow::showReceived()
     if (!received_.takeChanged())
         return;
     txtUnProcessed_->setPlainText(received_.text());
-    // The newest text in view.
+    // The newest text in view. The widget counts a CR LF as one break, so the model's caret
+    // position is not the widget's: the caret goes to the end instead.
     QTextCursor cursor = txtUnProcessed_->textCursor();
-    const qsizetype caret = received_.caretPosition();
-    cursor.setPosition(int(caret >= 0 ? caret : received_.text().size()));
+    cursor.movePosition(QTextCursor::End);
     txtUnProcessed_->setTextCursor(cursor);
     txtUnProcessed_->verticalScrollBar()->setValue(txtUnProcessed_->verticalScrollBar()->maximum());
 }
