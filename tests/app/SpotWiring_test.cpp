@@ -72,6 +72,7 @@ protected:
     DxSpottingWindow* spotWindow() const { return form->findChild<DxSpottingWindow*>(QStringLiteral("PacketSpotfrm")); }
     QString received() const
     {
+        spotWindow()->showPendingText();
         return spotWindow()->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"))->toPlainText();
     }
 

@@ -102,7 +102,11 @@ protected:
         auto* list = child<QListWidget>("List1");
         list->setCurrentItem(list->findItems(type, Qt::MatchExactly).value(0));
     }
-    QString received() const { return child<QPlainTextEdit>("txtUnProcessed")->toPlainText(); }
+    QString received() const
+    {
+        window->showPendingText();
+        return child<QPlainTextEdit>("txtUnProcessed")->toPlainText();
+    }
     bool listening() const { return !child<QLabel>("Label4")->isHidden(); }
     bool timerRunning() const { return child<QTimer>("Timer1")->isActive(); }
     void typeInSendBox(const QString& text) const

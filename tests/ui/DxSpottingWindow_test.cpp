@@ -344,6 +344,33 @@ TEST_F(SpotWindow, TelnetOptionsAreRefusedAndTheOperatorsByte255Doubled)
     EXPECT_EQ(telnet.takeSent(), QByteArray("\xff\xff\r\n"));
 }
 
+// A flooding cluster: the box is repainted at most once per refresh interval, and a line that
+// never ends is shown in pieces the box can lay out quickly, the received text itself unchanged.
+TEST_F(SpotWindow, FloodedTrafficIsShownInBoundedRepaintsAndPieces)
+{
+    start();
+    chooseType(QStringLiteral("Telnet"));
+    child<QLineEdit>("txtTelnetHost")->setText(QStringLiteral("h"));
+    child<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("23"));
+    window->Command1_Click();
+    telnet.accept();
+    auto* box = child<QPlainTextEdit>("txtUnProcessed");
+    telnet.answer("first ");
+    EXPECT_TRUE(box->toPlainText().endsWith(QStringLiteral("first ")));
+    telnet.answer("second ");
+    EXPECT_FALSE(box->toPlainText().contains(QStringLiteral("second")));  // waits for the refresh
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->toPlainText().contains(QStringLiteral("second")); }, 1000));
+
+    telnet.answer(QByteArray(5000, 'x'));
+    window->showPendingText();
+    EXPECT_TRUE(window->receivedText().text().contains(QString(5000, u'x')));
+    int longest = 0;
+    for (const QString& line : box->toPlainText().split(u'\n'))
+        longest = std::max(longest, int(line.size()));
+    EXPECT_LE(longest, 256);
+    EXPECT_EQ(box->toPlainText().count(u'x'), 5000);
+}
+
 TEST_F(SpotWindow, TelnetErrorsShowTheirMessageCloseAndBeep)
 {
     struct Case {

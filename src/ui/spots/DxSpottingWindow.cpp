@@ -59,6 +59,33 @@ const char* const kHelpText =
     "window shows the spots. Done keeps these settings and hides this window; the connection "
     "stays open.\r\n";
 
+// The box lays out every line it shows in full, and a line of thousands of characters (a peer
+// that never ends its line) takes it tens of milliseconds: such a line is shown broken into
+// pieces of this many characters. The text itself is not changed.
+constexpr qsizetype kDisplayLineChars = 256;
+
+QString brokenForDisplay(const QString& text)
+{
+    QString shown;
+    qsizetype copied = 0;  // text before this is in shown already
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n' || c == u'\r') {
+            run = 0;
+        } else if (++run > kDisplayLineChars) {
+            shown += QStringView(text).mid(copied, i - copied);
+            shown += u'\n';
+            copied = i;
+            run = 1;
+        }
+    }
+    if (copied == 0)
+        return text;
+    shown += QStringView(text).mid(copied);
+    return shown;
+}
+
 QRadioButton* radio(QWidget* parent, const QString& name, const QString& caption)
 {
     auto* button = new QRadioButton(caption, parent);
@@ -94,6 +121,9 @@ DxSpottingWindow::DxSpottingWindow(const Services& services, QWidget* parent)
     // Coarse is fine for a poll and a two-minute repaint, and spares wake-ups.
     timer1_->setTimerType(Qt::CoarseTimer);
     connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] { showPendingText(); });
 
     TcpClient::Handlers handlers;
     handlers.dataArrived = [this] { telnetData(); };
@@ -544,11 +574,30 @@ void DxSpottingWindow::focusSendBox()
 void DxSpottingWindow::appendAndTidy(const QString& text) { received_.appendAndTidy(text); }
 
 // One update of the box for whatever arrived: a widget fed line by line stalls on a busy cluster.
+void DxSpottingWindow::showTraffic()
+{
+    if (refreshTimer_->isActive())
+        return;
+    if (lastTrafficRefresh_.isValid() && lastTrafficRefresh_.elapsed() < kTrafficRefreshMs) {
+        refreshTimer_->start(int(kTrafficRefreshMs - lastTrafficRefresh_.elapsed()));
+        return;
+    }
+    lastTrafficRefresh_.start();
+    showReceived();
+}
+
+void DxSpottingWindow::showPendingText()
+{
+    lastTrafficRefresh_.start();
+    showReceived();
+}
+
 void DxSpottingWindow::showReceived()
 {
+    refreshTimer_->stop();
     if (!received_.takeChanged())
         return;
-    txtUnProcessed_->setPlainText(received_.text());
+    txtUnProcessed_->setPlainText(brokenForDisplay(received_.text()));
     // The newest text in view. The widget counts a CR LF as one break, so the model's caret
     // position is not the widget's: the caret goes to the end instead.
     QTextCursor cursor = txtUnProcessed_->textCursor();
@@ -754,7 +803,7 @@ void DxSpottingWindow::tncTick()
         tncSplitter_.feed(QString::fromLatin1(input));
     if (tncSplitter_.buffer().size() > 2)
         handOver(tncSplitter_.process(received_, chkDX_->isChecked()));
-    showReceived();
+    showTraffic();
     if (line.failed()) {
         // An unplugged adapter: say so rather than look open with nothing arriving.
         const QString why = line.errorText();
@@ -805,7 +854,7 @@ void DxSpottingWindow::telnetData()
         services_.telnet.send(decoded.answer);
     if (!decoded.text.isEmpty())
         handOver(telnetLines_.takeChunk(decoded.text, received_, chkDX_->isChecked()));
-    showReceived();
+    showTraffic();
 }
 
 void DxSpottingWindow::telnetError(const TcpError& error)
@@ -928,7 +977,7 @@ void DxSpottingWindow::agwTick()
     agwPoll_.tick(engine, chkDX_->isChecked(),
                   [this](const QString& text) { return received_.isDuplicate(text); },
                   [this](const AgwFrameOutcome& outcome) { agwOutcome(outcome); });
-    showReceived();
+    showTraffic();
     const int dropped = engine.droppedFrames();
     if (dropped != agwDropsReported_) {
         agwDropsReported_ = dropped;

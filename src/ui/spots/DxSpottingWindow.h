@@ -10,6 +10,7 @@
 #include "spots/TncLineSplitter.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QList>
 
 #include <array>
@@ -60,6 +61,9 @@ public:
     static constexpr int kTimerIntervalMs = 333;
     // Ticks without a spot before the band map is repainted: about two minutes.
     static constexpr float kRepaintTicks = 360;
+    // Received traffic repaints the box at most this often: a flooding peer costs the window a
+    // few repaints a second, whatever size its chunks come in.
+    static constexpr int kTrafficRefreshMs = 50;
     // A typed AGW line is sent on its own once it grows past this and a space is typed.
     static constexpr int kAgwLineLimit = 70;
 
@@ -108,6 +112,8 @@ public:
     // Once, when whoever shows the status line is listening: "PackSpot.txt" was there but
     // could not be used, and why.
     void reportFileProblems();
+    // Shows at once the received text that waits for the next refresh.
+    void showPendingText();
 
 signals:
     // SpotHandOver: a recognised spot for the band map and spot list.
@@ -142,6 +148,8 @@ private:
     void setListening(bool on);
     void focusSendBox();
     void showReceived();
+    // The same for received traffic, at most once every kTrafficRefreshMs.
+    void showTraffic();
     void appendAndTidy(const QString& text);
     void handOver(const std::vector<SpotLine>& spots);
     void SpotHandOver(const SpotLine& spot);
@@ -219,6 +227,8 @@ private:
     QList<QWidget*> telnetControls_;
     QList<QWidget*> commonControls_;
     QTimer* timer1_ = nullptr;
+    QTimer* refreshTimer_ = nullptr;
+    QElapsedTimer lastTrafficRefresh_;
 };
 
 }  // namespace cubwave
