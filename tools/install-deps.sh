@@ -77,4 +77,9 @@ if [ "$with_tests" = 1 ]; then
   if [ ! -d "$peer/node_modules" ]; then
     (cd "$peer" && npm ci --no-audit --no-fund --loglevel=error)
   fi
+  # The Telnet parser the spot tests compare with.
+  peer="$(dirname "$0")/../tests/spots/telnet-peer"
+  if [ ! -d "$peer/node_modules" ]; then
+    (cd "$peer" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
 fi

@@ -125,10 +125,11 @@ void QtTcpClient::closeAfterSending(int waitMs)
     }
     ::shutdown(int(fd), SHUT_WR);
     // A close with unread input makes the kernel reset the connection and drop what it has not
-    // sent yet, so what arrived is read away first.
+    // sent yet, so what arrived is read away first (a bounded amount: a peer that floods on
+    // cannot hold the thread).
     socket_.readAll();
-    char discard[4096];
-    while (::recv(int(fd), discard, sizeof discard, MSG_DONTWAIT) > 0) {
+    char discard[16384];
+    for (int i = 0; i < 256 && ::recv(int(fd), discard, sizeof discard, MSG_DONTWAIT) > 0; ++i) {
     }
     close();
 }
@@ -168,19 +169,7 @@ bool QtTcpClient::send(const QByteArray& bytes)
 {
     if (failed_ || socket_.state() != QAbstractSocket::ConnectedState)
         return false;
-    // Straight to the kernel while nothing waits in the socket's own buffer, as Qt's unbuffered
-    // mode writes: a buffered write arms and disarms the write notifier each time, which wakes
-    // the event loop twice per request. What the kernel does not take goes through the buffer.
-    qsizetype written = 0;
-    if (socket_.bytesToWrite() == 0) {
-        const ssize_t n = ::send(int(socket_.socketDescriptor()), bytes.constData(), size_t(bytes.size()),
-                                 MSG_DONTWAIT | MSG_NOSIGNAL);
-        written = n > 0 ? qsizetype(n) : 0;
-    }
-    if (written == bytes.size())
-        return true;
-    const QByteArray rest = bytes.mid(written);
-    if (socket_.write(rest) != rest.size())
+    if (socket_.write(bytes) != bytes.size())
         return false;
     // Out now rather than on the next pass of the event loop: a request waits on its answer.
     socket_.flush();

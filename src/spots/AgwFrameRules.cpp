@@ -77,7 +77,7 @@ AgwFrameOutcome AgwFrameRules::apply(const AgwPacketEngine::Received& frame, con
     if (frame.kind == 'd' && connected && sameCall(frame.call, connectedStation)) {
         out.event = AgwFrameOutcome::Event::Disconnected;
         out.station = connectedStation;
-    } else if (frame.kind == 'c' && !connected) {
+    } else if (frame.kind == 'c' && !connected && !frame.call.trimmed().isEmpty()) {
         out.event = AgwFrameOutcome::Event::Connected;
         out.station = frame.call.trimmed();
     }

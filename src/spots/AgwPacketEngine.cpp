@@ -78,6 +78,7 @@ bool AgwPacketEngine::startPoll(const QString& ownCall)
     decoder_ = AgwFrameDecoder();
     queue_.clear();
     linked_.clear();
+    farewellSent_.clear();
     dropped_ = 0;
     versionAnswered_ = false;
     registered_ = false;
@@ -147,6 +148,7 @@ void AgwPacketEngine::take(const AgwFrame& frame)
         break;
     case 'd':
         linked_.remove(upperCall(frame.callFrom));
+        farewellSent_.remove(upperCall(frame.callFrom));
         break;
     default:
         break;
@@ -197,6 +199,7 @@ void AgwPacketEngine::putData(const QString& station, const QString& data, char 
         break;
     case 'd':
         frame.kind = 'd';
+        farewellSent_.insert(QString::fromLatin1(frame.callTo));
         break;
     case 'D':
         frame.kind = 'D';
@@ -227,11 +230,19 @@ void AgwPacketEngine::close(int waitMs)
 
 void AgwPacketEngine::shutDown(int waitMs)
 {
+    // A link (or a connect under way) nobody said goodbye to would hang on at the engine until
+    // the other station gives up.
+    if (phase_ == Phase::Started) {
+        for (const QString& station : std::as_const(linked_))
+            if (!farewellSent_.contains(station))
+                putData(station, {}, 'd');
+    }
     phase_ = Phase::Closed;
     timer_.stop();
     socket_.closeAfterSending(waitMs);
     queue_.clear();
     linked_.clear();
+    farewellSent_.clear();
 }
 
 void AgwPacketEngine::onError(const TcpError& error)

@@ -70,8 +70,9 @@ public:
     void putData(const QString& station, const QString& data, char kind);
     // The oldest waiting frame, if any.
     std::optional<Received> getData();
-    // Ends the connection: what was sent goes out first, and nothing waits for it unless
-    // waitMs > 0 (at program exit only). A start under way is cancelled without a report.
+    // Ends the connection: a station still linked (or being called) is sent a disconnect unless
+    // one went already, what was sent goes out first, and nothing waits for it unless waitMs > 0
+    // (at program exit only). A start under way is cancelled without a report.
     void close(int waitMs = 0);
 
     bool isStarting() const { return phase_ == Phase::Starting; }
@@ -109,7 +110,8 @@ private:
     AgwFrameDecoder decoder_;
     std::deque<Received> queue_;
     int dropped_ = 0;
-    QSet<QString> linked_;  // upper case
+    QSet<QString> linked_;        // upper case
+    QSet<QString> farewellSent_;  // linked stations sent a disconnect
     QString problem_;
 };
 

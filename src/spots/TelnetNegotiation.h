@@ -22,7 +22,7 @@ public:
     static constexpr unsigned char kWill = 251;
     static constexpr unsigned char kSb = 250;
     static constexpr unsigned char kSe = 240;
-    // A subnegotiation longer than this is no real option: its bytes count as text again.
+    // A subnegotiation longer than this is no real option: the bytes after it count as text again.
     static constexpr int kMaxSubnegotiation = 1024;
 
     struct Decoded {

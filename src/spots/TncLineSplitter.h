@@ -2,6 +2,7 @@
 
 #include "spots/SpotColumns.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -12,9 +13,9 @@ namespace cubwave {
 
 class ReceivedText;
 
-// The TNC's serial input cut into lines that end in a line feed. The buffer starts as a lone
-// line feed, so the first line the TNC sends counts; what comes before the first line feed is
-// never a whole line and is dropped.
+// The TNC's serial input cut into lines that end in a line feed. A line is what follows one line
+// feed up to and including the next; the buffer starts as a lone line feed, so the first line
+// the TNC sends counts too.
 class TncLineSplitter {
 public:
     // A partial line longer than this is dropped up to its line feed: no cluster line is this
@@ -27,6 +28,8 @@ public:
     TncLineSplitter();
     // Adds received text (one byte one character).
     void feed(QStringView input);
+    // Adds bytes as the serial line gives them: one byte one character (Latin-1).
+    void feedLatin1(QByteArrayView bytes) { feed(QString::fromLatin1(bytes)); }
     // The next whole line, with its closing line feed; nothing while the line is partial.
     std::optional<QString> nextLine();
     // Every whole line: a new one goes into the received text (a spot line always, another only

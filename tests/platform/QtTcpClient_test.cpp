@@ -153,18 +153,28 @@ TEST(QtTcpClient, AConnectThatHangsEndsAtTheTimeLimit)
     EXPECT_EQ(events.connected, 0);
 }
 
-TEST(QtTcpClient, AFloodingPeerIsHeldBackAtTheReadBufferAndNothingIsLost)
-{
+// A client connected to a loopback peer.
+class QtTcpClientConnected : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        watch(client, events);
+        client.connectTo(QStringLiteral("127.0.0.1"), server.serverPort());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return events.connected == 1; }, 3000));
+        ASSERT_TRUE(server.hasPendingConnections() || server.waitForNewConnection(1000));
+        peer = server.nextPendingConnection();
+        ASSERT_NE(peer, nullptr);
+    }
+
     QTcpServer server;
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
     QtTcpClient client;
     Events events;
-    watch(client, events);
-    client.connectTo(QStringLiteral("127.0.0.1"), server.serverPort());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return events.connected == 1; }, 3000));
-    ASSERT_TRUE(server.hasPendingConnections() || server.waitForNewConnection(1000));
-    QPointer<QTcpSocket> peer = server.nextPendingConnection();
+    QPointer<QTcpSocket> peer;
+};
 
+TEST_F(QtTcpClientConnected, AFloodingPeerIsHeldBackAtTheReadBufferAndNothingIsLost)
+{
     const qint64 total = 32 * 1024 * 1024;  // well beyond what the kernel buffers on loopback
     QByteArray block(64 * 1024, '\0');
     for (qsizetype i = 0; i < block.size(); ++i)
@@ -195,21 +205,10 @@ TEST(QtTcpClient, AFloodingPeerIsHeldBackAtTheReadBufferAndNothingIsLost)
     EXPECT_TRUE(intact);
 }
 
-// Sends go straight to the kernel while the socket's buffer is empty and through it otherwise:
-// against a peer that does not read, what the kernel cannot take queues behind, and every byte
-// arrives once and in order, the later small sends included.
-TEST(QtTcpClient, SendsBeyondWhatTheKernelTakesArriveWholeAndInOrder)
+// Sends beyond what the kernel takes queue in the socket: against a peer that does not read,
+// every byte arrives once and in order, a small send after the queue drained included.
+TEST_F(QtTcpClientConnected, SendsBeyondWhatTheKernelTakesArriveWholeAndInOrder)
 {
-    QTcpServer server;
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-    QtTcpClient client;
-    Events events;
-    watch(client, events);
-    client.connectTo(QStringLiteral("127.0.0.1"), server.serverPort());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return events.connected == 1; }, 3000));
-    ASSERT_TRUE(server.hasPendingConnections() || server.waitForNewConnection(1000));
-    QPointer<QTcpSocket> peer = server.nextPendingConnection();
-
     QByteArray expected;
     const auto sendBlock = [&](qsizetype size, int seed) {
         QByteArray block(size, '\0');
@@ -218,14 +217,14 @@ TEST(QtTcpClient, SendsBeyondWhatTheKernelTakesArriveWholeAndInOrder)
         expected += block;
         return client.send(block);
     };
-    // Well beyond the loopback buffers, so the first send is cut short and the rest queue.
+    // Well beyond the loopback buffers, so most of it waits in the socket.
     for (int i = 0; i < 8; ++i)
         ASSERT_TRUE(sendBlock(1024 * 1024, i));
     ASSERT_TRUE(sendBlock(3, 99));
 
     QByteArray got;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (got += peer->readAll()).size() >= expected.size(); }, 20000));
-    // Drained: the next small send goes straight out and still comes last.
+    // Drained: the next small send still comes last.
     ASSERT_TRUE(sendBlock(5, 42));
     ASSERT_TRUE(QTest::qWaitFor([&] { return (got += peer->readAll()).size() >= expected.size(); }, 3000));
     EXPECT_EQ(got.size(), expected.size());

@@ -40,7 +40,7 @@ chmod +x "$bin"/*
 
 # A copy of the tree's scripts, so npm's peer folder can be faked without touching the source.
 tree="$work/tree"
-mkdir -p "$tree/tools" "$tree/tests/export/adif-peer"
+mkdir -p "$tree/tools" "$tree/tests/export/adif-peer" "$tree/tests/spots/telnet-peer"
 cp "$script" "$tree/tools/install-deps.sh"
 
 run() {  # run UID ARGS...: the script's output in $work/out, its status in $status
@@ -73,7 +73,7 @@ run 0 --tests
 for p in qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libcw-dev xvfb libhamlib-utils direwolf ccache; do
   installed | tr ' ' '\n' | grep -qx -- "$p" || fail "the test install lacks $p: $(installed)"
 done
-grep -q '^ci ' "$work/calls/npm" 2>/dev/null || fail "the test install did not run npm ci"
+[ "$(grep -c '^ci ' "$work/calls/npm" 2>/dev/null)" = 2 ] || fail "the test install did not run npm ci for both peers"
 pass "--tests adds the test packages, ccache among them, and npm ci"
 
 run 0 --frobnicate

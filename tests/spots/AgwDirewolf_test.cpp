@@ -4,9 +4,11 @@
 #include "platform/QtTcpClient.h"
 #include "spots/AgwFramePoll.h"
 #include "spots/AgwPacketEngine.h"
+#include "support/AgwEngineSimulator.h"
 #include "support/DirewolfPeer.h"
 #include "support/Fakes.h"
 
+#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -74,4 +76,61 @@ TEST(AgwDirewolf, DecodedUiFramesBecomeSpotsAndChat)
     EXPECT_FALSE(shown.contains(QStringLiteral("Fm W3LPL"))) << "monitor header lines are not shown";
     EXPECT_TRUE(engine.isStarted());
     engine.close();
+}
+
+namespace {
+
+// The frames a peer answers the start's requests with: kind, calls, data.
+std::vector<AgwFrame> answersTo(int port, const QByteArray& requests, int expected)
+{
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, quint16(port));
+    if (!s.waitForConnected(3000))
+        return {};
+    s.write(requests);
+    AgwFrameDecoder decoder;
+    std::vector<AgwFrame> frames;
+    QTest::qWaitFor(
+        [&] {
+            s.waitForReadyRead(50);
+            decoder.feed(s.readAll());
+            while (std::optional<AgwFrame> f = decoder.next())
+                frames.push_back(*f);
+            return int(frames.size()) >= expected;
+        },
+        8000);
+    return frames;
+}
+
+}  // namespace
+
+// The simulator stands in for an engine in the connected-mode tests, so it must answer what the
+// real one answers.
+TEST(AgwDirewolf, TheSimulatorAnswersTheStartAsDirewolfDoes)
+{
+    QString why;
+    if (!DirewolfPeer::available(&why))
+        GTEST_SKIP() << why.toStdString();
+    DirewolfPeer direwolf;
+    ASSERT_TRUE(direwolf.start()) << direwolf.log().toStdString();
+    AgwEngineSimulator sim;
+
+    AgwFrame version;
+    version.kind = 'R';
+    AgwFrame registration;
+    registration.kind = 'X';
+    registration.callFrom = "W1AW";
+    const QByteArray requests = version.encode() + registration.encode() + registration.encode();
+    const std::vector<AgwFrame> real = answersTo(direwolf.port(), requests, 3);
+    const std::vector<AgwFrame> simulated = answersTo(sim.port(), requests, 3);
+    ASSERT_EQ(real.size(), 3u) << direwolf.log().toStdString();
+    ASSERT_EQ(simulated.size(), 3u);
+    for (size_t i = 0; i < real.size(); ++i) {
+        EXPECT_EQ(simulated[i].kind, real[i].kind) << i;
+        EXPECT_EQ(simulated[i].callFrom, real[i].callFrom) << i;
+        EXPECT_EQ(simulated[i].data.size(), real[i].data.size()) << i;
+    }
+    EXPECT_EQ(real[1].data, QByteArray(1, '\1')) << "the first registration succeeds";
+    EXPECT_EQ(simulated[1].data, real[1].data);
+    EXPECT_EQ(simulated[2].data, real[2].data) << "a second registration of the same call";
 }

@@ -64,6 +64,8 @@ TEST(AgwFrameRules, WhatEachFrameShowsHandsOverAndStartsOrEnds)
          {"*** DISCONNECTED From Station K1ABC\r\n", {}, Event::Disconnected, "k1abc"}},
         {"another station's disconnect leaves it", frame('d', "N0CALL", "*** DISCONNECTED From Station N0CALL\r"),
          "K1ABC", false, {}, {"*** DISCONNECTED From Station N0CALL\r\n", {}, Event::None, {}}},
+        {"a connect report without a call connects nobody", frame('c', " ", "*** CONNECTED With Station\r"), {},
+         false, {}, {"*** CONNECTED With Station\r\n", {}, Event::None, {}}},
         {"a second connect while connected changes nothing",
          frame('c', "N0CALL", "*** CONNECTED To Station N0CALL\r"), "K1ABC", false, {},
          {"*** CONNECTED To Station N0CALL\r\n", {}, Event::None, {}}},

@@ -261,11 +261,24 @@ TEST_F(AgwEngineOnFakes, ALostEngineOrABrokenStreamIsReportedOnce)
 TEST_F(AgwEngineOnFakes, CloseLetsAFarewellGoOutAndWaitsOnlyWhenAsked)
 {
     startWell();
+    engine.putData(QStringLiteral("K1ABC"), {}, 'c');
+    engineSends('C', "K1ABC", "W1AW", "*** CONNECTED With Station K1ABC\r");
     engine.putData(QStringLiteral("K1ABC"), {}, 'd');
     engine.close();
     EXPECT_EQ(socket.gentleCloses, 1);
     EXPECT_EQ(socket.lastCloseWaitMs, 0);
-    EXPECT_EQ(kinds(sentFrames()), "d");
+    EXPECT_EQ(kinds(sentFrames()), "Cd") << "one disconnect, not a second at the close";
+
+    // A link nobody ended, and a call still under way, are ended by the close.
+    startWell();
+    engine.putData(QStringLiteral("K1ABC"), {}, 'c');
+    engineSends('C', "K1ABC", "W1AW", "*** CONNECTED With Station K1ABC\r");
+    engine.putData(QStringLiteral("N0CALL"), {}, 'c');
+    socket.takeSent();
+    engine.close();
+    std::vector<AgwFrame> sent = sentFrames();
+    ASSERT_EQ(kinds(sent), "dd");
+    EXPECT_EQ((QSet<QByteArray>{sent[0].callTo, sent[1].callTo}), (QSet<QByteArray>{"K1ABC", "N0CALL"}));
     startWell();
     engine.close(1000);
     EXPECT_EQ(socket.lastCloseWaitMs, 1000);

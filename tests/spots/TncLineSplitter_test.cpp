@@ -148,6 +148,15 @@ TEST(TncLineSplitter, MoreInputThanATickCanTakeKeepsTheNewestLines)
     EXPECT_EQ(splitter.droppedChars(), 0);  // said in the received text, before the kept lines
 }
 
+TEST(TncLineSplitter, SerialBytesAreLatin1)
+{
+    TncLineSplitter splitter;
+    ReceivedText received;
+    splitter.feedLatin1(QByteArray("caf\xe9 \xff\r\n"));
+    splitter.process(received, false);
+    EXPECT_EQ(received.text(), QStringLiteral("caf") + QChar(0xE9) + u' ' + QChar(0xFF) + QStringLiteral("\r\n"));
+}
+
 TEST(TncLineSplitter, ResetStartsAgainFromALoneLineFeed)
 {
     TncLineSplitter splitter;

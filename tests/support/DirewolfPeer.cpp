@@ -7,6 +7,9 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace cubwave::test {
 
 namespace {
@@ -60,6 +63,8 @@ bool DirewolfPeer::start(int timeoutMs)
     process_.setProcessEnvironment(env);
     process_.setWorkingDirectory(dir_.path());
     process_.setProcessChannelMode(QProcess::MergedChannels);
+    // Ends with whoever started it, even one killed without a chance to clean up.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     // -t 0: no colour codes; "-": audio from standard input.
     process_.start(QStringLiteral("direwolf"),
                    {QStringLiteral("-c"), config.fileName(), QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-")});
