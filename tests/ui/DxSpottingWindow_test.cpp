@@ -429,6 +429,10 @@ TEST_F(SpotWindow, EscapeWithTelnetOpensButSendsNothing)
     keyInSendBox(Qt::Key_Escape);
     EXPECT_TRUE(telnet.sent.isEmpty());
     EXPECT_EQ(telnet.connects, 1);
+    // Escape anywhere in the window keeps it open.
+    QTest::keyClick(child<QListWidget>("List1"), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(listening());
 }
 
 // ---- Buttons, timer, settings ----

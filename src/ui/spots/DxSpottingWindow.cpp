@@ -654,7 +654,8 @@ bool DxSpottingWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     if (watched == txtSent_)
         return sendBoxKey(key->key());
-    return false;
+    // The window's Escape rule is all Escape does: a dialog would otherwise hide on it.
+    return key->key() == Qt::Key_Escape;
 }
 
 bool DxSpottingWindow::event(QEvent* event)
