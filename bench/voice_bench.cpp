@@ -99,6 +99,7 @@ public:
     bool write(const QByteArray&) override { return true; }
     QByteArray readAll() override { return {}; }
     qint64 outputCount() override { return 0; }
+    void discardOutput() override {}
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine) override { return nullptr; }
 
     qint64 raisedNs = 0, droppedNs = 0;

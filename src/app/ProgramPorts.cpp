@@ -26,6 +26,8 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
       rig_(rigLine_, rigTimer_,
            {exportServices.clock, exportServices.dialogs, exportServices.beeper, exportServices.settings,
             rigEnvironment_, exportServices.workDir, &rigctld_}),
+      spots_(tncLine_, telnetSocket_, engineSocket_, engineTimer_,
+             {exportServices.dialogs, exportServices.beeper, exportServices.settings, exportServices.workDir}),
       exports_(exportServices),
       rigCommands_({exportServices.dialogs, exportServices.clock, exportServices.workDir, exportServices.runModal,
                     [this](const QString& text) { rig_.control().reportStatus(text); }})
@@ -36,6 +38,8 @@ ProgramPorts::ProgramPorts(ExportServices exportServices)
     cw_.setWinKey(&winKey_);
     QObject::connect(&winKey_, &WinKeyKeyer::problem, &cw_, &CwKeyer::showStatus);
     rigLine_.share(lineSharing_, SerialLineSharing::User::Rig);
+    tncLine_.share(lineSharing_, SerialLineSharing::User::Tnc);
+    windows_.add(WindowLauncher::Window::DxSpotting, [this](bool modal) { spots_.show(modal); });
     windows_.add(WindowLauncher::Window::RigInterface, [this](bool modal) { rig_.show(modal); });
     windows_.add(WindowLauncher::Window::RigTune, [this](bool) { rigCommands_.showTune(); });
     windows_.add(WindowLauncher::Window::BandPlan, [this](bool) { rigCommands_.showPrivileges(); });
@@ -68,6 +72,7 @@ void ProgramPorts::setMainWindow(MainWindow& form)
     addCwWindows(form);
     voice_.setMainWindow(&form, windows_);
     rig_.setParentWindow(&form);
+    spots_.setMainWindow(&form);
     rigCommands_.setParentWindow(&form);
     addAppearanceWindows(windows_, form, services_);
 }

@@ -4,6 +4,7 @@
 #include "app/ProgramWindows.h"
 #include "app/RigCommandWindows.h"
 #include "app/RigWiring.h"
+#include "app/SpotWiring.h"
 #include "cw/CwKeyer.h"
 #include "cw/WinKeyDriver.h"
 #include "cw/WinKeyDriverLink.h"
@@ -40,6 +41,7 @@ public:
     // Subsystems add their windows here as they are wired.
     ProgramWindows& windows() { return windows_; }
     RigWiring& rig() { return rig_; }
+    SpotWiring& spots() { return spots_; }
     // The tune, raw-command test and privileges windows and the rig commands behind them.
     RigCommandWindows& rigCommands() { return rigCommands_; }
 
@@ -80,7 +82,12 @@ private:
     QtOneShotTimer rigctldTimer_;
     RigctldConversation rigctld_;
     RigWiring rig_;
-    AbsentSpotFeed spots_;
+    // The TNC's line is its own: it claims its port and never takes or gives one up.
+    PosixSerialLine tncLine_;
+    QtTcpClient telnetSocket_;
+    QtTcpClient engineSocket_;
+    QtOneShotTimer engineTimer_;
+    SpotWiring spots_;
     ExportCommands exports_;
     ProgramWindows windows_;
     RigCommandWindows rigCommands_;

@@ -355,6 +355,15 @@ qint64 PosixSerialLine::outputCount()
     return queued_.size() + inKernel;
 }
 
+void PosixSerialLine::discardOutput()
+{
+    queued_.clear();
+    if (writable_)
+        writable_->setEnabled(false);
+    if (fd_ >= 0)
+        ::tcflush(fd_, TCOFLUSH);
+}
+
 std::shared_ptr<KeyingLine> PosixSerialLine::modemKeyingLine(ModemLine line)
 {
     if (fd_ < 0)

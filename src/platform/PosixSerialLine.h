@@ -51,6 +51,7 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 outputCount() override;
+    void discardOutput() override;
     bool failed() const override;
     void setFarewell(const QByteArray& bytes) override;
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override;

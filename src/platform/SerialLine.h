@@ -40,6 +40,10 @@ public:
     virtual QByteArray readAll() = 0;
     // Bytes still to go out: the line's own queue and the kernel's.
     virtual qint64 outputCount() = 0;
+    // Throws away the bytes not yet sent, the line's own queue and the kernel's. Only for a line
+    // whose last bytes do not matter (the TNC's): closing a tty otherwise waits, up to 30 s,
+    // for a peer that has stopped taking them.
+    virtual void discardOutput() = 0;
     // True once the device has failed while open (unplugged, hung up, I/O error); errorText()
     // then gives the system's reason. Cleared by the next open().
     virtual bool failed() const { return false; }

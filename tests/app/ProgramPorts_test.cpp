@@ -45,8 +45,11 @@ TEST(ProgramPorts, SubsystemsThatHaveLandedAreWiredForReal)
     EXPECT_NE(dynamic_cast<VoiceSubsystem*>(&ports.voice), nullptr);
     EXPECT_EQ(dynamic_cast<AbsentVoiceKeyer*>(&ports.voice), nullptr);
 
-    // Not yet landed: each is its explicit absent implementation, never a half-wired one.
-    EXPECT_NE(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
+    EXPECT_NE(dynamic_cast<SpotWiring*>(&ports.spots), nullptr);
+    EXPECT_EQ(dynamic_cast<AbsentSpotFeed*>(&ports.spots), nullptr);
+    EXPECT_EQ(&program.ports().spots, &program.spots());
+    EXPECT_TRUE(program.windows().has(WindowLauncher::Window::DxSpotting));
+
     EXPECT_NE(dynamic_cast<ProgramWindows*>(&ports.windows), nullptr);
     // The tune (Ctrl+G) and privileges (Ctrl+F, "&Privileges") windows have landed.
     EXPECT_TRUE(program.windows().has(WindowLauncher::Window::RigTune));

@@ -146,6 +146,32 @@ TEST(PosixSerialLine, OutputBeyondTheKernelQueueIsCountedAndDeliveredInOrder)
     EXPECT_EQ(line.outputCount(), 0);
 }
 
+TEST(PosixSerialLine, DiscardedOutputNeverGoesOutAndTheLineGoesOn)
+{
+    Pty pty;
+    PosixSerialLine line;
+    ASSERT_TRUE(line.open(pty.path()));
+    const QByteArray big = allBytes(1200);  // more than the pty takes: most waits in the line
+    ASSERT_TRUE(line.write(big));
+    ASSERT_GT(line.outputCount(), 0);
+    line.discardOutput();
+    EXPECT_EQ(line.outputCount(), 0);
+    ASSERT_TRUE(line.write("END"));
+    QByteArray got;
+    QElapsedTimer t;
+    t.start();
+    while (!got.endsWith("END") && t.elapsed() < 5000) {
+        got += pty.readMaster();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_TRUE(got.endsWith("END"));
+    EXPECT_LT(got.size(), big.size());
+    line.discardOutput();  // nothing waiting, and safe on a closed line too
+    line.close();
+    line.discardOutput();
+    EXPECT_FALSE(line.isOpen());
+}
+
 TEST(PosixSerialLine, OutputQueueIsBounded)
 {
     Pty pty;

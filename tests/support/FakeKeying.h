@@ -203,6 +203,11 @@ public:
     }
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     qint64 outputCount() override { return queued; }
+    void discardOutput() override
+    {
+        ++discards;
+        queued = 0;
+    }
     bool failed() const override { return open_ && lost; }
     void setFarewell(const QByteArray& bytes) override { farewell = bytes; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine line) override
@@ -248,6 +253,7 @@ public:
     qint64 queued = 0;
     // What the exit paths would write to the device.
     QByteArray farewell;
+    int discards = 0;
 
 private:
     class Line final : public KeyingLine {

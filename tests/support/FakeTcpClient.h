@@ -57,11 +57,13 @@ public:
         if (handlers_.dataArrived)
             handlers_.dataArrived();
     }
-    void fail(int number, const QString& description = QStringLiteral("failed"))
+    void fail(int number, const QString& description = QStringLiteral("failed")) { fail({number, -1, description}); }
+    // An error as the platform reports it, an unmapped one (number 0, the socket's own value) too.
+    void fail(const TcpError& error)
     {
         state_ = kError;
         if (handlers_.error)
-            handlers_.error({number, -1, description});
+            handlers_.error(error);
     }
     // Everything sent since the last call, joined.
     QByteArray takeSent()

@@ -48,6 +48,8 @@ void MainWindowFixture::start(bool answerYes)
                                    recording.rig,   recording.spots,
                                    recording.exports, recording.windows};
         }());
+    if (beforeLoad)
+        beforeLoad(*form);
     form->loadWindow();
     form->show();
     QApplication::setActiveWindow(form.get());

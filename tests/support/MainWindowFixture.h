@@ -51,6 +51,8 @@ protected:
     RecordingPorts ports;
     // When set, the ports the window is built with instead of the recording ones.
     std::function<MainWindowPorts()> customPorts;
+    // Runs once the window is built and before its load sequence, as the program's wiring does.
+    std::function<void(MainWindow&)> beforeLoad;
     // Set before start(): this voice keyer instead of the recording one.
     VoiceKeyerPort* voicePort = nullptr;
     std::vector<int> endedWith;

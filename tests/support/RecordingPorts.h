@@ -159,7 +159,25 @@ private:
 class RecordingSpotFeed final : public SpotFeedPort {
 public:
     explicit RecordingSpotFeed(UnloadOrder& unloads) : unloads_(unloads) {}
+    void addSpotListener(SpotListener listener) override { spotListeners.push_back(std::move(listener)); }
+    void onDisplayChosen(DisplayListener listener) override { displayChosen = std::move(listener); }
+    void onRepaintDue(std::function<void()> repaint) override { repaintDue = std::move(repaint); }
+    void onStatus(std::function<void(const QString&)> status) override { statusLine = std::move(status); }
+    void openAtStartup() override { ++startupOpens; }
     void unload() override { unloads_ << QStringLiteral("spots"); }
+
+    // The feed's side: a spot, a "&Done", a repaint tick.
+    void spot(const QString& call, const QString& frequencyKHz, const QString& record)
+    {
+        for (const SpotListener& listener : spotListeners)
+            listener(call, frequencyKHz, record);
+    }
+
+    std::vector<SpotListener> spotListeners;
+    DisplayListener displayChosen;
+    std::function<void()> repaintDue;
+    std::function<void(const QString&)> statusLine;
+    int startupOpens = 0;
 
 private:
     UnloadOrder& unloads_;

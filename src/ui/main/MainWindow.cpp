@@ -39,6 +39,13 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
         session_.prefs().rigModel = rigName;
         SavePref();
     });
+    ports_.spots.addSpotListener([this](const QString& call, const QString& frequency, const QString& record) {
+        bandMapSpots(call, frequency, record);
+    });
+    ports_.spots.onDisplayChosen(
+        [this](const QString& type, const QString& display) { packetResize(type, display); });
+    ports_.spots.onRepaintDue([this] { displayBandMapLabels(); });
+    ports_.spots.onStatus([this](const QString& text) { setStatus(text); });
     ports_.cw.onWindowRequests([this] { commitContact(); }, [this](const QString& text) { setStatus(text); });
     ports_.cw.onBusyChanged([this](bool busy) {
         // Closed from an event of its own, not from inside the sender's signal.

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -114,6 +115,22 @@ public:
     void mnuTaskbar_Click();
     bool taskbarOption() const;
 
+    // The spot feed's hand-over. It keeps the last kSpotHookRecords spots until the band map
+    // takes them over; packetResize keeps the last connection type and display choice.
+    struct HandedSpot {
+        QString call;
+        QString frequency;
+        QString record;
+    };
+    static constexpr int kSpotHookRecords = 50;
+    void bandMapSpots(const QString& call, const QString& frequency, const QString& record);
+    // The band map's repaint, due about every two minutes of a quiet open connection.
+    void displayBandMapLabels();
+    const std::deque<HandedSpot>& handedSpots() const { return handedSpots_; }
+    const QString& spotConnectionType() const { return spotConnectionType_; }
+    const QString& spotDisplay() const { return spotDisplay_; }
+    int bandMapRepaints() const { return bandMapRepaints_; }
+
     void cmdDup_Click();
     void cmdLogOn_Click();
     void cmdList_Click();
@@ -217,6 +234,11 @@ private:
     MainMenus* menus_ = nullptr;
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
+
+    std::deque<HandedSpot> handedSpots_;
+    QString spotConnectionType_;
+    QString spotDisplay_;
+    int bandMapRepaints_ = 0;
 };
 
 }  // namespace cubwave

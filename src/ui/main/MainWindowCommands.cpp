@@ -96,6 +96,8 @@ bool MainWindow::loadWindow()
     entryLine_->focusCall();
     FitToScreen();
     ports_.rig.openAtStartup(session_.prefs().rigModel);
+    // After the rig: the stored spot connection comes back as the operator left it.
+    ports_.spots.openAtStartup();
     return true;
 }
 

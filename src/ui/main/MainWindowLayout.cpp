@@ -82,7 +82,9 @@ void MainWindow::FitDXList() { screen_->fitDxList(); }
 
 void MainWindow::packetResize(const QString& connectionType, const QString& display)
 {
-    Q_UNUSED(display);  // the list or the band map: both take the same room
+    // The list or the band map: both take the same room; the choice is kept for the display.
+    spotConnectionType_ = connectionType;
+    spotDisplay_ = display;
     const bool spotsWanted = connectionType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0;
     if (spotsWanted == screen_->spotRoomShown())
         return;
