@@ -43,6 +43,7 @@ public:
     }
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     qint64 outputCount() override { return 0; }
+    void discardOutput() override {}
     bool failed() const override { return false; }
     std::shared_ptr<KeyingLine> modemKeyingLine(ModemLine) override { return nullptr; }
     QByteArray incoming;
