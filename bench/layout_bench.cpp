@@ -17,14 +17,10 @@
 
 using namespace cubwave;
 using cubwave::bench::SilentBeeper;
+using cubwave::bench::FixedDesktop;
 using cubwave::bench::YesDialogs;
 
 namespace {
-
-class FixedDesktop final : public Desktop {
-public:
-    DesktopArea areaFor(const QWidget*) const override { return {{0, 0, 1920, 1080}, {0, 0, 1920, 1048}}; }
-};
 
 // One full re-layout per iteration, alternating between the two sizes so each one moves every
 // control: the taskbar refit, the form size, and the spot room made and given back.

@@ -14,15 +14,10 @@
 
 using namespace cubwave;
 using cubwave::bench::SilentBeeper;
+using cubwave::bench::FixedDesktop;
 using cubwave::bench::YesDialogs;
 
 namespace {
-
-// The window fits itself to a monitor as it does in the program.
-class FixedDesktop final : public Desktop {
-public:
-    DesktopArea areaFor(const QWidget*) const override { return {{0, 0, 1920, 1080}, {0, 0, 1920, 1048}}; }
-};
 
 void BM_StartToMainWindowShown(benchmark::State& state)
 {
