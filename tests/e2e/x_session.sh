@@ -11,11 +11,18 @@ extra_logs=()
 passed=0
 # Only the processes this run started, by the PIDs it was given: another run's display or
 # window manager on the same machine is left alone.
+# A process may still write into the working folder as it ends (a simulator's last state), so
+# each is given up to 5 s to end before the folder goes; a zombie has ended.
+running() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) && [[ "$s" != Z* ]]; }
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  for pid in "${extra_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  local pid ended=()
+  for pid in "$app_pid" "${extra_pids[@]}" "$wm_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null && ended+=("$pid")
+  done
+  for pid in "${ended[@]}"; do
+    for _ in $(seq 1 50); do running "$pid" || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
