@@ -53,7 +53,7 @@ struct PlacedSpot {
 
 struct SpotMapLayout {
     std::vector<SpotScale> scales;  // one per row
-    std::vector<PlacedSpot> shown;  // newest first, so the newest is drawn last (on top)
+    std::vector<PlacedSpot> shown;  // newest first; drawn in reverse, so the newest lies on top
     // The slot whose age of an hour or more ended the layout, and with it every older slot.
     std::optional<int> stoppedAtSlot;
 };
