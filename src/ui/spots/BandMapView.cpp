@@ -162,6 +162,13 @@ void BandMapView::resizeEvent(QResizeEvent* event)
     requestDisplay();
 }
 
+void BandMapView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Spots aged while the list showed instead.
+    requestDisplay();
+}
+
 std::optional<int> BandMapView::spotAt(QPoint pos)
 {
     layOutIfDue();
