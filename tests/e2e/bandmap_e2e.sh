@@ -117,8 +117,9 @@ screenshot spot-list
 read -r x y <<<"$(place_of spot-row JA1ZZ)"
 xdotool mousemove "$x" "$y" click 1
 sleep 1.5
-# No Tab: the focus stays in the call field, and Space moves on to the name.
-xdotool type --delay 40 " ann 11 "
+# No Tab: the focus stays in the call field, and Space moves on to the name; the location
+# is the looked-up country.
+xdotool type --delay 40 " ann 11"
 xdotool key Return
 wait_log_lines 2
 line=$(sed -n 2p "$work/log.txt")
