@@ -179,15 +179,16 @@ TEST_F(MainWindowSpots, TheFiftyFirstSpotAndTheSameCallTwice)
     // The same call again: only the newer label shows; the older slot keeps its call.
     spot(QStringLiteral("k20abc"), QStringLiteral("14200"));
     EXPECT_EQ(form->spotStore().slot(kNewest).call, QStringLiteral("k20abc"));
-    EXPECT_EQ(form->spotStore().slot(19).call, QStringLiteral("K20ABC"));
-    EXPECT_EQ(form->spotStore().slot(19).frequencyMHz, 0.0f);
-    EXPECT_FALSE(spotLabel(19)->isVisible());
+    EXPECT_EQ(form->spotStore().slot(18).call, QStringLiteral("K20ABC"));
+    EXPECT_EQ(form->spotStore().slot(18).frequencyMHz, 0.0f);
+    EXPECT_FALSE(spotLabel(18)->isVisible());
     EXPECT_TRUE(spotLabel(kNewest)->isVisible());
-    // The copy in the oldest slot is found too.
-    spot(QStringLiteral("K2ABC"), QStringLiteral("14300"));
-    EXPECT_EQ(form->spotStore().slot(0).call, QStringLiteral("K2ABC"));
+    // The copy the shift moves into the oldest slot is found too.
+    ASSERT_EQ(form->spotStore().slot(1).call, QStringLiteral("K3ABC"));
+    spot(QStringLiteral("K3ABC"), QStringLiteral("14300"));
+    EXPECT_EQ(form->spotStore().slot(0).call, QStringLiteral("K3ABC"));
     EXPECT_EQ(form->spotStore().slot(0).frequencyMHz, 0.0f);
-    EXPECT_EQ(shownCaptions().count(QStringLiteral("K2")), 1);
+    EXPECT_EQ(shownCaptions().count(QStringLiteral("K3")), 1);
 }
 
 TEST_F(MainWindowSpots, ColoursFollowTheAgeAndAnHourOldSpotStopsTheRepaint)
