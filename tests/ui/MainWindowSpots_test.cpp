@@ -280,7 +280,7 @@ TEST_F(MainWindowSpots, AnEmptyCallIsNoAlarmAndOddFrequenciesStoreNothing)
     startWith(QStringLiteral("Band Map"));
     form->prefs().ownCall.clear();
     const int beeps = beeper.beeps;
-    ports.spots.spot(QString(), QStringLiteral("14025"), QStringLiteral("de W3LPL:"));
+    ports.spots.spot(QString(), QStringLiteral("7025"), QStringLiteral("de W3LPL:"));
     EXPECT_EQ(beeper.beeps, beeps);
     EXPECT_NE(status(), QStringLiteral("You've been spotted! "));
     EXPECT_EQ(rows().rowCount(), 1);
