@@ -108,8 +108,16 @@ std::optional<SpotAge> SpotMapRules::ageClass(std::optional<qint64> ageSeconds)
 
 QString SpotMapRules::tooltip(const SpotSlot& slot, float utcOffsetHours)
 {
-    return slot.call + QStringLiteral("  ") + frequencyText(slot.frequencyMHz) + QStringLiteral("  ")
-           + utcClockText(slot.arrivedLocal.time(), utcOffsetHours);
+    const QString frequency = frequencyText(slot.frequencyMHz);
+    const QString time = utcClockText(slot.arrivedLocal.time(), utcOffsetHours);
+    QString tip;
+    tip.reserve(slot.call.size() + frequency.size() + time.size() + 4);
+    tip += slot.call;
+    tip += QLatin1String("  ");
+    tip += frequency;
+    tip += QLatin1String("  ");
+    tip += time;
+    return tip;
 }
 
 SpotMapLayout SpotMapRules::bandMap(const SpotStore& store, QStringView bandCode, qint64 nowTicksMs,

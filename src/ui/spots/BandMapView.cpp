@@ -67,24 +67,37 @@ const SpotMapLayout& BandMapView::layout()
     return layout_;
 }
 
-QFont BandMapView::spotFont() const
+void BandMapView::measureFonts()
 {
-    QFont f = font();
-    f.setBold(true);
-    return f;
+    if (!fontsDue_)
+        return;
+    fontsDue_ = false;
+    spotFont_ = font();
+    spotFont_.setBold(true);
+    captionWidths_.clear();
+    scaleWidths_.clear();
+    // Wide enough for a four-character prefix and for a scale label at either end of the line.
+    const int caption = QFontMetrics(spotFont_).horizontalAdvance(QStringLiteral("3DA0"));
+    const int scale = QFontMetrics(font()).horizontalAdvance(QStringLiteral("144.000"));
+    spotLabelWidth_ = std::max(caption, scale) + kCaptionPadding;
 }
 
-int BandMapView::spotLabelWidth() const
+int BandMapView::textWidth(QHash<QString, int>& widths, const QFontMetrics& metrics, const QString& text)
 {
-    // Wide enough for a four-character prefix and for a scale label at either end of the line.
-    const int caption = QFontMetrics(spotFont()).horizontalAdvance(QStringLiteral("3DA0"));
-    const int scale = QFontMetrics(font()).horizontalAdvance(QStringLiteral("144.000"));
-    return std::max(caption, scale) + kCaptionPadding;
+    // Calls from the network are many; the remembered ones stay few.
+    constexpr qsizetype kMaxRemembered = 1024;
+    if (const auto it = widths.constFind(text); it != widths.cend())
+        return *it;
+    if (widths.size() >= kMaxRemembered)
+        widths.clear();
+    const int w = metrics.horizontalAdvance(text);
+    widths.insert(text, w);
+    return w;
 }
 
 ScaleLine BandMapView::lineSpan() const
 {
-    const double half = spotLabelWidth() / 2.0;
+    const double half = spotLabelWidth_ / 2.0;
     return {half, std::max(half, width() - half)};
 }
 
@@ -99,6 +112,7 @@ void BandMapView::layOutIfDue()
     due_ = false;
     ++layouts_;
     hovered_.reset();
+    measureFonts();
 
     const ScaleLine span = lineSpan();
     const int y = lineY();
@@ -113,7 +127,7 @@ void BandMapView::layOutIfDue()
             continue;
         }
         const QString& text = layout_.scales.front().labels[k];
-        const int w = scaleMetrics.horizontalAdvance(text) + 2;
+        const int w = textWidth(scaleWidths_, scaleMetrics, text) + 2;
         const double centre = span.x1 + double(k) * (span.x2 - span.x1) / 4.0;
         scaleLabels_[k]->show(text, QString(), QRect(qRound(centre - w / 2.0), y + gap, w, scaleMetrics.height()),
                               Qt::white);
@@ -121,11 +135,10 @@ void BandMapView::layOutIfDue()
 
     for (PaintedMapLabel* label : spotLabels_)
         label->hide();
-    const QFontMetrics spotMetrics(spotFont());
-    const int base = spotLabelWidth();
+    const QFontMetrics spotMetrics(spotFont_);
     const int h = spotMetrics.height();
     for (const PlacedSpot& spot : layout_.shown) {
-        const int w = std::max(base, spotMetrics.horizontalAdvance(spot.caption) + kCaptionPadding);
+        const int w = std::max(spotLabelWidth_, textWidth(captionWidths_, spotMetrics, spot.caption) + kCaptionPadding);
         spotLabels_[size_t(spot.slot)]->show(spot.caption, spot.tooltip,
                                              QRect(qRound(spot.centreX - w / 2.0), y - h - gap, w, h),
                                              colourFor(spot.age));
@@ -147,7 +160,7 @@ void BandMapView::paintEvent(QPaintEvent*)
     }
     // Oldest first, so the newest lies on top where captions overlap. Text is drawn as text:
     // a call that looks like markup shows as sent.
-    p.setFont(spotFont());
+    p.setFont(spotFont_);
     for (auto it = layout_.shown.rbegin(); it != layout_.shown.rend(); ++it) {
         const PaintedMapLabel& label = *spotLabels_[size_t(it->slot)];
         p.fillRect(label.geometry(), kPanel);
@@ -160,6 +173,15 @@ void BandMapView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     requestDisplay();
+}
+
+void BandMapView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fontsDue_ = true;
+        requestDisplay();
+    }
 }
 
 void BandMapView::showEvent(QShowEvent* event)

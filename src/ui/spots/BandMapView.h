@@ -3,6 +3,8 @@
 #include "spots/SpotMapLayout.h"
 #include "spots/SpotStore.h"
 
+#include <QFont>
+#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -62,16 +64,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QFont spotFont() const;
-    // The spot labels' width for a short prefix: the line starts and ends half of it inside
-    // the panel, so a spot at either end still shows whole.
-    int spotLabelWidth() const;
+    // The fonts' sizes, measured again after a font change.
+    void measureFonts();
+    // A text's width in a font, remembered: captions repeat (K1, JA1, ...), and measuring a text
+    // costs more than the rest of a label's layout.
+    static int textWidth(QHash<QString, int>& widths, const QFontMetrics& metrics, const QString& text);
     ScaleLine lineSpan() const;
     int lineY() const;
     int windowHeight() const;
@@ -84,6 +88,13 @@ private:
     std::array<PaintedMapLabel*, 5> scaleLabels_{};
     PaintedMapLabel* line_ = nullptr;
     bool due_ = true;
+    bool fontsDue_ = true;
+    QFont spotFont_;
+    // The spot labels' width for a short prefix: the line starts and ends half of it inside
+    // the panel, so a spot at either end still shows whole.
+    int spotLabelWidth_ = 0;
+    QHash<QString, int> captionWidths_;
+    QHash<QString, int> scaleWidths_;
     bool pressedOnPanel_ = false;
     bool lastPressOnSpot_ = false;
     std::optional<int> hovered_;
