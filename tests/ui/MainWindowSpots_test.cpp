@@ -28,6 +28,8 @@ protected:
     // The window loaded on 20 m with the spot room open on the chosen display.
     void startWith(const QString& display)
     {
+        // A window an earlier round closed no longer listens.
+        ports.spots.spotListeners.clear();
         start();
         form->prefs().ownCall = QStringLiteral("N0CUB");
         form->bandCommand(QStringLiteral("20"));
