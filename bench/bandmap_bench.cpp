@@ -93,6 +93,19 @@ void fillBand(SpotStore& store, qint64 nowTicks)
     }
 }
 
+// A band map 1280 px wide over 50 fresh spots on 20 m.
+struct FilledBandMap {
+    SpotStore store;
+    BandMapView view;
+
+    FilledBandMap()
+    {
+        fillBand(store, 0);
+        view.resize(1280, 160);
+        view.setLayoutSource([this](ScaleLine line) { return SpotMapRules::bandMap(store, u"20", 1000, 4.0f, line); });
+    }
+};
+
 void BM_SpotIntoStoreAndList(benchmark::State& state)
 {
     const PrefixTableLoad prefixes = PrefixTable::read(kShippedPrefixes);
@@ -146,11 +159,8 @@ BENCHMARK(BM_BandMapLayoutOf50)->Unit(benchmark::kMicrosecond);
 // The panel as the window lays it out: the rules plus each caption's place and size.
 void BM_BandMapViewLayoutOf50(benchmark::State& state)
 {
-    SpotStore store;
-    fillBand(store, 0);
-    BandMapView view;
-    view.resize(1280, 160);
-    view.setLayoutSource([&](ScaleLine line) { return SpotMapRules::bandMap(store, u"20", 1000, 4.0f, line); });
+    FilledBandMap map;
+    BandMapView& view = map.view;
     const double start = threadCpuMs();
     for (auto _ : state) {
         view.requestDisplay();
@@ -164,11 +174,8 @@ BENCHMARK(BM_BandMapViewLayoutOf50)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintBandMap1280WithFiftyCaptions(benchmark::State& state)
 {
-    SpotStore store;
-    fillBand(store, 0);
-    BandMapView view;
-    view.resize(1280, 160);
-    view.setLayoutSource([&](ScaleLine line) { return SpotMapRules::bandMap(store, u"20", 1000, 4.0f, line); });
+    FilledBandMap map;
+    BandMapView& view = map.view;
     QImage target(view.size(), QImage::Format_RGB32);
     view.render(&target);
     const double start = threadCpuMs();

@@ -17,14 +17,6 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 . "$src/tests/e2e/x_session.sh"
 export CUBWAVE_E2E_SPOT_REPORT=1
 
-wait_for() {  # description, command...
-  local what=$1; shift
-  for _ in $(seq 1 150); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
 screenshot() {  # file name without .png
   [ -n "${CUBWAVE_E2E_SCREENS:-}" ] || return 0
   mkdir -p "$CUBWAVE_E2E_SCREENS"
