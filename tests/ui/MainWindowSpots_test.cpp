@@ -5,11 +5,14 @@
 #include "ui/spots/SpotListModel.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 
 using namespace cubwave;
 using namespace cubwave::test;
@@ -369,6 +372,11 @@ TEST_F(MainWindowSpots, HoverShowsTheTooltipTextOnTheDupeLine)
     EXPECT_EQ(label("lblDupe")->text(), QStringLiteral("<b>X</b>  14.025  18:05:33"));
     EXPECT_EQ(label("lblDupe")->textFormat(), Qt::PlainText);
     EXPECT_EQ(label("lblDialog")->textFormat(), Qt::PlainText);
+    // The tooltip shows the call as sent, not as bold markup.
+    QHelpEvent help(QEvent::ToolTip, centreOf(kNewest - 1), map()->mapToGlobal(centreOf(kNewest - 1)));
+    QApplication::sendEvent(map(), &help);
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1String("&lt;b&gt;X&lt;/b&gt;  14.025"))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
     EXPECT_EQ(rows().row(1).cells[SpotListRow::Call], QStringLiteral("<b>X</b>"));
 }
 
