@@ -80,9 +80,11 @@ void BandMapView::measureFonts()
     const int caption = QFontMetrics(spotFont_).horizontalAdvance(QStringLiteral("3DA0"));
     const int scale = QFontMetrics(font()).horizontalAdvance(QStringLiteral("144.000"));
     spotLabelWidth_ = std::max(caption, scale) + kCaptionPadding;
+    spotHeight_ = QFontMetrics(spotFont_).height();
+    scaleHeight_ = QFontMetrics(font()).height();
 }
 
-int BandMapView::textWidth(QHash<QString, int>& widths, const QFontMetrics& metrics, const QString& text)
+int BandMapView::textWidth(QHash<QString, int>& widths, const QFont& font, const QString& text)
 {
     // Calls from the network are many; the remembered ones stay few.
     constexpr qsizetype kMaxRemembered = 1024;
@@ -90,7 +92,7 @@ int BandMapView::textWidth(QHash<QString, int>& widths, const QFontMetrics& metr
         return *it;
     if (widths.size() >= kMaxRemembered)
         widths.clear();
-    const int w = metrics.horizontalAdvance(text);
+    const int w = QFontMetrics(font).horizontalAdvance(text);
     widths.insert(text, w);
     return w;
 }
@@ -120,25 +122,23 @@ void BandMapView::layOutIfDue()
     layout_ = source_ ? source_(span) : SpotMapLayout{};
 
     const int gap = qRound(0.004 * windowHeight());
-    const QFontMetrics scaleMetrics(font());
     for (size_t k = 0; k < scaleLabels_.size(); ++k) {
         if (layout_.scales.empty()) {
             scaleLabels_[k]->hide();
             continue;
         }
         const QString& text = layout_.scales.front().labels[k];
-        const int w = textWidth(scaleWidths_, scaleMetrics, text) + 2;
+        const int w = textWidth(scaleWidths_, font(), text) + 2;
         const double centre = span.x1 + double(k) * (span.x2 - span.x1) / 4.0;
-        scaleLabels_[k]->show(text, QString(), QRect(qRound(centre - w / 2.0), y + gap, w, scaleMetrics.height()),
+        scaleLabels_[k]->show(text, QString(), QRect(qRound(centre - w / 2.0), y + gap, w, scaleHeight_),
                               Qt::white);
     }
 
     for (PaintedMapLabel* label : spotLabels_)
         label->hide();
-    const QFontMetrics spotMetrics(spotFont_);
-    const int h = spotMetrics.height();
+    const int h = spotHeight_;
     for (const PlacedSpot& spot : layout_.shown) {
-        const int w = std::max(spotLabelWidth_, textWidth(captionWidths_, spotMetrics, spot.caption) + kCaptionPadding);
+        const int w = std::max(spotLabelWidth_, textWidth(captionWidths_, spotFont_, spot.caption) + kCaptionPadding);
         spotLabels_[size_t(spot.slot)]->show(spot.caption, spot.tooltip,
                                              QRect(qRound(spot.centreX - w / 2.0), y - h - gap, w, h),
                                              colourFor(spot.age));

@@ -75,7 +75,7 @@ private:
     void measureFonts();
     // A text's width in a font, remembered: captions repeat (K1, JA1, ...), and measuring a text
     // costs more than the rest of a label's layout.
-    static int textWidth(QHash<QString, int>& widths, const QFontMetrics& metrics, const QString& text);
+    static int textWidth(QHash<QString, int>& widths, const QFont& font, const QString& text);
     ScaleLine lineSpan() const;
     int lineY() const;
     int windowHeight() const;
@@ -93,6 +93,8 @@ private:
     // The spot labels' width for a short prefix: the line starts and ends half of it inside
     // the panel, so a spot at either end still shows whole.
     int spotLabelWidth_ = 0;
+    int spotHeight_ = 0;
+    int scaleHeight_ = 0;
     QHash<QString, int> captionWidths_;
     QHash<QString, int> scaleWidths_;
     bool pressedOnPanel_ = false;
