@@ -252,6 +252,21 @@ TEST_F(MainWindowSpots, ManySpotsInOneGoLayOutAndPaintOnce)
     EXPECT_EQ(map()->layouts(), layouts + 1);
 }
 
+// Back in the window, the operator sees the ages of now, even on a quiet band.
+TEST_F(MainWindowSpots, ActivatingTheWindowRepaintsTheMap)
+{
+    startWith(QStringLiteral("Band Map"));
+    spot(QStringLiteral("K1ABC"), QStringLiteral("14025"));
+    EXPECT_EQ(spotLabel(kNewest)->colour(), QColor(255, 255, 128));
+    clock.advanceMs(700'000);
+    settle();
+    EXPECT_EQ(spotLabel(kNewest)->colour(), QColor(255, 255, 128));  // nothing asked for a repaint
+    ASSERT_TRUE(form->isActiveWindow());
+    QEvent activated(QEvent::ActivationChange);
+    QApplication::sendEvent(form.get(), &activated);
+    EXPECT_EQ(spotLabel(kNewest)->colour(), QColor(255, 255, 255));
+}
+
 TEST_F(MainWindowSpots, TheListKeepsTheNewest200)
 {
     startWith(QStringLiteral("List"));
