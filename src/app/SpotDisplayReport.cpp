@@ -6,6 +6,7 @@
 #include "ui/spots/PaintedMapLabel.h"
 #include "ui/spots/SpotListModel.h"
 
+#include <QApplication>
 #include <QTableView>
 #include <QTimer>
 
@@ -49,6 +50,18 @@ QString placesNow(MainWindow& form)
                        .arg(rows->row(row).cells[SpotListRow::Call])
                        .arg(at.x())
                        .arg(at.y());
+        }
+    }
+    // The spot window's display choice, so a run can pick "List" or "Band Map" as the operator does.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        for (const char* name : {"OptBand", "OptList"}) {
+            const QWidget* option = top->findChild<QWidget*>(QLatin1String(name));
+            if (!option || !option->isVisible())
+                continue;
+            // Its indicator, at the left: a stretched button takes clicks on its indicator and
+            // caption only.
+            const QPoint at = option->mapToGlobal(QPoint(option->height() / 2, option->height() / 2));
+            out += QStringLiteral("option - %1 %2 %3\n").arg(QLatin1String(name)).arg(at.x()).arg(at.y());
         }
     }
     return out;

@@ -2,8 +2,8 @@
 # The band map and the spot list in the real program under Xvfb: the scripted cluster's spots
 # appear on the band map; a right click on one tunes a simulated Kenwood on a pseudo-terminal
 # (the next contact takes the radio's new frequency from the poll) and puts the call in the entry
-# line; started again with "List", a click on a listed spot tunes the radio and puts its call in
-# the entry line, and the contact completed from there is in log.txt. The program says where its
+# line; with "List" then chosen in the spot window, a click on a listed spot tunes the radio and
+# puts its call in the entry line, and the contact completed from there is in log.txt. The program says where its
 # spots are (CUBWAVE_E2E_SPOT_REPORT). With CUBWAVE_E2E_SCREENS set to a folder, pictures of the
 # band map and the list are saved there.
 #   bandmap_e2e.sh CUBWAVE_BINARY SCRIPTED_CLUSTER RIG_SIMULATOR X_SCREENSHOT
@@ -67,9 +67,9 @@ log_in_and_done() {  # connections so far
   xdotool key alt+d
   sleep 0.5
 }
-# The centre of the newest place the program reported for a call: "X Y".
-place_of() {  # kind (spot-label or spot-row), call
-  grep -a "^$1 [0-9]* $2 " "$work/app.out" | tail -n 1 | awk '{ print $4, $5 }'
+# The centre of the newest place the program reported for a call or an option: "X Y".
+place_of() {  # kind (spot-label, spot-row or option), call or option name
+  grep -a "^$1 [0-9A-Za-z-]* $2 " "$work/app.out" | tail -n 1 | awk '{ print $4, $5 }'
 }
 reported() { [ -n "$(place_of "$1" "$2")" ]; }
 contact_re() {  # call band frequency
@@ -96,16 +96,20 @@ line=$(sed -n 1p "$work/log.txt")
 [[ "$line" =~ $(contact_re K1ABC 20 14\\.025) ]] || fail "the right-clicked spot's contact did not take K1ABC on 14.025: $line"
 pass "a right click on a band-map spot tunes the radio, takes the call and tabs on"
 
-kill -TERM "$app_pid"
-wait_end 10 || fail "the program did not end"
-app_pid=""
-
-pack_spot "#TRUE#"
-start_app
-start_logging "n0cub"
-log_in_and_done 2
+# "List" chosen in the spot window and "&Done": the list takes the band map's place.
+focus_main_window
+xdotool key ctrl+d
+wait_window " DX Spotting Setup" 10
+wait_for "the spot window's List option was not reported" reported option OptList
+read -r x y <<<"$(place_of option OptList)"
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+xdotool key alt+d
+sleep 0.5
 wait_for "the list did not show JA1ZZ" reported spot-row JA1ZZ
+[ "$(sed -n 11p "$work/PackSpot.txt")" == $'#TRUE#\r' ] || fail "PackSpot.txt does not keep the List choice"
 screenshot spot-list
+pass "List chosen in the spot window takes the band map's place"
 read -r x y <<<"$(place_of spot-row JA1ZZ)"
 xdotool mousemove "$x" "$y" click 1
 sleep 1.5
