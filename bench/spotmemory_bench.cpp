@@ -1,13 +1,22 @@
 // Memory taken by 100 MB of cluster text without a line end, through both the Telnet path
-// (option refusal, assembler, received text) and the TNC splitter. Target: the peak of the bytes
-// allocated while it runs stays within 2 MB above what was allocated before. A program of its
-// own, because it counts every allocation of the process.
+// (option refusal, assembler, received text) and the TNC splitter; and by 100,000 spots through
+// the spot store, the spot list's 200 rows and the band map's layout. Target: the peak of the
+// bytes allocated while it runs stays within 2 MB above what was allocated before (for the
+// spots: after the first 200). A program of its own, because it counts every allocation of the
+// process.
 #include "spots/ReceivedText.h"
+#include "spots/SpotListRow.h"
+#include "spots/SpotMapLayout.h"
+#include "spots/SpotStore.h"
 #include "spots/TelnetLineAssembler.h"
 #include "spots/TelnetNegotiation.h"
 #include "spots/TncLineSplitter.h"
+#include "station/PrefixTable.h"
+#include "ui/spots/SpotListModel.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QDateTime>
 
 #include <atomic>
 #include <cstdlib>
@@ -105,5 +114,46 @@ void BM_HundredMegabytesWithoutLineEnd(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * kTotalBytes * 2);
 }
 BENCHMARK(BM_HundredMegabytesWithoutLineEnd)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+constexpr int kSpots = 100'000;
+constexpr int kSettledSpots = 200;
+
+void BM_HundredThousandSpotsThroughStoreListAndMap(benchmark::State& state)
+{
+    const PrefixTableLoad prefixes = PrefixTable::read(QStringLiteral(CUBWAVE_SOURCE_DIR "/data/arrlpre2.txt"));
+    if (!prefixes.ok) {
+        state.SkipWithError("the shipped prefix table did not read");
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    long long peakAbove = 0;
+    for (auto _ : state) {
+        SpotStore store;
+        SpotListModel list;
+        long long settled = 0;
+        for (int n = 0; n < kSpots; ++n) {
+            if (n == kSettledSpots) {
+                settled = liveBytes.load();
+                peakBytes.store(settled);
+            }
+            const QString call = QStringLiteral("K%1AB%2").arg(n % 10).arg(n % 7919);
+            const QString kHz = QString::number(14000.5 + n % 349);
+            const QString record = QStringLiteral("de W3LPL:   ") + kHz.rightJustified(9) + QStringLiteral("  ") +
+                                   call.leftJustified(13) + QStringLiteral("CQ").leftJustified(31) + QStringLiteral("1200Z");
+            const SpotArrival arrival = store.add(call, kHz, record, QStringLiteral("N0CUB"), now, n * 10LL);
+            list.addNewest(SpotListRow::from(call, arrival.frequencyMHz, arrival.record, prefixes.table));
+            if (n % 100 == 0) {
+                SpotMapLayout layout = SpotMapRules::bandMap(store, u"20", n * 10LL, 4.0f, ScaleLine{16, 1264});
+                benchmark::DoNotOptimize(layout);
+            }
+        }
+        peakAbove = std::max(peakAbove, peakBytes.load() - settled);
+    }
+    state.counters["peak_bytes_above_first_200"] = double(peakAbove);
+    state.counters["within_2MB"] = peakAbove <= 2 * 1024 * 1024 ? 1 : 0;
+    if (peakAbove > 2 * 1024 * 1024)
+        state.SkipWithError("the spots' memory grew by more than 2 MB after the first 200");
+}
+BENCHMARK(BM_HundredThousandSpotsThroughStoreListAndMap)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/ProgramPorts.h"
+#include "app/SpotDisplayReport.h"
 #include "core/SharedPrefsDocument.h"
 #include "platform/KeyingRelease.h"
 #include "platform/QtOneShotTimer.h"
@@ -94,5 +95,8 @@ int main(int argc, char** argv)
         return 0;
     }
     form.show();
+    // End-to-end runs click spots where the program says they are.
+    if (!env.variable(QStringLiteral("CUBWAVE_E2E_SPOT_REPORT")).isEmpty())
+        cubwave::reportSpotDisplays(form, stdout);
     return app.exec();
 }

@@ -108,8 +108,16 @@ std::optional<SpotAge> SpotMapRules::ageClass(std::optional<qint64> ageSeconds)
 
 QString SpotMapRules::tooltip(const SpotSlot& slot, float utcOffsetHours)
 {
-    return slot.call + QStringLiteral("  ") + frequencyText(slot.frequencyMHz) + QStringLiteral("  ")
-           + utcClockText(slot.arrivedLocal.time(), utcOffsetHours);
+    const QString frequency = frequencyText(slot.frequencyMHz);
+    const QString time = utcClockText(slot.arrivedLocal.time(), utcOffsetHours);
+    QString tip;
+    tip.reserve(slot.call.size() + frequency.size() + time.size() + 4);
+    tip += slot.call;
+    tip += QLatin1String("  ");
+    tip += frequency;
+    tip += QLatin1String("  ");
+    tip += time;
+    return tip;
 }
 
 SpotMapLayout SpotMapRules::bandMap(const SpotStore& store, QStringView bandCode, qint64 nowTicksMs,
@@ -120,6 +128,7 @@ SpotMapLayout SpotMapRules::bandMap(const SpotStore& store, QStringView bandCode
     if (!band)
         return layout;
     const SpotScale& scale = layout.scales.emplace_back(SpotMapRules::scale(store, *band));
+    layout.shown.reserve(SpotStore::kSlots);
 
     for (int i = SpotStore::kSlots - 1; i >= 0; --i) {
         const SpotSlot& s = store.slot(i);
@@ -139,8 +148,10 @@ SpotMapLayout SpotMapRules::spectrum(const SpotStore& store, qint64 nowTicksMs, 
                                      const std::array<ScaleLine, 11>& lines)
 {
     SpotMapLayout layout;
+    layout.scales.reserve(kSpectrumRows.size());
     for (const SpectrumRow& row : kSpectrumRows)
         layout.scales.push_back(scale(store, row.window));
+    layout.shown.reserve(SpotStore::kSlots);
 
     for (int i = SpotStore::kSlots - 1; i >= 0; --i) {
         const SpotSlot& s = store.slot(i);

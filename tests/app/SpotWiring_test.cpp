@@ -9,6 +9,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 #include "ui/spots/DxSpottingWindow.h"
+#include "ui/spots/SpotListModel.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -113,12 +114,15 @@ TEST_F(SpotWiringTest, AStoredClusterComesBackAtStartUpAndItsSpotsReachTheMainWi
     const QByteArray b = spotLine(QStringLiteral("DL1XX"), QStringLiteral("21074.0"), QStringLiteral("JA1ZZ"));
     // The prompt never got its line end: the spot that follows is still a spot.
     peer->write(a + "\r\n" + b.left(33));
-    ASSERT_TRUE(waitFor([&] { return form->handedSpots().size() == 1; }));
+    const SpotListModel* listed = form->findChild<SpotListModel*>();
+    ASSERT_TRUE(listed);
+    ASSERT_TRUE(waitFor([&] { return listed->rowCount() == 1; }));
     peer->write(b.mid(33) + "\r\n");
-    ASSERT_TRUE(waitFor([&] { return form->handedSpots().size() == 2; }));
-    EXPECT_EQ(form->handedSpots()[0].call, QStringLiteral("K1ABC"));
-    EXPECT_EQ(form->handedSpots()[1].call, QStringLiteral("JA1ZZ"));
-    EXPECT_EQ(form->handedSpots()[1].frequency, QStringLiteral("21074.0"));
+    ASSERT_TRUE(waitFor([&] { return listed->rowCount() == 2; }));
+    EXPECT_EQ(listed->row(1).cells[SpotListRow::Call], QStringLiteral("K1ABC"));
+    EXPECT_EQ(listed->row(0).cells[SpotListRow::Call], QStringLiteral("JA1ZZ"));
+    EXPECT_EQ(listed->row(0).cells[SpotListRow::Frequency], QStringLiteral("21.074"));
+    EXPECT_EQ(form->spotStore().slot(SpotStore::kSlots - 1).call, QStringLiteral("JA1ZZ"));
     EXPECT_TRUE(received().contains(QStringLiteral("login: ")));
 
     const int beeps = beeper.beeps;
@@ -219,10 +223,10 @@ TEST_F(SpotWiringTest, ATncOnAPseudoTerminalHandsOverSpots)
     tnc.send(spot.mid(10) + "\r\n");
     ASSERT_TRUE(waitFor([&] {
         w->Timer1_Timer();
-        return !form->handedSpots().empty();
+        return form->spotStore().slot(SpotStore::kSlots - 1).frequencyMHz > 0;
     }));
-    EXPECT_EQ(form->handedSpots().back().call, QStringLiteral("K1ABC"));
-    EXPECT_EQ(form->handedSpots().back().frequency, QStringLiteral("7025.0"));
+    EXPECT_EQ(form->spotStore().slot(SpotStore::kSlots - 1).call, QStringLiteral("K1ABC"));
+    EXPECT_FLOAT_EQ(form->spotStore().slot(SpotStore::kSlots - 1).frequencyMHz, 7.025f);
 
     w->show();
     QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("txtSent")), Qt::Key_Escape);

@@ -23,14 +23,6 @@ port=$(head -n 1 "$work/cluster.port")
 
 connections() { local n; n=$(grep -c '' "$work/cluster.connections" 2>/dev/null || true); echo "${n:-0}"; }
 received_has() { grep -q -a -F -- "$1" "$work/cluster.received" 2>/dev/null; }
-wait_for() {  # description, command...
-  local what=$1; shift
-  for _ in $(seq 1 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
 has_connections() { [ "$(connections)" -ge "$1" ]; }
 spot_window_visible() { xdotool search --onlyvisible --name "^ DX Spotting Setup\$" >/dev/null 2>&1; }
 

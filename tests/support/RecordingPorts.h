@@ -149,7 +149,18 @@ public:
     void onStatus(std::function<void(const QString&)> status) override { statusReport = std::move(status); }
     void onSavePreferences(std::function<void(const QString&)> save) override { savePreferences = std::move(save); }
     void openAtStartup(const QString& storedRigName) override { startupRigNames << storedRigName; }
-    bool tuneTo(double) override { return false; }
+    // Every frequency asked for, in MHz; whether a rig is polled (tuneTo's answer).
+    std::vector<double> tunes;
+    bool polled = false;
+    // Runs inside tuneTo, as the events a real tune lets run while the command drains.
+    std::function<void()> whileTuning;
+    bool tuneTo(double frequencyMHz) override
+    {
+        tunes.push_back(frequencyMHz);
+        if (whileTuning)
+            whileTuning();
+        return polled;
+    }
     void unload() override { unloads_ << QStringLiteral("rig"); }
 
 private:

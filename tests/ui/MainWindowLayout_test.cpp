@@ -43,14 +43,20 @@ protected:
     }
 
     QWidget* screenWidget() const { return form->centralWidget(); }
-    QWidget* spotRoom() const { return form->findChild<QWidget*>(QStringLiteral("spotRoom")); }
+    QWidget* bandMap() const { return form->findChild<QWidget*>(QStringLiteral("lblDX")); }
+    QWidget* spotList() const { return form->findChild<QWidget*>(QStringLiteral("txtDX")); }
+    // The spot display that shows, the band map or the list; none when neither does.
+    QWidget* spotDisplay() const
+    {
+        return bandMap()->isVisible() ? bandMap() : spotList()->isVisible() ? spotList() : nullptr;
+    }
 
     // Every control of the main window with its rectangle, by objectName.
     std::map<QString, QRect> controls() const
     {
         std::map<QString, QRect> out;
         for (QWidget* w : screenWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!w->objectName().isEmpty() && w->objectName() != QLatin1String("spotRoom"))
+            if (!w->objectName().isEmpty() && w != bandMap() && w != spotList())
                 out[w->objectName()] = w->geometry();
         }
         return out;
@@ -210,13 +216,13 @@ TEST_F(MainWindowLayout, SpotRoomIsMadeAndGivenBackToTheSamePixels)
 {
     startAt({1366, 768});
     const std::map<QString, QRect> before = controls();
-    EXPECT_FALSE(spotRoom()->isVisible());
+    EXPECT_FALSE(spotDisplay());
 
     form->packetResize(QStringLiteral("Telnet"), QStringLiteral("List"));
     settle();
     const std::map<QString, QRect> pressed = controls();
-    ASSERT_TRUE(spotRoom()->isVisible());
-    const QRect room = spotRoom()->geometry();
+    ASSERT_EQ(spotDisplay(), spotList());
+    const QRect room = spotList()->geometry();
     const QSize client = screenWidget()->size();
     // From the lowest control's bottom to the window's, 1 % in, 97 % wide.
     int lowest = 0;
@@ -232,16 +238,18 @@ TEST_F(MainWindowLayout, SpotRoomIsMadeAndGivenBackToTheSamePixels)
     EXPECT_LT(field("txtCall")->y(), before.at(QStringLiteral("txtCall")).y() + 1);
     EXPECT_EQ(field("txtCall")->x(), before.at(QStringLiteral("txtCall")).x());
 
-    // Pressing "&Done" again with the same connection type moves nothing.
+    // Pressing "&Done" again with the same connection type moves nothing; the band map takes
+    // the list's place.
     form->packetResize(QStringLiteral("AGW"), QStringLiteral("Band Map"));
     EXPECT_EQ(controls(), pressed);
-    EXPECT_EQ(spotRoom()->geometry(), room);
+    ASSERT_EQ(spotDisplay(), bandMap());
+    EXPECT_EQ(bandMap()->geometry(), room);
 
     // Back to "None", and round and round: exactly the first positions every time.
     for (int round = 0; round < 25; ++round) {
         form->packetResize(QStringLiteral("None"), QString());
         ASSERT_EQ(controls(), before) << round;
-        ASSERT_FALSE(spotRoom()->isVisible());
+        ASSERT_FALSE(spotDisplay());
         form->packetResize(QStringLiteral("TNC"), QString());
         ASSERT_EQ(controls(), pressed) << round;
     }
@@ -258,8 +266,8 @@ TEST_F(MainWindowLayout, SpotRoomSurvivesARefit)
     form->packetResize(QStringLiteral("Telnet"), QString());
     action("mnuTaskbar")->trigger();
     settle();
-    EXPECT_TRUE(spotRoom()->isVisible());
-    EXPECT_EQ(spotRoom()->geometry().bottom() + 1, screenWidget()->height());
+    ASSERT_TRUE(spotDisplay());
+    EXPECT_EQ(spotDisplay()->geometry().bottom() + 1, screenWidget()->height());
 }
 
 TEST_F(MainWindowLayout, NoControlOverlapsAnotherOrOutgrowsItsTextAtAnySize)

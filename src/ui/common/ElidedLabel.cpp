@@ -1,5 +1,7 @@
 #include "ui/common/ElidedLabel.h"
 
+#include "ui/common/PlainToolTip.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -38,7 +40,7 @@ public:
             return false;
         if (event->type() == QEvent::ToolTip) {
             // Always the text of the moment, whoever set it and however.
-            label_->setToolTip(label_->text());
+            label_->setToolTip(plainToolTip(label_->text()));
             return false;
         }
         if (event->type() != QEvent::Paint)

@@ -60,6 +60,9 @@ public:
     void clear();
     void clearDupeDisplay();
     void focusCall();
+    // A Tab to the focused widget, as if pressed: the focus moves on and the field it leaves
+    // does what it does when the operator tabs away.
+    static void sendTab();
     void setLocation(const QString& text);
     void showPostContestFields(bool shown);
 
@@ -82,7 +85,6 @@ private:
     void postContestKey(Field field, int& key);
     void handOver(Field to, int key);
     static void insertKey(QLineEdit* field, int key);
-    static void sendTab();
     void gotFocus(Field field);
     void callLostFocus();
     void callChanged();

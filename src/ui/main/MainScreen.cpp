@@ -7,6 +7,8 @@
 #include "ui/common/ScreenLayout.h"
 #include "ui/common/VbColor.h"
 #include "ui/main/RecentContactsModel.h"
+#include "ui/spots/BandMapView.h"
+#include "ui/spots/SpotListModel.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -103,6 +105,8 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
         ownExchangeLabels[i] = addLabel(QString::fromLatin1(own[i].first), QString(), own[i].second, 9);
     dupeLabel = addLabel(QStringLiteral("lblDupe"), QString(), {8, 46, 624, 22}, 9);
     dupeLabel->setAutoFillBackground(true);
+    // It shows spot records and tooltips from the network: never as markup.
+    dupeLabel->setTextFormat(Qt::PlainText);
 
     // The entry line with its column labels (lblStation 0..4).
     struct FieldDef {
@@ -244,9 +248,21 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     line3->hide();
     layout_.placeLine(line3, {8, 370, 624, 1});
 
-    spotRoom = new QWidget(c);
-    spotRoom->setObjectName(QStringLiteral("spotRoom"));
-    spotRoom->hide();
+    bandMap = new BandMapView(c);
+    bandMap->hide();
+    spotListModel = new SpotListModel(this);
+    spotList = new QTableView(c);
+    spotList->setObjectName(QStringLiteral("txtDX"));
+    spotList->setModel(spotListModel);
+    spotList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    spotList->setSelectionMode(QAbstractItemView::SingleSelection);
+    spotList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    spotList->verticalHeader()->hide();
+    spotList->setShowGrid(false);
+    spotList->setWordWrap(false);
+    spotList->setFocusPolicy(Qt::ClickFocus);
+    spotList->horizontalHeader()->setHighlightSections(false);
+    spotList->hide();
 
     // Multipliers: the 62 state and province labels under their call-area headings.
     statesWorkedLabel = addLabel(QStringLiteral("Label15"), Statistics::statesWorkedInitialText(), {8, 376, 300, 16}, 9);
@@ -325,16 +341,25 @@ void MainScreen::relayout()
     const int lowest = layout_.applyPressed(size(), spotsWanted_ ? ScreenLayout::kSpotControlsShare : 1.0);
     fitDxList();
     if (spotsWanted_) {
-        spotRoom->setGeometry(ScreenLayout::spotRoom(size(), lowest));
-        spotRoom->show();
+        // The panel takes the list's rectangle; only the chosen one shows.
+        const QRect room = ScreenLayout::spotRoom(size(), lowest);
+        spotList->setGeometry(room);
+        bandMap->setGeometry(room);
+        spotList->setVisible(!bandMapChosen_);
+        bandMap->setVisible(bandMapChosen_);
     } else {
         // Parked below the window, out of the way of every control.
-        spotRoom->hide();
-        spotRoom->setGeometry(0, height(), width(), 0);
+        spotList->hide();
+        bandMap->hide();
+        spotList->setGeometry(0, height(), width(), 0);
+        bandMap->setGeometry(0, height(), width(), 0);
     }
     QHeaderView* header = recentList->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
+    QHeaderView* spotHeader = spotList->horizontalHeader();
+    for (int i = 0; i < SpotListRow::ColumnCount; ++i)
+        spotHeader->resizeSection(i, qRound(width() * SpotListRow::designWidths()[size_t(i)] / 9600.0));
 }
 
 void MainScreen::fitDxList()
@@ -347,6 +372,19 @@ void MainScreen::applySpotRoom(bool spotsWanted)
     spotsWanted_ = spotsWanted;
     relayout();
 }
+
+void MainScreen::chooseSpotDisplay(bool bandMapChosen)
+{
+    bandMapChosen_ = bandMapChosen;
+    if (!spotsWanted_)
+        return;
+    spotList->setVisible(!bandMapChosen_);
+    bandMap->setVisible(bandMapChosen_);
+}
+
+bool MainScreen::spotDisplayShown() const { return !spotList->isHidden() || !bandMap->isHidden(); }
+
+bool MainScreen::bandMapShown() const { return !bandMap->isHidden(); }
 
 // ---- what the window shows ----
 

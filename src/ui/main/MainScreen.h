@@ -17,8 +17,10 @@ class QTableView;
 
 namespace cubwave {
 
+class BandMapView;
 class ClickableLabel;
 class LogStore;
+class SpotListModel;
 class RecentContactsModel;
 
 // The main window's face: every control, built on the 640 x 480 design grid and scaled with the
@@ -69,17 +71,25 @@ public:
     QListWidget* dxList = nullptr;
     // The hidden line at the bottom of the recent list that the DX list reaches down to.
     QFrame* line3 = nullptr;
-    // The spot display's room under the controls; empty and hidden until spotting is set up.
-    QWidget* spotRoom = nullptr;
+    // The spot displays, in the same room under the controls: the band map panel lblDX and the
+    // spot list txtDX. Both hidden and parked until spotting is set up.
+    BandMapView* bandMap = nullptr;
+    QTableView* spotList = nullptr;
+    SpotListModel* spotListModel = nullptr;
 
     // Places every control for the current size; the recent list's columns follow the width.
     void relayout();
     // The DX list reaches down to Line3.
     void fitDxList();
-    // With spots wanted the controls are pressed into 90 % of the height and spotRoom takes the
-    // rest; without, the controls have the whole window and spotRoom is hidden and parked.
+    // With spots wanted the controls are pressed into 90 % of the height and the spot displays
+    // take the rest; without, the controls have the whole window and both displays are hidden
+    // and parked.
     void applySpotRoom(bool spotsWanted);
-    bool spotRoomShown() const { return spotsWanted_; }
+    // Whether the band map or the list shows in the room (the band map until told otherwise).
+    void chooseSpotDisplay(bool bandMap);
+    // True while the band map or the list shows.
+    bool spotDisplayShown() const;
+    bool bandMapShown() const;
 
     // What the window shows, from plain values.
     void showTotals(const QString& contacts, const QString& phone, const QString& cw, const QString& score);
@@ -106,6 +116,7 @@ private:
 
     DesignLayout layout_{QSize(640, 480)};
     bool spotsWanted_ = false;
+    bool bandMapChosen_ = true;
 };
 
 }  // namespace cubwave

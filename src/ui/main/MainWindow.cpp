@@ -81,6 +81,7 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPorts ports, QWidg
     connect(&session_, &ContestSession::bandChanged, screen_->bandLabel, &QLabel::setText);
     setMouseTracking(true);
     connectScreen();
+    connectSpotDisplays();
     buildMenus();
     resize(960, 720);
     // The band label and the menus show what the next contact takes from the start, even when

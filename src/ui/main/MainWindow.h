@@ -5,12 +5,12 @@
 #include "core/LogStore.h"
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
+#include "spots/SpotStore.h"
 #include "station/PrefixTable.h"
 #include "ui/main/MainWindowPorts.h"
 
 #include <QMainWindow>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -115,21 +115,23 @@ public:
     void mnuTaskbar_Click();
     bool taskbarOption() const;
 
-    // The spot feed's hand-over. It keeps the last kSpotHookRecords spots until the band map
-    // takes them over; packetResize keeps the last connection type and display choice.
-    struct HandedSpot {
-        QString call;
-        QString frequency;
-        QString record;
-    };
-    static constexpr int kSpotHookRecords = 50;
+    // The spot feed's hand-over: the spot store, the "You've been spotted!" display, the band
+    // map's repaint and the spot list's row. packetResize keeps the last connection type and
+    // display choice.
     void bandMapSpots(const QString& call, const QString& frequency, const QString& record);
-    // The band map's repaint, due about every two minutes of a quiet open connection.
+    // The band map's repaint (after a spot, a band change, an activation, a left click on a
+    // spot, and about every two minutes of a quiet open connection); one layout and paint
+    // however many ask before the next paint.
     void displayBandMapLabels();
-    const std::deque<HandedSpot>& handedSpots() const { return handedSpots_; }
     const QString& spotConnectionType() const { return spotConnectionType_; }
     const QString& spotDisplay() const { return spotDisplay_; }
-    int bandMapRepaints() const { return bandMapRepaints_; }
+    // The recent spots both band maps draw from; it lives as long as the window.
+    SpotStore& spotStore() { return spotStore_; }
+    // A spot's call into the call field, focused, then a Tab when asked (the lookup and the
+    // duplicate check run as for a typed call). The call is upper-cased; one the call field's
+    // keys could not have typed (a blank, a double quote, a control character, too long) is
+    // refused whole: the field keeps its text, the status line says why, and false comes back.
+    bool takeSpottedCall(const QString& call, bool thenTab);
 
     void cmdDup_Click();
     void cmdLogOn_Click();
@@ -162,11 +164,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void connectScreen();
     void refitAfterFraming();
     void buildMenus();
+    void connectSpotDisplays();
 
     // The load sequence's steps. stopLoading leaves log.txt unloaded, says why and what to do,
     // shows "Error opening file" and returns false.
@@ -193,6 +197,13 @@ private:
     void label10Hover(int index);
     void showClocks();
     void timer2Tick();
+
+    // The band map and the spot list.
+    void bandMenuRefresh();
+    void spotLabelPressed(int slot, Qt::MouseButton button);
+    void spotListClicked(int row);
+    void showSpotted(const QString& record);
+    void openWindow(WindowLauncher::Window window, bool modal);
 
     // Commands of the window's own.
     void label24Click();
@@ -235,10 +246,9 @@ private:
     QTimer* rateTimer_ = nullptr;
     QTimer* clockTimer_ = nullptr;
 
-    std::deque<HandedSpot> handedSpots_;
+    SpotStore spotStore_;
     QString spotConnectionType_;
     QString spotDisplay_;
-    int bandMapRepaints_ = 0;
 };
 
 }  // namespace cubwave

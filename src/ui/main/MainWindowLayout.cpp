@@ -86,10 +86,11 @@ void MainWindow::packetResize(const QString& connectionType, const QString& disp
     spotConnectionType_ = connectionType;
     spotDisplay_ = display;
     const bool spotsWanted = connectionType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0;
-    if (spotsWanted == screen_->spotRoomShown())
-        return;
     UpdatesSuspended suspended(*this);
-    screen_->applySpotRoom(spotsWanted);
+    // With the room already made, "&Done" still moves between the list and the band map.
+    screen_->chooseSpotDisplay(display.compare(QLatin1String("List"), Qt::CaseInsensitive) != 0);
+    if (spotsWanted != screen_->spotDisplayShown())
+        screen_->applySpotRoom(spotsWanted);
 }
 
 void MainWindow::mnuFormSize_Click()
