@@ -14,9 +14,6 @@ namespace cubwave {
 
 namespace {
 
-// The design's window font, before it is stretched to the screen.
-constexpr double kDesignWindowFontPt = 8.0;
-
 // Repaints once when the re-layout is over, instead of hiding the window: the keyboard focus
 // stays where it was.
 class UpdatesSuspended {
@@ -50,10 +47,14 @@ void MainWindow::ApplyFormSize()
     if (!services_.desktop)
         return;
     const DesktopArea area = services_.desktop->areaFor(this);
+    // A headless or disconnected display: the window keeps its size, and the operator's
+    // percentage stays stored for a monitor that has one.
+    if (!DesignLayout::screenKnown(this, area, &services_.dialogs))
+        return;
     UpdatesSuspended suspended(*this);
     QFont f = font();
     f.setPointSizeF(DesignLayout::designPoints(
-        kDesignWindowFontPt * ScreenLayout::windowFontFactor(area.screen.size(), usable), this));
+        ScreenLayout::kDesignWindowPoints * ScreenLayout::windowFontFactor(area.screen.size(), usable), this));
     setFont(f);
     DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(usable, false, area));
     FitDXList();
@@ -64,6 +65,9 @@ void MainWindow::FitToScreen()
     if (QAction* mark = findChild<QAction*>(QStringLiteral("mnuTaskbar")))
         mark->setChecked(taskbarOption());
     if (!services_.desktop || ScreenLayout::usablePercent(session_.prefs().windowSizePct) != ScreenLayout::kMaxPercent)
+        return;
+    // No monitor with a size: the window keeps its own, silently, as a refit always has.
+    if (ScreenLayout::areaProblem(services_.desktop->areaFor(this)))
         return;
     UpdatesSuspended suspended(*this);
     if (!services_.desktop->placesWindows()) {
@@ -136,7 +140,10 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::refitAfterFraming()
 {
-    // Once mapped, the frame's decoration is known: fit the frame, title bar included, again.
+    // Once mapped, the frame's decoration is known: fit the frame, title bar included, again. A
+    // monitor of no size was reported when the window loaded.
+    if (ScreenLayout::areaProblem(services_.desktop->areaFor(this)))
+        return;
     if (ScreenLayout::usablePercent(session_.prefs().windowSizePct) == ScreenLayout::kMaxPercent)
         FitToScreen();
     else

@@ -8,6 +8,7 @@
 #include "rig/RigModel.h"
 #include "rig/RigSettingsFile.h"
 #include "rig/RigctldAddress.h"
+#include "ui/common/LaidOutWindowFit.h"
 #include "ui/common/SettingsWindowKeys.h"
 
 #include <QCheckBox>
@@ -28,6 +29,9 @@
 namespace cubwave {
 
 namespace {
+
+// On the 640 x 480 design surface.
+constexpr QSize kDesignSize(600, 440);
 
 constexpr std::array<const char*, 9> kBaudNames{"optBaud12",  "optBaud24",  "optBaud48",  "optBaud96", "optBaud144",
                                                 "optBaud192", "optBaud288", "optBaud384", "optBaud560"};
@@ -79,6 +83,8 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     setModal(false);
     buildControls();
+    // Sized with every serial control showing, the most this window ever shows.
+    LaidOutWindowFit::fit(this, kDesignSize);
     driver_.setTickHandler([this](const RigTickResult& result) { applyTick(result); });
     loadRigSettings();
     useSettingsWindowKeys(this, cmdDone_);
@@ -121,7 +127,7 @@ void RigControlWindow::buildControls()
     auto* baudGrid = new QGridLayout(baudBox);
     for (size_t i = 0; i < optBaud_.size(); ++i) {
         optBaud_[i] = radio(baudBox, kBaudNames[i], QString::fromLatin1(kBaudCaptions[i]));
-        baudGrid->addWidget(optBaud_[i], int(i % 5), int(i / 5));
+        baudGrid->addWidget(optBaud_[i], int(i % 3), int(i / 3));
     }
     middle->addWidget(baudBox);
 
