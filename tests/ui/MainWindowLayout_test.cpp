@@ -4,6 +4,7 @@
 #include "ui/common/ScreenLayout.h"
 
 #include <QFrame>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -97,6 +98,10 @@ TEST_F(MainWindowLayout, AtOneHundredPercentTheFrameCoversTheScreenAtEverySize)
         const auto* listView = form->findChild<QTableView*>(QStringLiteral("ListView1"));
         EXPECT_EQ(list1->geometry().bottom() + 1, line3->y());
         EXPECT_LE(std::abs(listView->geometry().bottom() + 1 - line3->y()), 1);
+        // Its rows stretch with the window too, and are never lower than their text.
+        const int rowHeight = listView->verticalHeader()->defaultSectionSize();
+        EXPECT_GE(rowHeight, listView->fontMetrics().height());
+        EXPECT_NEAR(rowHeight, 18.0 * screenWidget()->height() / 480, 1.0);
         form.reset();
     }
 }
