@@ -7,8 +7,11 @@
 #include "ui/main/MainScreen.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QShowEvent>
 #include <QTimer>
+
+#include <functional>
 
 namespace cubwave {
 
@@ -29,6 +32,33 @@ public:
 private:
     QWidget& window_;
     bool wasEnabled_;
+};
+
+// Runs a refit once the window system has the window out of the maximized state: only then may a
+// size be asked for, and only then is the decoration of the normal frame known.
+class RefitWhenNormal final : public QObject {
+public:
+    static constexpr const char* kName = "refitWhenNormal";
+
+    RefitWhenNormal(QWidget& window, std::function<void()> refit) : QObject(&window), refit_(std::move(refit))
+    {
+        setObjectName(QString::fromLatin1(kName));
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The window system's resize to the normal frame is the sign: the compositor has it.
+        if (event->type() == QEvent::Resize && event->spontaneous() && !static_cast<QWidget*>(watched)->isMaximized()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, parent(), refit_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> refit_;
 };
 
 }  // namespace
@@ -70,15 +100,21 @@ void MainWindow::FitToScreen()
     if (ScreenLayout::areaProblem(services_.desktop->areaFor(this)))
         return;
     UpdatesSuspended suspended(*this);
+    const DesktopArea area = services_.desktop->areaFor(this);
     if (!services_.desktop->placesWindows()) {
-        // The compositor alone knows its panels: maximized is the work area there.
+        // The compositor alone knows its panels: maximized is the work area there. A size asked
+        // for while the window is maximized breaks the protocol and the compositor ends the
+        // connection, so the screen's size is asked for only while it is not: leaving maximized,
+        // once the compositor has the window back in its normal state.
+        if (!isMaximized())
+            DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, false, area));
+        else if (!taskbarOption() && !findChild<QObject*>(QString::fromLatin1(RefitWhenNormal::kName)))
+            new RefitWhenNormal(*this, [this] { FitToScreen(); });
         setWindowState(taskbarOption() ? (windowState() | Qt::WindowMaximized) : (windowState() & ~Qt::WindowMaximized));
-        if (taskbarOption())
-            return;
+        FitDXList();
+        return;
     }
-    DesignLayout::setFrame(this,
-                           ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, taskbarOption(),
-                                                         services_.desktop->areaFor(this)));
+    DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, taskbarOption(), area));
     FitDXList();
 }
 
