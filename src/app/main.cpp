@@ -12,12 +12,14 @@
 #include "platform/gui/QtDialogs.h"
 #include "ui/appearance/LogoWindow.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/ScreenLayout.h"
 #include "ui/common/WorkAreaGuard.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/Startup.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 
 #include <cstdio>
 #include <unistd.h>
@@ -34,7 +36,20 @@ int main(int argc, char** argv)
     cubwave::QtDialogs dialogs;
     cubwave::QtBeeper beeper;
     cubwave::QtDesktop desktop;
-    cubwave::DesignLayout::useDesktop(&desktop);
+    cubwave::DesignLayout::useDesktop(&desktop, &dialogs);
+    {
+        // Until the main window is there to lend its font, boxes take the window font the screen
+        // gives at full size.
+        const cubwave::DesktopArea area = desktop.areaFor(nullptr);
+        if (!cubwave::ScreenLayout::areaProblem(area)) {
+            QFont font = QApplication::font();
+            font.setPointSizeF(cubwave::DesignLayout::designPoints(
+                cubwave::ScreenLayout::kDesignWindowPoints *
+                    cubwave::ScreenLayout::windowFontFactor(area.screen.size(), 100),
+                nullptr));
+            dialogs.setWindowFont(font);
+        }
+    }
     cubwave::WorkAreaGuard workAreaGuard(desktop);
     app.installEventFilter(&workAreaGuard);
     cubwave::SharedPrefsDocument shared;

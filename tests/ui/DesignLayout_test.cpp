@@ -1,4 +1,5 @@
 #include "support/FakeDesktop.h"
+#include "support/FakeDialogs.h"
 #include "ui/common/DesignLayout.h"
 
 #include <gtest/gtest.h>
@@ -109,4 +110,36 @@ TEST(DesignLayout, ScaleToTakesTheGivenSurfacesFontFactorAndName)
     EXPECT_NEAR(pixels(d.top), 8 * 4.0 * 0.5 * kPixelsPerPoint, 1e-9);
     d.layout.scaleTo(&d.dialog, {1280, 1024}, {640, 480}, true, 0.5, QString(), desktop);
     EXPECT_NEAR(pixels(d.top), 8 * 4.0 * 0.5 * kPixelsPerPoint, 1e-9);
+}
+
+TEST(DesignLayout, AMonitorOfNoSizeIsReportedAndTheDialogKeepsItsSize)
+{
+    FakeDialogs dialogs;
+    FakeDesktop desktop;
+    DesignLayout::useDesktop(&desktop, &dialogs);
+    struct Case {
+        const char* what;
+        DesktopArea area;
+        QRect keptIn;  // where the dialog ends up: its own place, or inside the known work area
+    };
+    const Case cases[] = {
+        {"no monitor", {}, QRect(700, 600, 400, 300)},
+        {"a monitor of no size", {QRect(0, 0, 0, 0), QRect(0, 0, 0, 0)}, QRect(700, 600, 400, 300)},
+        {"only the work area known", {QRect(), QRect(0, 0, 1024, 736)}, QRect(624, 436, 400, 300)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.messages.clear();
+        desktop.area = c.area;
+        DesignedDialog d({300, 200});
+        d.dialog.setGeometry(700, 600, 400, 300);
+        EXPECT_FALSE(d.layout.scaleDialogToScreen(&d.dialog));
+        EXPECT_FALSE(d.layout.scaleTo(&d.dialog, {1280, 1024}, {640, 480}, false, 1.0, QString(), desktop));
+        EXPECT_EQ(d.dialog.geometry(), c.keptIn);
+        // The controls still fill the dialog it has.
+        EXPECT_EQ(d.line->width(), 400);
+        ASSERT_EQ(dialogs.messages.size(), 2u);
+        EXPECT_EQ(dialogs.messages[0].title, "Form Resize Error");
+    }
+    DesignLayout::useDesktop(nullptr);
 }

@@ -1,8 +1,13 @@
 #include "ui/DxSpottingFixture.h"
 
 #include "platform/TcpClient.h"
+#include "support/FakeDesktop.h"
+#include "support/LayoutChecks.h"
+#include "ui/common/DesignLayout.h"
 
 #include <QGroupBox>
+
+#include <gmock/gmock.h>
 
 using namespace cubwave;
 using namespace cubwave::test;
@@ -698,6 +703,44 @@ TEST_F(SpotWindow, UnloadDisconnectsAConnectedStationAndLetsTheEngineGo)
     EXPECT_EQ(frames[0].kind, 'd');
     EXPECT_FALSE(engine.isStarted());
     EXPECT_LE(engineSocket.lastCloseWaitMs, 1000);
+}
+
+// The window scales with the screen as every other window: its font by the smaller of the
+// screen's ratios to the 640 x 480 design, inside the work area, every control given room for
+// its text and the list showing every connection type, whichever type's controls show. Its
+// traffic box keeps the width of a cluster line and the baud frame its long caption, which at
+// 1024 x 768 and 1280 x 1024 leave too little room for the rule's font: there it takes the
+// largest font that fits (LaidOutWindowFit's own tests show it is the largest).
+TEST_F(SpotWindow, ScalesWithTheScreenAndFitsEveryTypesControls)
+{
+    for (const QSize screen : kScreenSizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()).toStdString());
+        FakeDesktop desktop(screen);
+        DesignLayout::useDesktop(&desktop);
+        start();
+        DesignLayout::useDesktop(nullptr);
+        const double rulePixels = 8 * std::min(screen.width() / 640.0, screen.height() / 480.0) * 96 / 72;
+        const double pixels = window->font().pointSizeF() * window->logicalDpiY() / 72.0;
+        const bool crowded = screen == QSize(1024, 768) || screen == QSize(1280, 1024);
+        if (crowded) {
+            EXPECT_LT(pixels, rulePixels);
+            EXPECT_GT(pixels, 0.7 * rulePixels);
+        } else {
+            EXPECT_NEAR(pixels, rulePixels, 1e-9);
+        }
+        EXPECT_EQ(child<QPushButton>("cmdDone")->font().pointSizeF(), window->font().pointSizeF());
+        auto* list = child<QListWidget>("List1");
+        for (const char* type : {"TNC", "Telnet", "AGW Packet Engine", "None"}) {
+            SCOPED_TRACE(type);
+            chooseType(QString::fromLatin1(type));
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(desktop.area.workArea.contains(window->frameGeometry()));
+            EXPECT_THAT(layoutFaults(window.get()), ::testing::IsEmpty());
+            EXPECT_GE(list->viewport()->height(), list->visualItemRect(list->item(list->count() - 1)).bottom());
+        }
+        window->unload();
+        window.reset();
+    }
 }
 
 }  // namespace

@@ -3,14 +3,18 @@
 #include "platform/PosixSerialLine.h"
 #include "platform/SerialLineSharing.h"
 #include "rig/RigSettingsFile.h"
+#include "ui/common/DesignLayout.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeRigPollTimer.h"
 #include "support/Fakes.h"
+#include "support/LayoutChecks.h"
 #include "support/RigSimulator.h"
 #include "support/TestFiles.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -413,6 +417,33 @@ TEST_F(RigControlWindowTest, PegasusFolderDefaultsToTheWinePrefixWhenItExists)
     EXPECT_EQ(window->pegasusFolder(), QDir(dir.path()).filePath(QStringLiteral("Pegasus")));
     store.values[QStringLiteral("Rig/PegasusFolder")] = QStringLiteral("/srv/pegasus");
     EXPECT_EQ(window->pegasusFolder(), QStringLiteral("/srv/pegasus"));
+}
+
+
+// The window scales with the screen as every other window: its font by the smaller of the
+// screen's ratios to the 640 x 480 design, inside the work area, with every control given room
+// for its text, whichever controls the chosen rig shows.
+TEST_F(RigControlWindowTest, ScalesWithTheScreenAndFitsEveryRigsControls)
+{
+    for (const QSize screen : kScreenSizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()).toStdString());
+        FakeDesktop desktop(screen);
+        DesignLayout::useDesktop(&desktop);
+        makeWindow();
+        DesignLayout::useDesktop(nullptr);
+        QCoreApplication::processEvents();
+        const double rule = 8 * std::min(screen.width() / 640.0, screen.height() / 480.0);
+        EXPECT_NEAR(window->font().pointSizeF() * window->logicalDpiY() / 72.0, rule * 96 / 72, 1e-9);
+        EXPECT_EQ(child<QPushButton>("cmdDone")->font().pointSizeF(), window->font().pointSizeF());
+        for (const char* rig : {"Kenwood", "Icom", "Hamlib rigctld"}) {
+            SCOPED_TRACE(rig);
+            pickRig(QString::fromLatin1(rig));
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(desktop.area.workArea.contains(window->frameGeometry()));
+            EXPECT_THAT(layoutFaults(window.get()), ::testing::IsEmpty());
+        }
+        window.reset();
+    }
 }
 
 }  // namespace

@@ -60,13 +60,19 @@ QString startPath(const FileDialogRequest& r)
 
 }  // namespace
 
+void QtDialogs::useWindowFont(QWidget& box) const
+{
+    if (parent_)
+        box.setAttribute(Qt::WA_WindowPropagation);
+    else if (windowFont_)
+        box.setFont(*windowFont_);
+}
+
 MsgAnswer QtDialogs::message(const QString& title, const QString& text, MsgButtons buttons,
                              MsgIcon icon)
 {
     QMessageBox box(toQt(icon), title, text, toQt(buttons), parent_);
-    // The box takes the main window's font, which follows the screen, so it is never the one
-    // small thing on a large screen.
-    box.setAttribute(Qt::WA_WindowPropagation);
+    useWindowFont(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
@@ -79,7 +85,7 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
                                         const QString& defaultText)
 {
     QInputDialog box(parent_);
-    box.setAttribute(Qt::WA_WindowPropagation);  // the main window's font, as the message boxes
+    useWindowFont(box);
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
@@ -94,31 +100,36 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
 
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request)
 {
-    const QString path = QFileDialog::getOpenFileName(parent_, request.title, startPath(request),
-                                                      qtFilter(request.filter), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chooseFile(request, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request)
 {
-    const QString path = QFileDialog::getSaveFileName(parent_, request.title, startPath(request),
-                                                      qtFilter(request.filter), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
+    // Qt's save dialog asks before overwriting an existing file.
+    return chooseFile(request, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtDialogs::chooseFile(const FileDialogRequest& request, int acceptMode)
+{
+    QFileDialog box(parent_, request.title, startPath(request), qtFilter(request.filter));
+    useWindowFont(box);
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    const auto mode = static_cast<QFileDialog::AcceptMode>(acceptMode);
+    box.setAcceptMode(mode);
+    box.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty() || box.selectedFiles().front().isEmpty())
         return std::nullopt;
-    return path;
+    return box.selectedFiles().front();
 }
 
 std::optional<qint32> QtDialogs::pickColour(qint32 initial)
 {
-    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    const QColor chosen = QColorDialog::getColor(start, parent_, QString(),
-                                                 QColorDialog::DontUseNativeDialog);
-    if (!chosen.isValid())
+    QColorDialog box(QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF), parent_);
+    useWindowFont(box);
+    box.setOption(QColorDialog::DontUseNativeDialog);
+    if (box.exec() != QDialog::Accepted || !box.selectedColor().isValid())
         return std::nullopt;
+    const QColor chosen = box.selectedColor();
     return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
 }
 

@@ -14,7 +14,9 @@ public:
     // More than any help text needs; a larger file shows this much of its start rather than
     // filling the memory.
     static constexpr qint64 kMaxBytes = 32LL * 1024 * 1024;
-    static constexpr qsizetype kPieceBytes = 64 * 1024;
+    // Small enough that adding one to the text box takes a few milliseconds, so the window
+    // answers while a large file fills in.
+    static constexpr qsizetype kPieceBytes = 16 * 1024;
 
     explicit HelpText(QByteArray bytes, qsizetype pieceBytes = kPieceBytes);
     // An unreadable or missing file gives an empty text.

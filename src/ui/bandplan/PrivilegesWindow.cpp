@@ -1,14 +1,15 @@
 #include "ui/bandplan/PrivilegesWindow.h"
 
 #include "bandplan/LicenceClasses.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "ui/common/DesignFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/VbColor.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace cubwave {
 
@@ -113,11 +114,14 @@ QLabel* PrivilegesWindow::addLabel(const QString& name, const QString& text, QRe
 
 void PrivilegesWindow::fitToWorkArea()
 {
-    const QScreen* screen = this->screen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), kDesignSize);
-    const int screenWidth = screen ? screen->geometry().width() : kDesignSize.width();
-    move(area.topLeft());
-    resize(area.size());
+    const DesktopArea desktop = DesignLayout::areaFor(this);
+    // A monitor of no size is reported, and the window keeps its own size.
+    if (DesignLayout::screenKnown(this, desktop)) {
+        const QRect area = desktop.workArea.isEmpty() ? desktop.screen : desktop.workArea;
+        move(area.topLeft());
+        resize(area.size());
+    }
+    const int screenWidth = desktop.screen.isEmpty() ? kDesignSize.width() : desktop.screen.width();
     fontScale_ = PrivilegesLayout::fontScale(screenWidth);
     const double sx = width() / double(kDesignSize.width());
     const double sy = height() / double(kDesignSize.height());

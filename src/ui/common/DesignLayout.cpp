@@ -1,18 +1,22 @@
 #include "ui/common/DesignLayout.h"
 
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "ui/common/ScreenLayout.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace cubwave {
 
 namespace {
 
 const Desktop* g_desktop = nullptr;
+Dialogs* g_dialogs = nullptr;
 
 // The monitor Qt reports for the window, for a program that has set no desktop.
 DesktopArea widgetScreen(const QWidget* window)
@@ -37,13 +41,40 @@ void DesignLayout::setFrame(QWidget* window, QRect frame)
 
 double DesignLayout::designPoints(double points, const QWidget* widget)
 {
-    const int dpi = widget ? widget->logicalDpiY() : kDesignDpi;
+    // Without a widget, the dots an inch of the primary monitor, where new windows open.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const double dpi = widget ? widget->logicalDpiY() : primary ? primary->logicalDotsPerInchY() : kDesignDpi;
     return dpi > 0 ? points * kDesignDpi / dpi : points;
 }
 
-void DesignLayout::useDesktop(const Desktop* desktop) { g_desktop = desktop; }
+void DesignLayout::useDesktop(const Desktop* desktop, Dialogs* dialogs)
+{
+    g_desktop = desktop;
+    g_dialogs = dialogs;
+}
 
 const Desktop* DesignLayout::desktop() { return g_desktop; }
+
+DesktopArea DesignLayout::areaFor(const QWidget* window)
+{
+    return g_desktop ? g_desktop->areaFor(window) : widgetScreen(window);
+}
+
+bool DesignLayout::screenKnown(QWidget* window, const DesktopArea& area) { return screenKnown(window, area, g_dialogs); }
+
+bool DesignLayout::screenKnown(QWidget* window, const DesktopArea& area, Dialogs* dialogs)
+{
+    const std::optional<QString> problem = ScreenLayout::areaProblem(area);
+    if (!problem)
+        return true;
+    const QRect frame = window->frameGeometry();
+    const QRect inside = ScreenLayout::keepInside(frame, area.workArea);
+    if (inside != frame)
+        setFrame(window, inside);
+    if (dialogs)
+        dialogs->message(QString::fromLatin1(ScreenLayout::kResizeErrorTitle), *problem);
+    return false;
+}
 
 void DesignLayout::place(QWidget* widget, QRect design, double pointSize)
 {
@@ -87,29 +118,37 @@ int DesignLayout::applyPressed(QSize area, double verticalShare) const
     return lowest;
 }
 
-void DesignLayout::scaleDialogToScreen(QWidget* dialog) const
+bool DesignLayout::scaleDialogToScreen(QWidget* dialog) const
 {
-    const DesktopArea area = g_desktop ? g_desktop->areaFor(dialog) : widgetScreen(dialog);
+    return g_desktop ? scaleDialogToScreen(dialog, *g_desktop) : fitDialog(dialog, widgetScreen(dialog));
+}
+
+bool DesignLayout::scaleDialogToScreen(QWidget* dialog, const Desktop& desktop) const
+{
+    return fitDialog(dialog, desktop.areaFor(dialog));
+}
+
+bool DesignLayout::fitDialog(QWidget* dialog, const DesktopArea& area) const
+{
+    if (!screenKnown(dialog, area)) {
+        apply(dialog->size());
+        return false;
+    }
     setFrame(dialog, ScreenLayout::dialogFrame(designSize_, area));
     apply(dialog->size());
+    return true;
 }
 
-void DesignLayout::scaleDialogToScreen(QWidget* dialog, const Desktop& desktop) const
-{
-    setFrame(dialog, ScreenLayout::dialogFrame(designSize_, desktop.areaFor(dialog)));
-    apply(dialog->size());
-}
-
-void DesignLayout::scaleTo(QWidget* window, QSize newScreen, QSize designScreen, bool fullScreen, double fontFactor,
+bool DesignLayout::scaleTo(QWidget* window, QSize newScreen, QSize designScreen, bool fullScreen, double fontFactor,
                            const QString& fontName, const Desktop& desktop)
 {
     const DesktopArea area = desktop.areaFor(window);
+    if (!screenKnown(window, area)) {
+        apply(window->size());
+        return false;
+    }
     const QSize size = fullScreen ? newScreen : ScreenLayout::scaled(designSize_, designScreen, newScreen);
-    const QRect& s = area.screen;
-    const QRect centred(s.left() + (s.width() - size.width()) / 2,
-                        s.top() + (s.height() - size.height()) / 2 - ScreenLayout::kDialogRaisePx, size.width(),
-                        size.height());
-    setFrame(window, ScreenLayout::keepInside(centred, area.workArea.isEmpty() ? s : area.workArea));
+    setFrame(window, ScreenLayout::centredFrame(size, area));
     if (!fontName.isEmpty()) {
         for (const Placed& p : placed_) {
             QFont f = p.widget->font();
@@ -119,6 +158,7 @@ void DesignLayout::scaleTo(QWidget* window, QSize newScreen, QSize designScreen,
     }
     fontFactor_ = fontFactor;
     apply(window->size());
+    return true;
 }
 
 }  // namespace cubwave

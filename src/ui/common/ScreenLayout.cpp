@@ -31,13 +31,25 @@ QRect ScreenLayout::keepInside(QRect frame, QRect workArea)
     return {x, y, w, h};
 }
 
-QRect ScreenLayout::dialogFrame(QSize design, const DesktopArea& desktop)
+QRect ScreenLayout::centredFrame(QSize frame, const DesktopArea& desktop)
 {
     const QRect& s = desktop.screen;
-    const QSize size = scaled(design, kDesignScreen, s.size());
-    const QRect centred(s.left() + (s.width() - size.width()) / 2,
-                        s.top() + (s.height() - size.height()) / 2 - kDialogRaisePx, size.width(), size.height());
+    const QRect centred(s.left() + (s.width() - frame.width()) / 2,
+                        s.top() + (s.height() - frame.height()) / 2 - kDialogRaisePx, frame.width(), frame.height());
     return keepInside(centred, desktop.workArea.isEmpty() ? s : desktop.workArea);
+}
+
+QRect ScreenLayout::dialogFrame(QSize design, const DesktopArea& desktop)
+{
+    return centredFrame(scaled(design, kDesignScreen, desktop.screen.size()), desktop);
+}
+
+std::optional<QString> ScreenLayout::areaProblem(const DesktopArea& desktop)
+{
+    if (desktop.screen.isEmpty())
+        return QStringLiteral("No screen size was reported for this window (no monitor, or one of no size), "
+                              "so it keeps its present size.");
+    return std::nullopt;
 }
 
 QRect ScreenLayout::mainWindowFrame(int percent, bool taskbar, const DesktopArea& desktop)

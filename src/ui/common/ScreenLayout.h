@@ -19,6 +19,8 @@ public:
     static constexpr QSize kDesignScreen{640, 480};
     // Centred dialogs sit 170 twips above the middle.
     static constexpr int kDialogRaisePx = 170 / kTwipsPerPixel;
+    // The windows' own font on the design surface, before it is stretched to the screen.
+    static constexpr double kDesignWindowPoints = 8.0;
     static constexpr int kMinPercent = 30;
     static constexpr int kMaxPercent = 100;
     // The share of the height the controls keep while a spot display has the rest.
@@ -33,8 +35,16 @@ public:
     // middle, then kept inside the work area (shrunk to it when larger) so its title bar and
     // left edge can always be reached.
     static QRect dialogFrame(QSize design, const DesktopArea& desktop);
+    // A frame of this size centred 170 twips above the middle of the screen, kept inside the
+    // work area.
+    static QRect centredFrame(QSize frame, const DesktopArea& desktop);
     // A frame of its own size kept inside the work area: moved in, and shrunk when larger.
     static QRect keepInside(QRect frame, QRect workArea);
+
+    // Why no window can be fitted to this monitor (a headless or disconnected display reports
+    // none, or one of no size); nothing when it can. Shown under kResizeErrorTitle.
+    static std::optional<QString> areaProblem(const DesktopArea& desktop);
+    static constexpr const char* kResizeErrorTitle = "Form Resize Error";
 
     // The main window's frame: at 100 % the whole screen, or the work area with the taskbar
     // option; below, that share of the screen centred on it and kept inside the work area.

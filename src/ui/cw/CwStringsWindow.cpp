@@ -50,7 +50,7 @@ CwStringsWindow::CwStringsWindow(CwSender& sender, QWidget* parent)
     layout_.place(done, {300, kRowTop + kRows * kRowStep + 4, 90, 26}, kPointSize);
     connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
 
-    resize(kDesignSize);
+    layout_.scaleDialogToScreen(this);
     refresh();
 }
 

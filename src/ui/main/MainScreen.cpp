@@ -39,6 +39,8 @@ constexpr GroupColumn kGroups[] = {
 };
 
 constexpr const char* kAnyCharacter = "";
+// A row of the recent contacts on the 640 x 480 design.
+constexpr int kRecentRowDesignPx = 18;
 enum Moves { Anything, NoSpaces, NoSpacesOrDigits };
 
 // An entry field's rule for text that does not come key by key: what its keys let through.
@@ -200,8 +202,10 @@ MainScreen::MainScreen(const LogStore& store, QWidget* parent) : QWidget(parent)
     recentList->setSelectionMode(QAbstractItemView::SingleSelection);
     recentList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     recentList->verticalHeader()->hide();
-    recentList->verticalHeader()->setDefaultSectionSize(18);
     recentList->setShowGrid(false);
+    // A cell too narrow for its text ends in an ellipsis rather than a second line the row has
+    // no room for.
+    recentList->setWordWrap(false);
     recentList->setFocusPolicy(Qt::ClickFocus);
     place(recentList, {8, 174, 432, 196}, 8);
     // A click on a column heading sorts the list once by that column.
@@ -354,6 +358,10 @@ void MainScreen::relayout()
         spotList->setGeometry(0, height(), width(), 0);
         bandMap->setGeometry(0, height(), width(), 0);
     }
+    // Rows stretch with the window as the controls do, so the list shows as many as designed,
+    // and never less than the text's height.
+    recentList->verticalHeader()->setDefaultSectionSize(
+        std::max(recentList->fontMetrics().height() + 2, qRound(kRecentRowDesignPx * height() / 480.0)));
     QHeaderView* header = recentList->horizontalHeader();
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));

@@ -7,15 +7,15 @@
 #include "ui/main/MainScreen.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QShowEvent>
 #include <QTimer>
+
+#include <functional>
 
 namespace cubwave {
 
 namespace {
-
-// The design's window font, before it is stretched to the screen.
-constexpr double kDesignWindowFontPt = 8.0;
 
 // Repaints once when the re-layout is over, instead of hiding the window: the keyboard focus
 // stays where it was.
@@ -34,6 +34,33 @@ private:
     bool wasEnabled_;
 };
 
+// Runs a refit once the window system has the window out of the maximized state: only then may a
+// size be asked for, and only then is the decoration of the normal frame known.
+class RefitWhenNormal final : public QObject {
+public:
+    static constexpr const char* kName = "refitWhenNormal";
+
+    RefitWhenNormal(QWidget& window, std::function<void()> refit) : QObject(&window), refit_(std::move(refit))
+    {
+        setObjectName(QString::fromLatin1(kName));
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The window system's resize to the normal frame is the sign: the compositor has it.
+        if (event->type() == QEvent::Resize && event->spontaneous() && !static_cast<QWidget*>(watched)->isMaximized()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, parent(), refit_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> refit_;
+};
+
 }  // namespace
 
 bool MainWindow::taskbarOption() const { return session_.prefs().taskbar != 0; }
@@ -50,10 +77,14 @@ void MainWindow::ApplyFormSize()
     if (!services_.desktop)
         return;
     const DesktopArea area = services_.desktop->areaFor(this);
+    // A headless or disconnected display: the window keeps its size, and the operator's
+    // percentage stays stored for a monitor that has one.
+    if (!DesignLayout::screenKnown(this, area, &services_.dialogs))
+        return;
     UpdatesSuspended suspended(*this);
     QFont f = font();
     f.setPointSizeF(DesignLayout::designPoints(
-        kDesignWindowFontPt * ScreenLayout::windowFontFactor(area.screen.size(), usable), this));
+        ScreenLayout::kDesignWindowPoints * ScreenLayout::windowFontFactor(area.screen.size(), usable), this));
     setFont(f);
     DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(usable, false, area));
     FitDXList();
@@ -65,16 +96,25 @@ void MainWindow::FitToScreen()
         mark->setChecked(taskbarOption());
     if (!services_.desktop || ScreenLayout::usablePercent(session_.prefs().windowSizePct) != ScreenLayout::kMaxPercent)
         return;
+    // No monitor with a size: the window keeps its own, silently, as a refit always has.
+    if (ScreenLayout::areaProblem(services_.desktop->areaFor(this)))
+        return;
     UpdatesSuspended suspended(*this);
+    const DesktopArea area = services_.desktop->areaFor(this);
     if (!services_.desktop->placesWindows()) {
-        // The compositor alone knows its panels: maximized is the work area there.
+        // The compositor alone knows its panels: maximized is the work area there. A size asked
+        // for while the window is maximized breaks the protocol and the compositor ends the
+        // connection, so the screen's size is asked for only while it is not: leaving maximized,
+        // once the compositor has the window back in its normal state.
+        if (!isMaximized())
+            DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, false, area));
+        else if (!taskbarOption() && !findChild<QObject*>(QString::fromLatin1(RefitWhenNormal::kName)))
+            new RefitWhenNormal(*this, [this] { FitToScreen(); });
         setWindowState(taskbarOption() ? (windowState() | Qt::WindowMaximized) : (windowState() & ~Qt::WindowMaximized));
-        if (taskbarOption())
-            return;
+        FitDXList();
+        return;
     }
-    DesignLayout::setFrame(this,
-                           ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, taskbarOption(),
-                                                         services_.desktop->areaFor(this)));
+    DesignLayout::setFrame(this, ScreenLayout::mainWindowFrame(ScreenLayout::kMaxPercent, taskbarOption(), area));
     FitDXList();
 }
 
@@ -137,7 +177,10 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::refitAfterFraming()
 {
-    // Once mapped, the frame's decoration is known: fit the frame, title bar included, again.
+    // Once mapped, the frame's decoration is known: fit the frame, title bar included, again. A
+    // monitor of no size was reported when the window loaded.
+    if (ScreenLayout::areaProblem(services_.desktop->areaFor(this)))
+        return;
     if (ScreenLayout::usablePercent(session_.prefs().windowSizePct) == ScreenLayout::kMaxPercent)
         FitToScreen();
     else

@@ -8,6 +8,7 @@
 #include "rig/RigModel.h"
 #include "rig/RigSettingsFile.h"
 #include "rig/RigctldAddress.h"
+#include "ui/common/LaidOutWindowFit.h"
 #include "ui/common/SettingsWindowKeys.h"
 
 #include <QCheckBox>
@@ -30,6 +31,9 @@
 namespace cubwave {
 
 namespace {
+
+// On the 640 x 480 design surface.
+constexpr QSize kDesignSize(600, 440);
 
 constexpr std::array<const char*, 9> kBaudCaptions{"1.2", "2.4", "4.8", "9.6", "14.4", "19.2", "28.8", "38.4", "56"};
 
@@ -79,6 +83,8 @@ RigControlWindow::RigControlWindow(const Services& services, const QString& work
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     setModal(false);
     buildControls();
+    // Sized with every serial control showing, the most this window ever shows.
+    LaidOutWindowFit::fit(this, kDesignSize);
     driver_.setTickHandler([this](const RigTickResult& result) { applyTick(result); });
     loadRigSettings();
     useSettingsWindowKeys(this, cmdDone_);
@@ -111,7 +117,7 @@ void RigControlWindow::buildControls()
     for (const char* caption : kBaudCaptions)
         baudCaptions << QString::fromLatin1(caption);
     serialOptions_ = std::make_unique<SerialLineOptions>(this, portMap_, RigSettings::kMaxPort,
-                                                         QStringLiteral("Baud Rate"), baudCaptions, 5);
+                                                         QStringLiteral("Baud Rate"), baudCaptions, 3);
     middle->addWidget(serialOptions_->commBox);
     middle->addWidget(serialOptions_->baudBox);
 

@@ -6,6 +6,7 @@
 #include "platform/TcpClient.h"
 #include "spots/AgwPacketEngine.h"
 #include "spots/TelnetErrorText.h"
+#include "ui/common/LaidOutWindowFit.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -27,6 +28,9 @@
 namespace cubwave {
 
 namespace {
+
+// On the 640 x 480 design surface.
+constexpr QSize kDesignSize(620, 440);
 
 constexpr std::array<const char*, 6> kBaudCaptions{"1.2k", "2.4k", "4.8k", "9.6k", "14.4k", "19.2k"};
 constexpr std::array<const char*, 4> kHandshakingCaptions{"None", "Xon Xoff", "RTS", "RTS OnOff"};
@@ -112,6 +116,8 @@ DxSpottingWindow::DxSpottingWindow(const Services& services, QWidget* parent)
     setWindowTitle(QString::fromLatin1(kCaption));
     setModal(false);
     buildControls();
+    // Sized before a connection type hides the controls of the others: the most it ever shows.
+    LaidOutWindowFit::fit(this, kDesignSize);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -153,18 +159,22 @@ void DxSpottingWindow::buildControls()
 {
     auto* top = new QHBoxLayout(this);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(QStringLiteral("Select Option:"), this));
-    list1_ = new QListWidget(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    for (const char* type : PackSpotSettings::kConnectionTypes)
-        list1_->addItem(QString::fromLatin1(type));
-    list1_->setMaximumHeight(90);
-    left->addWidget(list1_);
-    left->addWidget(buildSerialControls());
-    top->addLayout(left);
+    // The serial line's settings down the left; the type, the Telnet address and the traffic on
+    // the right, so the window keeps to the proportions of the screen it is scaled to.
+    top->addWidget(buildSerialControls(), 0, Qt::AlignTop);
 
     auto* right = new QVBoxLayout;
+    auto* typeRow = new QHBoxLayout;
+    auto* typeColumn = new QVBoxLayout;
+    typeColumn->addWidget(new QLabel(QStringLiteral("Select Option:"), this));
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const char* type : PackSpotSettings::kConnectionTypes)
+        list1_->addItem(QString::fromLatin1(type));
+    fitSmallControlsToFont();
+    typeColumn->addWidget(list1_);
+    typeRow->addLayout(typeColumn);
     auto* telnetRow = new QGridLayout;
     lblTelnetHost_ = new QLabel(QStringLiteral("Telnet Host:"), this);
     txtTelnetHost_ = new QLineEdit(this);
@@ -177,7 +187,9 @@ void DxSpottingWindow::buildControls()
     telnetRow->addWidget(txtTelnetHost_, 0, 1);
     telnetRow->addWidget(lblTelnetPort_, 1, 0);
     telnetRow->addWidget(txtTelnetPort_, 1, 1);
-    right->addLayout(telnetRow);
+    telnetRow->setRowStretch(2, 1);
+    typeRow->addLayout(telnetRow, 1);
+    right->addLayout(typeRow);
     telnetControls_ = {lblTelnetHost_, txtTelnetHost_, lblTelnetPort_, txtTelnetPort_};
 
     auto* displayRow = new QHBoxLayout;
@@ -263,7 +275,7 @@ QWidget* DxSpottingWindow::buildSerialControls()
         baudCaptions << QString::fromLatin1(caption);
     serialOptions_ = std::make_unique<SerialLineOptions>(
         serial, portMap_, PackSpotSettings::kMaxPort,
-        QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"), baudCaptions, 3);
+        QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"), baudCaptions, 2);
     layout->addWidget(serialOptions_->commBox);
     layout->addWidget(serialOptions_->baudBox);
 
@@ -276,11 +288,11 @@ QWidget* DxSpottingWindow::buildSerialControls()
     auto* powerRow = new QHBoxLayout;
     auto* powerBox = serialOptions_->powerBox;
     auto* handshakingBox = new QGroupBox(QStringLiteral("Handshaking"), serial);
-    auto* handshakingLayout = new QVBoxLayout(handshakingBox);
+    auto* handshakingLayout = new QGridLayout(handshakingBox);
     for (size_t i = 0; i < optHandshaking_.size(); ++i) {
         optHandshaking_[i] = radio(handshakingBox, QStringLiteral("Option%1").arg(i + 1),
                                    QString::fromLatin1(kHandshakingCaptions[i]));
-        handshakingLayout->addWidget(optHandshaking_[i]);
+        handshakingLayout->addWidget(optHandshaking_[i], int(i % 2), int(i / 2));
     }
     powerRow->addWidget(powerBox);
     powerRow->addWidget(handshakingBox);
@@ -291,7 +303,6 @@ QWidget* DxSpottingWindow::buildSerialControls()
     txtHex_ = new QLineEdit(serial);
     txtHex_->setObjectName(QStringLiteral("txtHex"));
     txtHex_->setMaxLength(2);
-    txtHex_->setMaximumWidth(40);
     hexRow->addWidget(lblHex_);
     hexRow->addWidget(txtHex_);
     hexRow->addStretch();
@@ -608,7 +619,22 @@ bool DxSpottingWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         windowActivated();
+    else if (event->type() == QEvent::FontChange)
+        fitSmallControlsToFont();
     return QDialog::event(event);
+}
+
+void DxSpottingWindow::fitSmallControlsToFont()
+{
+    // Every connection type shows without scrolling, and no more room than that, at any font;
+    // the hex character's box holds its two digits and little more.
+    if (list1_) {
+        const int frame = 2 * list1_->frameWidth() + 4;
+        list1_->setFixedHeight(list1_->count() * list1_->sizeHintForRow(0) + frame);
+        list1_->setMinimumWidth(list1_->sizeHintForColumn(0) + frame);
+    }
+    if (txtHex_)
+        txtHex_->setMaximumWidth(txtHex_->minimumSizeHint().width() + txtHex_->fontMetrics().horizontalAdvance(u'W') * 2);
 }
 
 void DxSpottingWindow::windowActivated()

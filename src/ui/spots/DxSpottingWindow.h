@@ -132,6 +132,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void fitSmallControlsToFont();
     void buildControls();
     QWidget* buildSerialControls();
     void readControls();
