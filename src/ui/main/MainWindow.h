@@ -5,6 +5,7 @@
 #include "core/LogStore.h"
 #include "core/OperatingClock.h"
 #include "core/Preferences.h"
+#include "spots/SpotStore.h"
 #include "station/PrefixTable.h"
 #include "ui/main/MainWindowPorts.h"
 
@@ -130,6 +131,11 @@ public:
     const QString& spotConnectionType() const { return spotConnectionType_; }
     const QString& spotDisplay() const { return spotDisplay_; }
     int bandMapRepaints() const { return bandMapRepaints_; }
+    // The 50 most recent spots the band maps draw from; as long-lived as the window.
+    SpotStore& spotStore() { return spotStore_; }
+    // A spotted call into txtCall, focused, then a Tab when asked; false, with the reason on the
+    // status line, when the field's rule would not take the call as it is.
+    bool takeSpottedCall(const QString& call, bool thenTab);
 
     void cmdDup_Click();
     void cmdLogOn_Click();
@@ -239,6 +245,7 @@ private:
     QString spotConnectionType_;
     QString spotDisplay_;
     int bandMapRepaints_ = 0;
+    SpotStore spotStore_;
 };
 
 }  // namespace cubwave
