@@ -1,0 +1,23 @@
+#include "app/SpectrumMapWiring.h"
+
+#include "app/ProgramWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/spots/SpectrumMapWindow.h"
+
+namespace cubwave {
+
+void addSpectrumMapWindow(ProgramWindows& windows, MainWindow& form, RigControlPort& rig, Clock& clock,
+                          std::function<int(QDialog&)> runModal)
+{
+    windows.add(WindowLauncher::Window::SpectrumMap, [&form, &rig, &clock, runModal](bool) {
+        SpectrumMapWindow map({form.spotStore(), rig, clock, nullptr, form.prefs().utcOffsetHours,
+                               [&form](const QString& call) { return form.takeSpottedCall(call, false); }},
+                              &form);
+        if (runModal)
+            runModal(map);
+        else
+            map.exec();
+    });
+}
+
+}  // namespace cubwave
