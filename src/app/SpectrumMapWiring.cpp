@@ -13,10 +13,13 @@ void addSpectrumMapWindow(ProgramWindows& windows, MainWindow& form, RigControlP
         SpectrumMapWindow map({form.spotStore(), rig, clock, nullptr, form.prefs().utcOffsetHours,
                                [&form](const QString& call) { return form.takeSpottedCall(call, false); }},
                               &form);
-        if (runModal)
-            runModal(map);
-        else
-            map.exec();
+        const int result = runModal ? runModal(map) : map.exec();
+        if (result != QDialog::Accepted)
+            return;
+        // A spot was taken: the operator goes on in the entry line, where its call now is.
+        form.activateWindow();
+        if (auto* callField = form.findChild<QWidget*>(QStringLiteral("txtCall")))
+            callField->setFocus(Qt::OtherFocusReason);
     });
 }
 

@@ -131,7 +131,9 @@ TEST_F(SpectrumMapWiring, CtrlBOpensTheMapModallyAndARightClickTunesTheRadioAndF
     whenOpen([&](SpectrumMapWindow& map) {
         sawMap = true;
         EXPECT_EQ(map.windowTitle(), QStringLiteral(" HF Spectrum Map"));
-        EXPECT_TRUE(desktop.area.workArea.contains(map.frameGeometry()));
+        EXPECT_TRUE(desktop.area.workArea.contains(map.frameGeometry()))
+            << map.frameGeometry().x() << "," << map.frameGeometry().y() << " " << map.frameGeometry().width() << "x"
+            << map.frameGeometry().height();
         EXPECT_EQ(map.view()->spotLabel(49)->text(), QStringLiteral("VE3"));  // 17 m: on this map only
         click(map, 48, Qt::RightButton);
         EXPECT_FALSE(map.isVisible());
@@ -142,7 +144,9 @@ TEST_F(SpectrumMapWiring, CtrlBOpensTheMapModallyAndARightClickTunesTheRadioAndF
     EXPECT_TRUE(sawMap);
     EXPECT_TRUE(QTest::qWaitFor([&] { return sim.frequencyHz() == 7025000; }, 5000)) << sim.frequencyHz();
     EXPECT_EQ(callField()->text(), QStringLiteral("K1ABC"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == callField(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == callField(); }, 2000))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none") << " "
+        << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString() : "none");
     // Unloaded once it closed.
     EXPECT_EQ(form->findChild<SpectrumMapWindow*>(), nullptr);
     program->ports().rig.unload();

@@ -2,11 +2,9 @@
 
 #include "ui/common/PaintedItem.h"
 
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleHints>
 #include <QToolTip>
 
 #include <algorithm>
@@ -73,7 +71,9 @@ QColor SpectrumMapView::ageColour(SpotAge age)
 SpectrumMapView::RowGeometry SpectrumMapView::row(int k) const
 {
     const double rowHeight = height() / double(kRows);
-    const int inset = int(std::lround(width() * kInsetShare));
+    // Never less than half the widest scale label, so the last one stays on the panel.
+    const int widestScale = fontMetrics().horizontalAdvance(QStringLiteral("000.000")) + kTextPadding;
+    const int inset = std::max(int(std::lround(width() * kInsetShare)), widestScale / 2 + 1);
     const int titleWidth = int(std::lround(width() * kTitleShare));
     RowGeometry g;
     g.lineY = int(std::lround(rowHeight * (k + 0.5)));
@@ -123,7 +123,8 @@ void SpectrumMapView::showLayout(const SpotMapLayout& layout)
         for (size_t j = 0; j < size_t(kScaleLabelsPerRow); ++j)
             scaleLabels_[k * kScaleLabelsPerRow + j]->setText(layout_.scales[k].labels[j]);
     }
-    placeScaleLabels();
+    // A hidden widget hears of its new size only once shown; the rows follow the size it has now.
+    placeRows();
 
     for (PaintedItem* label : spotLabels_)
         label->setVisible(false);
@@ -223,18 +224,6 @@ void SpectrumMapView::resizeEvent(QResizeEvent* event)
 void SpectrumMapView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    // The second press of a double click, however the platform delivers it, is no new press on
-    // a spot: one click, one action (no second tune, no second spot taken off).
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const bool secondOfDouble = lastPress_ && lastPress_->button == event->button()
-                                && event->timestamp() - lastPress_->timestampMs < ulong(hints->mouseDoubleClickInterval())
-                                && (pos - lastPress_->pos).manhattanLength() <= hints->mouseDoubleClickDistance();
-    if (secondOfDouble) {
-        lastPress_.reset();
-        event->accept();
-        return;
-    }
-    lastPress_ = Press{event->button(), event->timestamp(), pos};
     const std::optional<int> slot = spotAt(pos);
     if (!slot) {
         QWidget::mousePressEvent(event);
@@ -245,10 +234,8 @@ void SpectrumMapView::mousePressEvent(QMouseEvent* event)
         spotPressed_(*slot, event->button());
 }
 
-void SpectrumMapView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    lastPress_.reset();
-    event->accept();
-}
+// Qt gives a widget the second press of a double click as this event alone: it is no new press
+// on a spot (no second tune, no second spot taken off).
+void SpectrumMapView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace cubwave

@@ -80,12 +80,6 @@ private:
     std::array<PaintedItem*, kRows * kScaleLabelsPerRow> scaleLabels_{};
     std::array<PaintedItem*, kRows> lines_{};
     SpotPressed spotPressed_;
-    struct Press {
-        Qt::MouseButton button;
-        quint64 timestampMs;
-        QPoint pos;
-    };
-    std::optional<Press> lastPress_;
 };
 
 }  // namespace cubwave

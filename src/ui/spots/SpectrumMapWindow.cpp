@@ -143,7 +143,9 @@ void SpectrumMapWindow::showEvent(QShowEvent* event)
     if (framed_)
         return;
     framed_ = true;
-    // Once mapped, the frame's decoration is known: the frame, title bar included, fits again.
+    // The frame, title bar included, fits the work area as far as the decoration is known now,
+    // and again once the window is mapped and it is known for certain.
+    fitToWorkArea();
     QTimer::singleShot(0, this, [this] { fitToWorkArea(); });
 }
 
