@@ -59,6 +59,27 @@ void BM_SpectrumLayout50(benchmark::State& state)
 }
 BENCHMARK(BM_SpectrumLayout50)->Unit(benchmark::kMicrosecond);
 
+// The layout's two parts: the eleven row scales, and the fifty tooltips.
+void BM_SpectrumRowScales(benchmark::State& state)
+{
+    Map map;
+    for (auto _ : state) {
+        for (const SpectrumRow& row : SpotMapRules::spectrumRows())
+            benchmark::DoNotOptimize(SpotMapRules::scale(map.store, row.window));
+    }
+}
+BENCHMARK(BM_SpectrumRowScales)->Unit(benchmark::kMicrosecond);
+
+void BM_SpectrumTooltips50(benchmark::State& state)
+{
+    Map map;
+    for (auto _ : state) {
+        for (int i = 0; i < SpotStore::kSlots; ++i)
+            benchmark::DoNotOptimize(SpotMapRules::tooltip(map.store.slot(i), 0));
+    }
+}
+BENCHMARK(BM_SpectrumTooltips50)->Unit(benchmark::kMicrosecond);
+
 void BM_SpectrumPaint50(benchmark::State& state)
 {
     Map map;
