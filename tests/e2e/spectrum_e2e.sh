@@ -83,14 +83,44 @@ if [ -n "${CUBWAVE_E2E_SCREENS:-}" ]; then
   mkdir -p "$CUBWAVE_E2E_SCREENS"
   cp "$work/spectrum.png" "$CUBWAVE_E2E_SCREENS/spectrum.png"
 fi
+"$shot_bin" "$work/spectrum.ppm" || fail "no picture of the screen to read"
 # Fresh spots are light yellow (255, 255, 128) on the navy panel; smoothing keeps the blue at 128.
-convert "$work/spectrum.png" -depth 8 txt:- |
-  awk -F'[(,): ]+' 'NR > 1 && $3 >= 200 && $4 >= 200 && $5 >= 120 && $5 <= 136 { print $1, $2 }' >"$work/yellow.txt"
-[ -s "$work/yellow.txt" ] || fail "no light-yellow spot on the map"
 # Three spots in three rows: 80 m above 20 m above 15 m, so the 20 m spot is the middle band of ink.
-read -r cx cy < <(sort -n -k2 "$work/yellow.txt" | awk '
-  { if (NR > 1 && $2 - last > 8) band++; last = $2; xs[band] += $1; ys[band] += $2; n[band]++ }
-  END { if (band != 2) { print "bands", band + 1; exit } printf "%d %d\n", xs[1] / n[1], ys[1] / n[1] }')
+read -r cx cy < <(python3 - "$work/spectrum.ppm" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+fields, at = [], 0
+while len(fields) < 4:  # "P6", width, height, maximum
+    while data[at:at + 1].isspace():
+        at += 1
+    end = at
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[at:end])
+    at = end
+at += 1
+width, height = int(fields[1]), int(fields[2])
+rows = {}
+for y in range(height):
+    line = data[at + 3 * width * y: at + 3 * width * (y + 1)]
+    for x in range(width):
+        r, g, b = line[3 * x], line[3 * x + 1], line[3 * x + 2]
+        if r >= 200 and g >= 200 and 120 <= b <= 136:
+            rows.setdefault(y, []).append(x)
+bands, last = [], None
+for y in sorted(rows):
+    if last is None or y - last > 8:
+        bands.append([])
+    bands[-1] += [(x, y) for x in rows[y]]
+    last = y
+if len(bands) != 3:
+    print("bands", len(bands))
+else:
+    middle = bands[1]
+    print(sum(p[0] for p in middle) // len(middle), sum(p[1] for p in middle) // len(middle))
+PY
+)
+[ -n "${cx:-}" ] || fail "the picture of the map could not be read"
 [ "$cx" != "bands" ] || fail "the fresh spots do not lie in three rows ($cy bands of ink)"
 pass "the three spots show light yellow on the navy panel, each in its own row"
 
