@@ -1,6 +1,6 @@
 #include "core/FileWrite.h"
 #include "support/TestFiles.h"
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "core/LogStore.h"
 #include "support/FakeClock.h"
 #include "support/TestFiles.h"
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

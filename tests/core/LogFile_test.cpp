@@ -2,7 +2,7 @@
 #include "core/LogLine.h"
 #include "core/LogStore.h"
 #include "support/TestFiles.h"
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

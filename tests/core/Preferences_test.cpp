@@ -2,7 +2,7 @@
 #include "core/Preferences.h"
 #include "core/SharedPrefsDocument.h"
 #include "support/TestFiles.h"
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,8 @@
 
 namespace cubwave::test {
 
-// Lets a test run out of disk space at a given file size: writes past it fail with EFBIG.
+// Lets a test run out of disk space at a given file size: writes past it fail with EFBIG, as
+// they would with ENOSPC on a full disk, for every file the process writes while it lives.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)

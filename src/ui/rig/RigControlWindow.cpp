@@ -25,12 +25,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace cubwave {
 
 namespace {
 
-constexpr std::array<const char*, 9> kBaudNames{"optBaud12",  "optBaud24",  "optBaud48",  "optBaud96", "optBaud144",
-                                                "optBaud192", "optBaud288", "optBaud384", "optBaud560"};
 constexpr std::array<const char*, 9> kBaudCaptions{"1.2", "2.4", "4.8", "9.6", "14.4", "19.2", "28.8", "38.4", "56"};
 
 QRadioButton* radio(QWidget* parent, const char* name, const QString& caption)
@@ -107,49 +107,22 @@ void RigControlWindow::buildControls()
     top->addLayout(left);
 
     auto* middle = new QVBoxLayout;
-    auto* commBox = new QGroupBox(QStringLiteral("Comm Port"), this);
-    auto* commGrid = new QGridLayout(commBox);
-    for (int i = 0; i < RigSettings::kMaxPort; ++i) {
-        const QString device = portMap_.devicePath(i + 1);
-        optComm_[size_t(i)] = new QRadioButton(QStringLiteral("%1  %2").arg(i + 1).arg(device), commBox);
-        optComm_[size_t(i)]->setObjectName(QStringLiteral("optComm_%1").arg(i));
-        commGrid->addWidget(optComm_[size_t(i)], i % 5, i / 5);
-    }
-    middle->addWidget(commBox);
-
-    auto* baudBox = new QGroupBox(QStringLiteral("Baud Rate"), this);
-    auto* baudGrid = new QGridLayout(baudBox);
-    for (size_t i = 0; i < optBaud_.size(); ++i) {
-        optBaud_[i] = radio(baudBox, kBaudNames[i], QString::fromLatin1(kBaudCaptions[i]));
-        baudGrid->addWidget(optBaud_[i], int(i % 5), int(i / 5));
-    }
-    middle->addWidget(baudBox);
+    QList<QString> baudCaptions;
+    for (const char* caption : kBaudCaptions)
+        baudCaptions << QString::fromLatin1(caption);
+    serialOptions_ = std::make_unique<SerialLineOptions>(this, portMap_, RigSettings::kMaxPort,
+                                                         QStringLiteral("Baud Rate"), baudCaptions, 5);
+    middle->addWidget(serialOptions_->commBox);
+    middle->addWidget(serialOptions_->baudBox);
 
     auto* lineRow = new QHBoxLayout;
-    auto* parityBox = new QGroupBox(QStringLiteral("Parity"), this);
-    auto* parityLayout = new QVBoxLayout(parityBox);
-    parityLayout->addWidget(optParityOdd_ = radio(parityBox, "optParityOdd", QStringLiteral("Odd")));
-    parityLayout->addWidget(optParityNone_ = radio(parityBox, "optParityNone", QStringLiteral("None")));
-    parityLayout->addWidget(optParityEven_ = radio(parityBox, "optParityEven", QStringLiteral("Even")));
-    auto* dataBox = new QGroupBox(QStringLiteral("Data Bits"), this);
-    auto* dataLayout = new QVBoxLayout(dataBox);
-    dataLayout->addWidget(optData7_ = radio(dataBox, "optData7", QStringLiteral("7")));
-    dataLayout->addWidget(optData8_ = radio(dataBox, "optData8", QStringLiteral("8")));
-    auto* stopBox = new QGroupBox(QStringLiteral("Stop Bits"), this);
-    auto* stopLayout = new QVBoxLayout(stopBox);
-    stopLayout->addWidget(optStop1_ = radio(stopBox, "optStop1", QStringLiteral("1")));
-    stopLayout->addWidget(optStop2_ = radio(stopBox, "optStop2", QStringLiteral("2")));
-    lineRow->addWidget(parityBox);
-    lineRow->addWidget(dataBox);
-    lineRow->addWidget(stopBox);
+    lineRow->addWidget(serialOptions_->parityBox);
+    lineRow->addWidget(serialOptions_->dataBox);
+    lineRow->addWidget(serialOptions_->stopBox);
     middle->addLayout(lineRow);
 
     auto* powerRow = new QHBoxLayout;
-    auto* powerBox = new QGroupBox(QStringLiteral("Connection Power:"), this);
-    auto* powerLayout = new QVBoxLayout(powerBox);
-    powerLayout->addWidget(optPowerNone_ = radio(powerBox, "optPowerNone", QStringLiteral("None")));
-    powerLayout->addWidget(optPowerRTS_ = radio(powerBox, "optPowerRTS", QStringLiteral("RTS")));
-    powerLayout->addWidget(optPowerDTR_ = radio(powerBox, "optPowerDTR", QStringLiteral("DTR")));
+    auto* powerBox = serialOptions_->powerBox;
     auto* pollBox = new QGroupBox(QStringLiteral("Poll Rate"), this);
     auto* pollLayout = new QVBoxLayout(pollBox);
     pollLayout->addWidget(optPollFast_ = radio(pollBox, "optPollFast", QStringLiteral("100 ms")));
@@ -181,7 +154,8 @@ void RigControlWindow::buildControls()
     fraRigctld_ = rigctldBox;
     fraRigctld_->hide();
     middle->addWidget(rigctldBox);
-    serialControls_ = {commBox, baudBox, parityBox, dataBox, stopBox, powerBox};
+    serialControls_ = {serialOptions_->commBox, serialOptions_->baudBox, serialOptions_->parityBox,
+                       serialOptions_->dataBox, serialOptions_->stopBox, powerBox};
     top->addLayout(middle);
 
     auto* right = new QVBoxLayout;
@@ -260,13 +234,9 @@ void RigControlWindow::buildControls()
     const auto endTestOnClick = [this](QRadioButton* option) {
         connect(option, &QRadioButton::clicked, this, [this] { optionClicked(); });
     };
-    for (QRadioButton* option : optComm_)
+    for (QRadioButton* option : serialOptions_->options())
         endTestOnClick(option);
-    for (QRadioButton* option : optBaud_)
-        endTestOnClick(option);
-    for (QRadioButton* option : {optParityOdd_, optParityNone_, optParityEven_, optData7_, optData8_, optStop1_,
-                                 optStop2_, optPowerNone_, optPowerRTS_, optPowerDTR_, optPollFast_, optPollMed_,
-                                 optPollSlow_, optReallySlow_})
+    for (QRadioButton* option : {optPollFast_, optPollMed_, optPollSlow_, optReallySlow_})
         endTestOnClick(option);
     for (QRadioButton* option : {optRig_, optFreq_, optDont_})
         connect(option, &QRadioButton::clicked, this, [this] { modeByClicked(); });
@@ -337,21 +307,11 @@ void RigControlWindow::storeRigctldAddress()
 void RigControlWindow::showSettings()
 {
     updatingControls_ = true;
-    for (int i = 0; i < RigSettings::kMaxPort; ++i)
-        optComm_[size_t(i)]->setChecked(settings_.port == i + 1);
     const QString baud = trimmedRight(settings_.baudText);
-    for (size_t i = 0; i < optBaud_.size(); ++i)
-        optBaud_[i]->setChecked(baud == QLatin1String(RigSettings::kBaudTexts[i]));
-    optParityOdd_->setChecked(settings_.parity == u'O');
-    optParityNone_->setChecked(settings_.parity == u'N');
-    optParityEven_->setChecked(settings_.parity == u'E');
-    optData7_->setChecked(settings_.dataBits == u'7');
-    optData8_->setChecked(settings_.dataBits == u'8');
-    optStop1_->setChecked(settings_.stopBits == u'1');
-    optStop2_->setChecked(settings_.stopBits == u'2');
-    optPowerNone_->setChecked(settings_.powerLine == u'N');
-    optPowerRTS_->setChecked(settings_.powerLine == u'R');
-    optPowerDTR_->setChecked(settings_.powerLine == u'D');
+    const auto baudAt = std::find_if(RigSettings::kBaudTexts.begin(), RigSettings::kBaudTexts.end(),
+                                     [&baud](const char* text) { return baud == QLatin1String(text); });
+    serialOptions_->show({settings_.port, int(baudAt - RigSettings::kBaudTexts.begin()), settings_.parity,
+                          settings_.dataBits, settings_.stopBits, settings_.powerLine});
     optPollFast_->setChecked(settings_.pollRate == u'F');
     optPollMed_->setChecked(settings_.pollRate == u'M');
     optPollSlow_->setChecked(settings_.pollRate == u'S');
@@ -449,34 +409,16 @@ void RigControlWindow::List1_Click()
 // The options as the operator left them, into settings_.
 void RigControlWindow::readOptions()
 {
-    for (int i = 0; i < RigSettings::kMaxPort; ++i) {
-        if (optComm_[size_t(i)]->isChecked())
-            settings_.port = i + 1;
-    }
-    for (size_t i = 0; i < optBaud_.size(); ++i) {
-        if (optBaud_[i]->isChecked())
-            settings_.baudText = RigSettings::paddedBaud(QString::fromLatin1(RigSettings::kBaudTexts[i]));
-    }
-    if (optParityOdd_->isChecked())
-        settings_.parity = u'O';
-    if (optParityNone_->isChecked())
-        settings_.parity = u'N';
-    if (optParityEven_->isChecked())
-        settings_.parity = u'E';
-    if (optData7_->isChecked())
-        settings_.dataBits = u'7';
-    if (optData8_->isChecked())
-        settings_.dataBits = u'8';
-    if (optStop1_->isChecked())
-        settings_.stopBits = u'1';
-    if (optStop2_->isChecked())
-        settings_.stopBits = u'2';
-    if (optPowerNone_->isChecked())
-        settings_.powerLine = u'N';
-    if (optPowerRTS_->isChecked())
-        settings_.powerLine = u'R';
-    if (optPowerDTR_->isChecked())
-        settings_.powerLine = u'D';
+    SerialLineChoice line{settings_.port, -1, settings_.parity, settings_.dataBits, settings_.stopBits,
+                          settings_.powerLine};
+    serialOptions_->readInto(line);
+    settings_.port = line.port;
+    if (line.baudIndex >= 0)
+        settings_.baudText = RigSettings::paddedBaud(QString::fromLatin1(RigSettings::kBaudTexts[size_t(line.baudIndex)]));
+    settings_.parity = line.parity;
+    settings_.dataBits = line.dataBits;
+    settings_.stopBits = line.stopBits;
+    settings_.powerLine = line.powerLine;
     if (optPollFast_->isChecked())
         settings_.pollRate = u'F';
     if (optPollMed_->isChecked())

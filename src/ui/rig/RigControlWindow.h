@@ -3,6 +3,7 @@
 #include "platform/SerialPortMap.h"
 #include "rig/RigPollDriver.h"
 #include "rig/RigSettings.h"
+#include "ui/common/SerialLineOptions.h"
 
 #include <QDialog>
 
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QButtonGroup;
@@ -120,18 +122,7 @@ private:
     bool updatingControls_ = false;
 
     QListWidget* list1_ = nullptr;
-    std::array<QRadioButton*, RigSettings::kMaxPort> optComm_{};
-    std::array<QRadioButton*, 9> optBaud_{};
-    QRadioButton* optParityOdd_ = nullptr;
-    QRadioButton* optParityNone_ = nullptr;
-    QRadioButton* optParityEven_ = nullptr;
-    QRadioButton* optData7_ = nullptr;
-    QRadioButton* optData8_ = nullptr;
-    QRadioButton* optStop1_ = nullptr;
-    QRadioButton* optStop2_ = nullptr;
-    QRadioButton* optPowerNone_ = nullptr;
-    QRadioButton* optPowerRTS_ = nullptr;
-    QRadioButton* optPowerDTR_ = nullptr;
+    std::unique_ptr<SerialLineOptions> serialOptions_;
     QRadioButton* optPollFast_ = nullptr;
     QRadioButton* optPollMed_ = nullptr;
     QRadioButton* optPollSlow_ = nullptr;

@@ -28,8 +28,6 @@ namespace cubwave {
 
 namespace {
 
-constexpr std::array<const char*, 6> kBaudNames{"optBaud12", "optBaud24", "optBaud48",
-                                                "optBaud96", "optBaud144", "optBaud192"};
 constexpr std::array<const char*, 6> kBaudCaptions{"1.2k", "2.4k", "4.8k", "9.6k", "14.4k", "19.2k"};
 constexpr std::array<const char*, 4> kHandshakingCaptions{"None", "Xon Xoff", "RTS", "RTS OnOff"};
 
@@ -260,49 +258,23 @@ QWidget* DxSpottingWindow::buildSerialControls()
     auto* layout = new QVBoxLayout(serial);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* commBox = new QGroupBox(QStringLiteral("Comm Port"), serial);
-    auto* commGrid = new QGridLayout(commBox);
-    for (int i = 0; i < PackSpotSettings::kMaxPort; ++i) {
-        const QString device = portMap_.devicePath(i + 1);
-        optComm_[size_t(i)] = radio(commBox, QStringLiteral("optComm_%1").arg(i), QStringLiteral("%1  %2").arg(i + 1).arg(device));
-        commGrid->addWidget(optComm_[size_t(i)], i % 5, i / 5);
-    }
-    layout->addWidget(commBox);
-
-    auto* baudBox = new QGroupBox(
-        QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"), serial);
-    auto* baudGrid = new QGridLayout(baudBox);
-    for (size_t i = 0; i < optBaud_.size(); ++i) {
-        optBaud_[i] = radio(baudBox, QString::fromLatin1(kBaudNames[i]), QString::fromLatin1(kBaudCaptions[i]));
-        baudGrid->addWidget(optBaud_[i], int(i % 3), int(i / 3));
-    }
-    layout->addWidget(baudBox);
+    QList<QString> baudCaptions;
+    for (const char* caption : kBaudCaptions)
+        baudCaptions << QString::fromLatin1(caption);
+    serialOptions_ = std::make_unique<SerialLineOptions>(
+        serial, portMap_, PackSpotSettings::kMaxPort,
+        QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"), baudCaptions, 3);
+    layout->addWidget(serialOptions_->commBox);
+    layout->addWidget(serialOptions_->baudBox);
 
     auto* lineRow = new QHBoxLayout;
-    auto* parityBox = new QGroupBox(QStringLiteral("Parity"), serial);
-    auto* parityLayout = new QVBoxLayout(parityBox);
-    parityLayout->addWidget(optParityOdd_ = radio(parityBox, QStringLiteral("optParityOdd"), QStringLiteral("Odd")));
-    parityLayout->addWidget(optParityNone_ = radio(parityBox, QStringLiteral("optParityNone"), QStringLiteral("None")));
-    parityLayout->addWidget(optParityEven_ = radio(parityBox, QStringLiteral("optParityEven"), QStringLiteral("Even")));
-    auto* dataBox = new QGroupBox(QStringLiteral("Data Bits"), serial);
-    auto* dataLayout = new QVBoxLayout(dataBox);
-    dataLayout->addWidget(optData7_ = radio(dataBox, QStringLiteral("optData7"), QStringLiteral("7")));
-    dataLayout->addWidget(optData8_ = radio(dataBox, QStringLiteral("optData8"), QStringLiteral("8")));
-    auto* stopBox = new QGroupBox(QStringLiteral("Stop Bits"), serial);
-    auto* stopLayout = new QVBoxLayout(stopBox);
-    stopLayout->addWidget(optStop1_ = radio(stopBox, QStringLiteral("optStop1"), QStringLiteral("1")));
-    stopLayout->addWidget(optStop2_ = radio(stopBox, QStringLiteral("optStop2"), QStringLiteral("2")));
-    lineRow->addWidget(parityBox);
-    lineRow->addWidget(dataBox);
-    lineRow->addWidget(stopBox);
+    lineRow->addWidget(serialOptions_->parityBox);
+    lineRow->addWidget(serialOptions_->dataBox);
+    lineRow->addWidget(serialOptions_->stopBox);
     layout->addLayout(lineRow);
 
     auto* powerRow = new QHBoxLayout;
-    auto* powerBox = new QGroupBox(QStringLiteral("Connection Power:"), serial);
-    auto* powerLayout = new QVBoxLayout(powerBox);
-    powerLayout->addWidget(optPowerNone_ = radio(powerBox, QStringLiteral("optPowerNone"), QStringLiteral("None")));
-    powerLayout->addWidget(optPowerRTS_ = radio(powerBox, QStringLiteral("optPowerRTS"), QStringLiteral("RTS")));
-    powerLayout->addWidget(optPowerDTR_ = radio(powerBox, QStringLiteral("optPowerDTR"), QStringLiteral("DTR")));
+    auto* powerBox = serialOptions_->powerBox;
     auto* handshakingBox = new QGroupBox(QStringLiteral("Handshaking"), serial);
     auto* handshakingLayout = new QVBoxLayout(handshakingBox);
     for (size_t i = 0; i < optHandshaking_.size(); ++i) {
@@ -325,7 +297,8 @@ QWidget* DxSpottingWindow::buildSerialControls()
     hexRow->addStretch();
     layout->addLayout(hexRow);
 
-    serialControls_ = {commBox, baudBox, parityBox, dataBox, stopBox, powerBox, handshakingBox, lblHex_, txtHex_};
+    serialControls_ = {serialOptions_->commBox, serialOptions_->baudBox, serialOptions_->parityBox,
+                       serialOptions_->dataBox, serialOptions_->stopBox, powerBox, handshakingBox, lblHex_, txtHex_};
     return serial;
 }
 
@@ -364,22 +337,13 @@ void DxSpottingWindow::reportFileProblems()
 
 void DxSpottingWindow::showSettings()
 {
-    for (int i = 0; i < PackSpotSettings::kMaxPort; ++i)
-        optComm_[size_t(i)]->setChecked(settings_.port == i + 1);
     const QString baud = trimmedRight(settings_.baudText);
-    for (size_t i = 0; i < optBaud_.size(); ++i)
-        optBaud_[i]->setChecked(baud == QLatin1String(PackSpotSettings::kBaudTexts[i]));
-    const auto is = [](QChar stored, char16_t letter) { return stored.toUpper() == QChar(letter); };
-    optParityOdd_->setChecked(is(settings_.parity, u'O'));
-    optParityNone_->setChecked(is(settings_.parity, u'N'));
-    optParityEven_->setChecked(is(settings_.parity, u'E'));
-    optData7_->setChecked(settings_.dataBits == u'7');
-    optData8_->setChecked(settings_.dataBits == u'8');
-    optStop1_->setChecked(settings_.stopBits == u'1');
-    optStop2_->setChecked(settings_.stopBits == u'2');
-    optPowerNone_->setChecked(is(settings_.powerLine, u'N'));
-    optPowerRTS_->setChecked(is(settings_.powerLine, u'R'));
-    optPowerDTR_->setChecked(is(settings_.powerLine, u'D'));
+    const auto baudAt = std::find_if(PackSpotSettings::kBaudTexts.begin(), PackSpotSettings::kBaudTexts.end(),
+                                     [&baud](const char* text) { return baud == QLatin1String(text); });
+    // The file's letters count in either case.
+    serialOptions_->show({settings_.port, int(baudAt - PackSpotSettings::kBaudTexts.begin()),
+                          settings_.parity.toUpper(), settings_.dataBits, settings_.stopBits,
+                          settings_.powerLine.toUpper()});
     for (size_t i = 0; i < optHandshaking_.size(); ++i)
         optHandshaking_[i]->setChecked(settings_.handshaking == int(i) + 1);
     txtHex_->setText(settings_.commandHex);
@@ -394,34 +358,16 @@ void DxSpottingWindow::showSettings()
 // The settings as the controls show them: read at the moment of use, as the live settings.
 void DxSpottingWindow::readControls()
 {
-    for (int i = 0; i < PackSpotSettings::kMaxPort; ++i) {
-        if (optComm_[size_t(i)]->isChecked())
-            settings_.port = i + 1;
-    }
-    for (size_t i = 0; i < optBaud_.size(); ++i) {
-        if (optBaud_[i]->isChecked())
-            settings_.baudText = QString::fromLatin1(PackSpotSettings::kBaudTexts[i]);
-    }
-    if (optParityOdd_->isChecked())
-        settings_.parity = u'O';
-    if (optParityNone_->isChecked())
-        settings_.parity = u'N';
-    if (optParityEven_->isChecked())
-        settings_.parity = u'E';
-    if (optData7_->isChecked())
-        settings_.dataBits = u'7';
-    if (optData8_->isChecked())
-        settings_.dataBits = u'8';
-    if (optStop1_->isChecked())
-        settings_.stopBits = u'1';
-    if (optStop2_->isChecked())
-        settings_.stopBits = u'2';
-    if (optPowerNone_->isChecked())
-        settings_.powerLine = u'N';
-    if (optPowerRTS_->isChecked())
-        settings_.powerLine = u'R';
-    if (optPowerDTR_->isChecked())
-        settings_.powerLine = u'D';
+    SerialLineChoice line{settings_.port, -1, settings_.parity, settings_.dataBits, settings_.stopBits,
+                          settings_.powerLine};
+    serialOptions_->readInto(line);
+    settings_.port = line.port;
+    if (line.baudIndex >= 0)
+        settings_.baudText = QString::fromLatin1(PackSpotSettings::kBaudTexts[size_t(line.baudIndex)]);
+    settings_.parity = line.parity;
+    settings_.dataBits = line.dataBits;
+    settings_.stopBits = line.stopBits;
+    settings_.powerLine = line.powerLine;
     for (size_t i = 0; i < optHandshaking_.size(); ++i) {
         if (optHandshaking_[i]->isChecked())
             settings_.handshaking = int(i) + 1;
@@ -461,10 +407,10 @@ void DxSpottingWindow::List1_Click()
                 w->setEnabled(false);
         }
         if (isType("TNC")) {
-            optBaud_[3]->setChecked(true);
-            optParityNone_->setChecked(true);
-            optData8_->setChecked(true);
-            optStop1_->setChecked(true);
+            // A TNC's usual line: 9600 8N1, powered as it was.
+            SerialLineChoice line;
+            serialOptions_->readInto(line);
+            serialOptions_->show({line.port, 3, u'N', u'8', u'1', line.powerLine});
             optHandshaking_[2]->setChecked(true);
             txtHex_->setText(QStringLiteral("03"));
         }

@@ -8,12 +8,14 @@
 #include "spots/TelnetLineAssembler.h"
 #include "spots/TelnetNegotiation.h"
 #include "spots/TncLineSplitter.h"
+#include "ui/common/SerialLineOptions.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QList>
 
 #include <array>
+#include <memory>
 #include <functional>
 #include <vector>
 
@@ -192,18 +194,7 @@ private:
     QStringList fileProblems_;
 
     QListWidget* list1_ = nullptr;
-    std::array<QRadioButton*, PackSpotSettings::kMaxPort> optComm_{};
-    std::array<QRadioButton*, 6> optBaud_{};
-    QRadioButton* optParityOdd_ = nullptr;
-    QRadioButton* optParityNone_ = nullptr;
-    QRadioButton* optParityEven_ = nullptr;
-    QRadioButton* optData7_ = nullptr;
-    QRadioButton* optData8_ = nullptr;
-    QRadioButton* optStop1_ = nullptr;
-    QRadioButton* optStop2_ = nullptr;
-    QRadioButton* optPowerNone_ = nullptr;
-    QRadioButton* optPowerRTS_ = nullptr;
-    QRadioButton* optPowerDTR_ = nullptr;
+    std::unique_ptr<SerialLineOptions> serialOptions_;
     std::array<QRadioButton*, 4> optHandshaking_{};
     QLineEdit* txtHex_ = nullptr;
     QLabel* lblHex_ = nullptr;
