@@ -257,6 +257,8 @@ SpotMapLayout SpotMapRules::spectrum(const SpotStore& store, qint64 nowTicksMs, 
                                      const std::array<ScaleLine, 11>& lines)
 {
     SpotMapLayout layout;
+    layout.scales.reserve(kSpectrumRows.size());
+    layout.shown.reserve(SpotStore::kSlots);
     for (const SpectrumRow& row : kSpectrumRows)
         layout.scales.push_back(scale(store, row.window));
 
