@@ -211,23 +211,16 @@ std::optional<SpotAge> SpotMapRules::ageClass(std::optional<qint64> ageSeconds)
 
 QString SpotMapRules::tooltip(const SpotSlot& slot, float utcOffsetHours)
 {
-    // One allocation for the whole text: a repaint makes one for every slot.
-    char frequency[48];
-    const int frequencyLength = frequencyChars(slot.frequencyMHz, frequency);
-    char time[8];
-    const bool hasTime = utcClockChars(slot.arrivedLocal.time(), utcOffsetHours, time);
-    QString text;
-    text.reserve(slot.call.size() + 4 + 48 + 8);
-    text += slot.call;
-    text += QLatin1String("  ");
-    if (frequencyLength < 0)
-        text += frequencyText(slot.frequencyMHz);
-    else
-        text += QLatin1String(frequency, frequencyLength);
-    text += QLatin1String("  ");
-    if (hasTime)
-        text += QLatin1String(time, 8);
-    return text;
+    const QString frequency = frequencyText(slot.frequencyMHz);
+    const QString time = utcClockText(slot.arrivedLocal.time(), utcOffsetHours);
+    QString tip;
+    tip.reserve(slot.call.size() + frequency.size() + time.size() + 4);
+    tip += slot.call;
+    tip += QLatin1String("  ");
+    tip += frequency;
+    tip += QLatin1String("  ");
+    tip += time;
+    return tip;
 }
 
 SpotMapLayout SpotMapRules::bandMap(const SpotStore& store, QStringView bandCode, qint64 nowTicksMs,

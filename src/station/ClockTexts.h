@@ -10,8 +10,6 @@ namespace cubwave {
 // `lblutctime`: the local time advanced by the offset in whole minutes (rounded to the nearest,
 // as a logged contact's time is), "hh:nn:ss" on the 24-hour clock.
 QString utcClockText(const QTime& localTime, float utcOffsetHours);
-// The same as 8 Latin-1 characters into text; false (nothing written) for an invalid time.
-bool utcClockChars(const QTime& localTime, float utcOffsetHours, char (&text)[8]);
 
 // `lblCurTime`: the 12-hour local time "h:nn:ss" (no leading zero, 12 for the hour after
 // midnight and after noon), without its marker.

@@ -14,15 +14,6 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=x_session.sh
 . "$src/tests/e2e/x_session.sh"
 
-wait_for() {  # description, command...
-  local what=$1; shift
-  for _ in $(seq 1 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
-
 # The radio, on 40 m so that a tune to the 20 m spot shows; its knobs come from a pipe.
 mkfifo "$work/knobs"
 "$sim" kenwood <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &

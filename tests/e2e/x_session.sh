@@ -106,6 +106,15 @@ focus_call_field() {
   xdotool key Escape
   sleep 0.2
 }
+# Waits up to 15 s for a command to succeed; fails with the description if it never does.
+wait_for() {  # description, command...
+  local what=$1; shift
+  for _ in $(seq 1 150); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "$what"
+}
 type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
 # Answers the start-up's station window (own call, then Done) and "Open existing log?" (Yes).
 start_logging() {  # own call
