@@ -377,8 +377,10 @@ TEST_F(SpectrumMap, TheWindowFillsTheWorkAreaOfEveryScreen)
 TEST_F(SpectrumMap, APictureOfTheMapHasTheNavyPanelAndTheSpotsColours)
 {
     spot("K1ABC", "14100");
+    spot("DL1AAA", "21100");
     advanceSeconds(700);
     spot("VE3XYZ", "7100");
+    spot("W2XYZ", "21100");  // on top of the older DL1AAA
     openShown();
     const QImage image = view().grab().toImage();
     ASSERT_FALSE(image.isNull());
@@ -398,12 +400,18 @@ TEST_F(SpectrumMap, APictureOfTheMapHasTheNavyPanelAndTheSpotsColours)
     EXPECT_GT(countColour(QRect(line(5).geometry().left(), line(5).geometry().top() - 3, 40, 3), QColor(0, 0, 128)), 0);
     EXPECT_EQ(image.pixelColor(line(5).geometry().center()), QColor(Qt::white));
 
-    const QRect fresh = spotLabel(49).geometry();  // 7.100, under ten minutes
-    const QRect recent = spotLabel(48).geometry();  // 14.100, 700 s
+    const QRect fresh = spotLabel(48).geometry();  // 7.100, under ten minutes
+    const QRect recent = spotLabel(46).geometry();  // 14.100, 700 s
     EXPECT_GT(count(fresh, yellowInk), 3);
     EXPECT_EQ(count(fresh, whiteInk), 0);
     EXPECT_GT(count(recent, whiteInk), 3);
     EXPECT_EQ(count(recent, yellowInk), 0);
+
+    // The newest label is drawn last and opaque: none of the older white caption shows through it.
+    const QRect newer = spotLabel(49).geometry();
+    ASSERT_TRUE(newer.intersects(spotLabel(47).geometry()));
+    EXPECT_GT(count(newer, yellowInk), 3);
+    EXPECT_EQ(count(newer, whiteInk), 0);
 }
 
 TEST_F(SpectrumMap, AScreenReaderFindsEachShownSpotAndScaleLabel)
