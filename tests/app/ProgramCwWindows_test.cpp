@@ -1,14 +1,9 @@
 // The program's CW wiring: the settings read from "cw.txt" before the load sequence, the CW
 // windows behind the launcher, and the CW strings window's keys reaching the main window.
-#include "app/ProgramPorts.h"
-#include "core/SharedPrefsDocument.h"
+#include "ProgramFixture.h"
 #include "cw/CwFile.h"
-#include "support/FakeClock.h"
-#include "support/FakeDialogs.h"
-#include "support/Fakes.h"
 #include "ui/cw/CwSetupWindow.h"
 #include "ui/cw/CwStringsWindow.h"
-#include "ui/main/MainWindow.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -21,7 +16,7 @@ using namespace cubwave::test;
 
 namespace {
 
-class ProgramCwWindows : public ::testing::Test {
+class ProgramCwWindows : public ProgramFixture {
 protected:
     void SetUp() override
     {
@@ -33,16 +28,6 @@ protected:
         ASSERT_TRUE(CwFile::save(dir.path(), s).ok);
         program.setMainWindow(form);
     }
-
-    QTemporaryDir dir;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeBeeper beeper;
-    FakeSettingsStore settings;
-    SharedPrefsDocument shared;
-    ProgramPorts program{{dialogs, beeper, settings, clock, shared, dir.path(), dir.filePath("d"), dir.filePath("s")}};
-    MainWindow form{{clock, dialogs, beeper, dir.path(), dir.filePath("d"), dir.filePath("s"), [](int) {}},
-                    program.ports()};
 };
 
 TEST_F(ProgramCwWindows, SettingsAreReadBeforeTheMainWindowLoads)

@@ -1,16 +1,11 @@
 // The program's WinKey wiring: the keyer's window loaded when "WinKey" is the stored interface,
 // shown by "Configure Winkey", and an F-key with an unreachable keyer going through the real
 // driver to the connection box and the status line.
-#include "app/ProgramPorts.h"
-#include "core/SharedPrefsDocument.h"
+#include "ProgramFixture.h"
 #include "cw/CwFile.h"
 #include "cw/CwMessages.h"
-#include "support/FakeClock.h"
-#include "support/FakeDialogs.h"
-#include "support/Fakes.h"
 #include "ui/cw/CwSetupWindow.h"
 #include "ui/cw/WinKeyWindow.h"
-#include "ui/main/MainWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +30,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-class ProgramWinKey : public ::testing::Test {
+class ProgramWinKey : public ProgramFixture {
 protected:
     void SetUp() override
     {
@@ -49,16 +44,6 @@ protected:
         writeFile(dir.filePath("serialports.txt"), "4=" + dir.filePath("no-such-tty").toLocal8Bit() + "\n");
         program.setMainWindow(form);
     }
-
-    QTemporaryDir dir;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeBeeper beeper;
-    FakeSettingsStore settings;
-    SharedPrefsDocument shared;
-    ProgramPorts program{{dialogs, beeper, settings, clock, shared, dir.path(), dir.filePath("d"), dir.filePath("s")}};
-    MainWindow form{{clock, dialogs, beeper, dir.path(), dir.filePath("d"), dir.filePath("s"), [](int) {}},
-                    program.ports()};
 };
 
 TEST_F(ProgramWinKey, TheStoredInterfaceLoadsTheKeyersWindowAndConfigureShowsIt)

@@ -42,53 +42,23 @@ printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"
 awk 'NR == 4 { print "\"PH\"\r"; next } NR == 12 { print "\"80\"\r"; next } NR == 16 { print "\"Kenwood\"\r"; next } { print }' \
   "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
 
-contact_re() {  # call age other location mode band name frequency
-  printf '^"%s","%s","%s","","%s","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-9]{2}:[0-9]{2}:[0-9]{2}","%s","%s","%s","%s"\r$' \
-    "$@"
-}
 
 start_app
 start_logging "n0cub"
 xdotool search --name "^Invalid Comm Settings\\.\$" >/dev/null 2>&1 && fail "the rig port did not open"
 sleep 1.5
-focus_call_field
-type_line "w1aw tom 12 ct blue"
-wait_log_lines 1
-line=$(sed -n 1p "$work/log.txt")
-[[ "$line" =~ $(contact_re W1AW 12 Blue CT CW 20 TOM 14\\.025) ]] || fail "the first contact did not take the radio's 20 m CW: $line"
+log_contact 1 "w1aw tom 12 ct blue" "$(radio_contact_re W1AW 12 Blue CT CW 20 TOM 14\\.025)" \
+  "the first contact did not take the radio's 20 m CW"
 pass "polled from the start-up on: a contact takes the radio's band, mode and frequency"
 
 turn_knob "freq 7160000"
 turn_knob "mode lsb"
 sleep 1.5
-focus_call_field
-type_line "k2abc ann 11 ny red"
-wait_log_lines 2
-line=$(sed -n 2p "$work/log.txt")
-[[ "$line" =~ $(contact_re K2ABC 11 Red NY PH 40 ANN 7\\.160) ]] || fail "the second contact did not follow the radio to 40 m LSB: $line"
+log_contact 2 "k2abc ann 11 ny red" "$(radio_contact_re K2ABC 11 Red NY PH 40 ANN 7\\.160)" \
+  "the second contact did not follow the radio to 40 m LSB"
 pass "band, mode and frequency follow the radio to another band"
 
-# Ctrl+G tunes the polled radio: 7.025 and Enter send the band plan's mode and the frequency on
-# the rig's own line, and the next contact takes 40 m CW 7.025 from the poll.
-focus_call_field
-xdotool key ctrl+g
-wait_window " Change Frequency and Mode \\(Ctrl G \\(Go\\)\\)" 10
-sleep 0.5
-xdotool type --delay 40 "7.025"
-xdotool key Return
-sleep 2
-xdotool key Escape
-sleep 0.5
-focus_call_field
-type_line "k3xyz cy 13 ma green"
-wait_log_lines 3
-line=$(sed -n 3p "$work/log.txt")
-[[ "$line" =~ $(contact_re K3XYZ 13 Green MA CW 40 CY 7\\.025) ]] || fail "the contact after tuning did not take 40 m CW 7.025: $line"
-pass "Ctrl+G tunes the polled radio and the next contact follows it"
-
-# A radio with band memories recalls the new band's last mode when the frequency command changes
-# band: the operator last worked 20 m in USB, then went to 80 m. Tuned to 3.550 (CW) and then to
-# 14.025, the radio must end in the band plan's CW there, not in the USB it kept for 20 m.
+# Ctrl+G, a frequency and Enter tune the polled radio; Esc closes the window.
 tune_to() {  # MHz
   focus_call_field
   xdotool key ctrl+g
@@ -100,16 +70,24 @@ tune_to() {  # MHz
   xdotool key Escape
   sleep 0.5
 }
+
+# Ctrl+G tunes the polled radio: 7.025 and Enter send the band plan's mode and the frequency on
+# the rig's own line, and the next contact takes 40 m CW 7.025 from the poll.
+tune_to 7.025
+log_contact 3 "k3xyz cy 13 ma green" "$(radio_contact_re K3XYZ 13 Green MA CW 40 CY 7\\.025)" \
+  "the contact after tuning did not take 40 m CW 7.025"
+pass "Ctrl+G tunes the polled radio and the next contact follows it"
+
+# A radio with band memories recalls the new band's last mode when the frequency command changes
+# band: the operator last worked 20 m in USB, then went to 80 m. Tuned to 3.550 (CW) and then to
+# 14.025, the radio must end in the band plan's CW there, not in the USB it kept for 20 m.
 turn_knob "freq 14250000"
 turn_knob "mode usb"
 turn_knob "freq 3550000"
 tune_to 3.550
 tune_to 14.025
-focus_call_field
-type_line "k4def di 10 ga white"
-wait_log_lines 4
-line=$(sed -n 4p "$work/log.txt")
-[[ "$line" =~ $(contact_re K4DEF 10 White GA CW 20 DI 14\\.025) ]] || fail "the contact after 80 m CW and tuning to 14.025 did not take 20 m CW: $line"
+log_contact 4 "k4def di 10 ga white" "$(radio_contact_re K4DEF 10 White GA CW 20 DI 14\\.025)" \
+  "the contact after 80 m CW and tuning to 14.025 did not take 20 m CW"
 pass "tuning across bands keeps the band plan's mode on a radio with band memories"
 
 # Ctrl+R shows the rig window while it polls; "&Done" (Alt+D) hides it and the preferences keep

@@ -47,10 +47,6 @@ printf '[Settings]\nRig\\RigctldHost=127.0.0.1\nRig\\RigctldPort=%s\n' "$port" \
 awk 'NR == 4 { print "\"PH\"\r"; next } NR == 12 { print "\"80\"\r"; next } NR == 16 { print "\"Hamlib rigctld\"\r"; next } { print }' \
   "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
 
-contact_re() {  # call age other location mode band name frequency
-  printf '^"%s","%s","%s","","%s","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-9]{2}:[0-9]{2}:[0-9]{2}","%s","%s","%s","%s"\r$' \
-    "$@"
-}
 # Any window of the program other than the main one (a message box) is a failure here.
 no_box() {
   local ids
@@ -65,20 +61,14 @@ set_radio F 7025000 M CW 0
 start_app
 start_logging "n0cub"
 sleep 1.5
-focus_call_field
-type_line "w1aw tom 12 ct blue"
-wait_log_lines 1
-line=$(sed -n 1p "$work/log.txt")
-[[ "$line" =~ $(contact_re W1AW 12 Blue CT CW 40 TOM 7\\.025) ]] || fail "the first contact did not take the radio's 40 m CW: $line"
+log_contact 1 "w1aw tom 12 ct blue" "$(radio_contact_re W1AW 12 Blue CT CW 40 TOM 7\\.025)" \
+  "the first contact did not take the radio's 40 m CW"
 pass "polled from the start-up on: a contact takes rigctld's band, mode and frequency"
 
 set_radio F 14250000 M USB 0
 sleep 1.5
-focus_call_field
-type_line "k2abc ann 11 ny red"
-wait_log_lines 2
-line=$(sed -n 2p "$work/log.txt")
-[[ "$line" =~ $(contact_re K2ABC 11 Red NY PH 20 ANN 14\\.250) ]] || fail "the second contact did not follow the radio to 20 m USB: $line"
+log_contact 2 "k2abc ann 11 ny red" "$(radio_contact_re K2ABC 11 Red NY PH 20 ANN 14\\.250)" \
+  "the second contact did not follow the radio to 20 m USB"
 pass "band, mode and frequency follow the radio to another band and mode"
 
 # Ctrl+G and 14.025: the band plan's CW, then the frequency, as rigctld reads them back.
@@ -96,11 +86,8 @@ done
 [ "$(rigctl -m 2 -r "127.0.0.1:$port" m | head -n 1)" == "CW" ] || fail "the daemon's mode is not CW after tuning"
 xdotool key Escape
 sleep 1
-focus_call_field
-type_line "k3xyz cy 13 ma green"
-wait_log_lines 3
-line=$(sed -n 3p "$work/log.txt")
-[[ "$line" =~ $(contact_re K3XYZ 13 Green MA CW 20 CY 14\\.025) ]] || fail "the contact after tuning did not take 20 m CW 14.025: $line"
+log_contact 3 "k3xyz cy 13 ma green" "$(radio_contact_re K3XYZ 13 Green MA CW 20 CY 14\\.025)" \
+  "the contact after tuning did not take 20 m CW 14.025"
 pass "Ctrl+G tunes the radio through rigctld, which reads back 14025000"
 
 # The daemon is killed: no message box, and once a contact has taken the last report, the next
@@ -113,11 +100,8 @@ focus_call_field
 type_line "k4def dee 10 ga pink"
 wait_log_lines 4
 sleep 1.5
-focus_call_field
-type_line "k5jkl fay 10 al plum"
-wait_log_lines 5
-line=$(sed -n 5p "$work/log.txt")
-[[ "$line" =~ $(contact_re K5JKL 10 Plum AL CW 20 FAY "") ]] || fail "a contact after the daemon died took a frequency: $line"
+log_contact 5 "k5jkl fay 10 al plum" "$(radio_contact_re K5JKL 10 Plum AL CW 20 FAY "")" \
+  "a contact after the daemon died took a frequency"
 pass "a killed daemon: no box, and the band and mode stop following"
 
 # Restarted on the same port: found again within the 5 s retry.
@@ -125,11 +109,8 @@ start_rigctld || fail "rigctld did not start again on port $port"
 set_radio F 21025000 M USB 0
 sleep 7
 no_box
-focus_call_field
-type_line "k5ghi eve 9 tx gold"
-wait_log_lines 6
-line=$(sed -n 6p "$work/log.txt")
-[[ "$line" =~ $(contact_re K5GHI 9 Gold TX PH 15 EVE 21\\.025) ]] || fail "the restarted daemon was not found again: $line"
+log_contact 6 "k5ghi eve 9 tx gold" "$(radio_contact_re K5GHI 9 Gold TX PH 15 EVE 21\\.025)" \
+  "the restarted daemon was not found again"
 pass "a restarted daemon is found again and the band and mode follow it"
 
 kill -TERM "$app_pid"

@@ -116,6 +116,20 @@ wait_for() {  # description, command...
   fail "$what"
 }
 type_line() { xdotool type --delay 40 "$1"; xdotool key Return; }
+# A contact line with the radio's values: call, age, other, location, mode, band, name, frequency.
+radio_contact_re() {
+  printf '^"%s","%s","%s","","%s","[0-9]{4}/[0-9]{2}/[0-9]{2}","[0-9]{2}:[0-9]{2}:[0-9]{2}","%s","%s","%s","%s"\r$' \
+    "$@"
+}
+# Types a contact into the call field and checks that it became line N of log.txt.
+log_contact() {  # line-number typed-text line-pattern what-went-wrong
+  local line
+  focus_call_field
+  type_line "$2"
+  wait_log_lines "$1"
+  line=$(sed -n "${1}p" "$work/log.txt")
+  [[ "$line" =~ $3 ]] || fail "$4: $line"
+}
 # Answers the start-up's station window (own call, then Done) and "Open existing log?" (Yes).
 start_logging() {  # own call
   wait_window " Amateur Station I.D." 20

@@ -133,6 +133,21 @@ protected:
         registration.data = QByteArray(1, callAccepted ? '\x01' : '\x00');
         engineSocket.answer(version.encode() + registration.encode());
     }
+    // The window shown, the packet engine chosen and opened, and the engine answering.
+    void openAnsweredEngine()
+    {
+        start();
+        chooseType(QStringLiteral("AGW Packet Engine"));
+        window->Command1_Click();
+        engineAnswers();
+    }
+    // A station connects to the open engine's link; the frames sent so far are taken.
+    void stationConnects(const QByteArray& station)
+    {
+        engineSends('C', station, ownCall.toLatin1(), "*** CONNECTED With Station " + station + "\r");
+        window->Timer1_Timer();
+        engineFrames();
+    }
     void engineSends(char kind, const QByteArray& from, const QByteArray& to, const QByteArray& data)
     {
         AgwFrame frame;

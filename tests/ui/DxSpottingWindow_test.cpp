@@ -570,10 +570,7 @@ TEST_F(SpotWindow, PacketEngineOpensMonitorsAndHandsOverSpots)
 
 TEST_F(SpotWindow, PacketEngineConnectsToAStationAndTalksToIt)
 {
-    start();
-    chooseType(QStringLiteral("AGW Packet Engine"));
-    window->Command1_Click();
-    engineAnswers();
+    openAnsweredEngine();
     engineFrames();
 
     typeInSendBox(QStringLiteral(":X"));
@@ -633,13 +630,8 @@ TEST_F(SpotWindow, PacketEngineConnectsToAStationAndTalksToIt)
 
 TEST_F(SpotWindow, ClosingWhileConnectedDisconnectsTheStationFirst)
 {
-    start();
-    chooseType(QStringLiteral("AGW Packet Engine"));
-    window->Command1_Click();
-    engineAnswers();
-    engineSends('C', "K1DXC", "N0CUB", "*** CONNECTED With Station K1DXC\r");
-    window->Timer1_Timer();
-    engineFrames();
+    openAnsweredEngine();
+    stationConnects("K1DXC");
     window->Command2_Click();
     const std::vector<AgwFrame> frames = engineFrames();
     ASSERT_FALSE(frames.empty());
@@ -673,10 +665,7 @@ TEST_F(SpotWindow, AnUnreachableEngineGivesTheLongMessage)
 
 TEST_F(SpotWindow, ALostEngineSaysSoClosesAndBeeps)
 {
-    start();
-    chooseType(QStringLiteral("AGW Packet Engine"));
-    window->Command1_Click();
-    engineAnswers();
+    openAnsweredEngine();
     const int beeps = beeper.beeps;
     engineSocket.fail(TcpClient::kConnectionReset, QStringLiteral("Connection reset by peer"));
     EXPECT_TRUE(received().contains(QStringLiteral("** Lost connection to the AGW Packet Engine **")));
@@ -701,13 +690,8 @@ TEST_F(SpotWindow, ACallTheEngineRefusesFailsTheOpenSayingWhy)
 
 TEST_F(SpotWindow, UnloadDisconnectsAConnectedStationAndLetsTheEngineGo)
 {
-    start();
-    chooseType(QStringLiteral("AGW Packet Engine"));
-    window->Command1_Click();
-    engineAnswers();
-    engineSends('C', "K1DXC", "N0CUB", "*** CONNECTED With Station K1DXC\r");
-    window->Timer1_Timer();
-    engineFrames();
+    openAnsweredEngine();
+    stationConnects("K1DXC");
     window->unload();
     const std::vector<AgwFrame> frames = engineFrames();
     ASSERT_FALSE(frames.empty());
