@@ -231,6 +231,7 @@ SpotMapLayout SpotMapRules::bandMap(const SpotStore& store, QStringView bandCode
     if (!band)
         return layout;
     const SpotScale& scale = layout.scales.emplace_back(SpotMapRules::scale(store, *band));
+    layout.shown.reserve(SpotStore::kSlots);
 
     for (int i = SpotStore::kSlots - 1; i >= 0; --i) {
         const SpotSlot& s = store.slot(i);
@@ -251,9 +252,9 @@ SpotMapLayout SpotMapRules::spectrum(const SpotStore& store, qint64 nowTicksMs, 
 {
     SpotMapLayout layout;
     layout.scales.reserve(kSpectrumRows.size());
-    layout.shown.reserve(SpotStore::kSlots);
     for (const SpectrumRow& row : kSpectrumRows)
         layout.scales.push_back(scale(store, row.window));
+    layout.shown.reserve(SpotStore::kSlots);
 
     for (int i = SpotStore::kSlots - 1; i >= 0; --i) {
         const SpotSlot& s = store.slot(i);
