@@ -1,6 +1,7 @@
 #include "app/ProgramPorts.h"
 
 #include "app/AppearanceWindows.h"
+#include "app/SpectrumMapWiring.h"
 #include "platform/SerialPortMap.h"
 #include "ui/common/KeyTranslation.h"
 #include "ui/cw/CwSetupWindow.h"
@@ -75,6 +76,7 @@ void ProgramPorts::setMainWindow(MainWindow& form)
     spots_.setMainWindow(&form);
     rigCommands_.setParentWindow(&form);
     addAppearanceWindows(windows_, form, services_);
+    addSpectrumMapWindow(windows_, form, rig_.control(), services_.clock, services_.runModal);
 }
 
 CwSetupWindow* ProgramPorts::cwSetupWindow() const { return cwSetup_; }

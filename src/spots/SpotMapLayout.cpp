@@ -4,7 +4,10 @@
 #include "station/ClockTexts.h"
 #include "station/NumericText.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace cubwave {
 
@@ -45,6 +48,29 @@ double centreOn(const SpotScale& scale, ScaleLine line, double freqMHz)
     return line.x1 + (freqMHz - scale.lowerMHz) / (scale.upperMHz - scale.lowerMHz) * (line.x2 - line.x1);
 }
 
+// A scale label's number, as the number rule reads it: the labels are plain "#.000" texts, so
+// they are read directly instead of through the general text-to-number conversion, which costs
+// more than the rest of a row's scale.
+std::optional<double> labelValue(const QString& label)
+{
+    char text[64];
+    const qsizetype n = label.size();
+    if (n == 0 || n >= qsizetype(sizeof text))
+        return NumericText::parse(label);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = label[i].unicode();
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-'))
+            return NumericText::parse(label);
+        text[i] = char(c);
+    }
+    double value = 0;
+    const auto read = std::from_chars(text, text + n, value);
+    if (read.ec != std::errc() || read.ptr != text + n || !std::isfinite(value)
+        || std::fabs(value) > std::numeric_limits<float>::max())
+        return NumericText::parse(label);
+    return value;
+}
+
 PlacedSpot placed(const SpotStore& store, int slot, int row, double centreX, SpotAge age, float utcOffsetHours)
 {
     const SpotSlot& s = store.slot(slot);
@@ -64,7 +90,84 @@ std::optional<BandWindow> SpotMapRules::bandMapWindow(QStringView bandCode)
 
 const std::array<SpectrumRow, 11>& SpotMapRules::spectrumRows() { return kSpectrumRows; }
 
-QString SpotMapRules::frequencyText(double freqMHz) { return NumberFormat::format(freqMHz, u"#.000"); }
+namespace {
+
+// "#.000" into text (at least 48 characters): the shortest decimal that reads back as the value,
+// rounded half away from zero to three places, no digit before the point below 1. Returns the
+// length, or -1 where the general rule must write it (not finite, or too large to be a frequency).
+int frequencyChars(double freqMHz, char* text)
+{
+    if (!std::isfinite(freqMHz))
+        return -1;
+    char sci[40];
+    const auto converted = std::to_chars(sci, sci + sizeof sci, freqMHz, std::chars_format::scientific);
+    if (converted.ec != std::errc())
+        return -1;
+    char digits[32];
+    int count = 0;
+    int exponent = 0;
+    for (const char* p = sci; p != converted.ptr; ++p) {
+        if (*p >= '0' && *p <= '9' && count < int(sizeof digits)) {
+            digits[count++] = *p;
+        } else if (*p == 'e') {
+            std::from_chars(p + (p[1] == '+' ? 2 : 1), converted.ptr, exponent);
+            break;
+        }
+    }
+    int point = exponent + 1;  // digits before the decimal point
+    bool zero = true;
+    for (int i = 0; i < count; ++i)
+        zero = zero && digits[i] == '0';
+    if (zero) {
+        count = 0;
+        point = 0;
+    }
+    if (point > 40)
+        return -1;
+    const int keep = point + 3;
+    if (keep < 0) {
+        count = 0;
+        point = 0;
+    } else if (keep < count) {
+        const bool up = digits[keep] >= '5';
+        count = keep;
+        if (up) {
+            int i = keep - 1;
+            while (i >= 0 && digits[i] == '9')
+                digits[i--] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                std::memmove(digits + 1, digits, size_t(count));
+                digits[0] = '1';
+                ++count;
+                ++point;
+            }
+        }
+    }
+    int n = 0;
+    if (std::signbit(freqMHz) && count > 0)
+        text[n++] = '-';
+    for (int i = 0; i < point; ++i)
+        text[n++] = i < count ? digits[i] : '0';
+    text[n++] = '.';
+    for (int i = 0; i < 3; ++i) {
+        const int at = point + i;
+        text[n++] = at >= 0 && at < count ? digits[at] : '0';
+    }
+    return n;
+}
+
+}  // namespace
+
+// Written out for this one pattern: every scale label and tooltip of both maps goes through it
+// at each repaint.
+QString SpotMapRules::frequencyText(double freqMHz)
+{
+    char text[48];
+    const int n = frequencyChars(freqMHz, text);
+    return n < 0 ? NumberFormat::format(freqMHz, u"#.000") : QString::fromLatin1(text, n);
+}
 
 SpotScale SpotMapRules::scale(const SpotStore& store, BandWindow band)
 {
@@ -90,8 +193,8 @@ SpotScale SpotMapRules::scale(const SpotStore& store, BandWindow band)
         scale.labels[size_t(k)] = frequencyText(std::round(value * 1000.0) / 1000.0);
     }
     // The ends as the labels read, so a spot sits where the printed scale says it does.
-    scale.lowerMHz = NumericText::parse(scale.labels[0]).value_or(lower);
-    scale.upperMHz = NumericText::parse(scale.labels[4]).value_or(upper);
+    scale.lowerMHz = labelValue(scale.labels[0]).value_or(lower);
+    scale.upperMHz = labelValue(scale.labels[4]).value_or(upper);
     return scale;
 }
 
