@@ -3,7 +3,7 @@
 #include "spots/SpotListRow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/spots/BandMapView.h"
-#include "ui/spots/PaintedMapLabel.h"
+#include "ui/common/PaintedItem.h"
 #include "ui/spots/SpotListModel.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ QString placesNow(MainWindow& form)
     if (map && map->isVisible()) {
         map->layOutIfDue();
         for (int slot = SpotStore::kSlots - 1; slot >= 0; --slot) {
-            const PaintedMapLabel& label = map->spotLabel(slot);
+            const PaintedItem& label = map->spotLabel(slot);
             if (!label.isVisible())
                 continue;
             const QPoint at = map->mapToGlobal(label.geometry().center());

@@ -1,7 +1,7 @@
 #include "spots/SpotMapLayout.h"
 #include "support/MainWindowFixture.h"
 #include "ui/spots/BandMapView.h"
-#include "ui/spots/PaintedMapLabel.h"
+#include "ui/common/PaintedItem.h"
 #include "ui/spots/SpotListModel.h"
 
 #include <QAccessible>
@@ -56,12 +56,12 @@ protected:
     const SpotListModel& rows() const { return *form->findChild<SpotListModel*>(); }
 
     // What the panel painted at its last paint.
-    const PaintedMapLabel* painted(const QString& name) const
+    const PaintedItem* painted(const QString& name) const
     {
         settle();
-        return map()->findChild<PaintedMapLabel*>(name);
+        return map()->findChild<PaintedItem*>(name);
     }
-    const PaintedMapLabel* spotLabel(int slot) const { return painted(QStringLiteral("lblDXSpot_%1").arg(slot)); }
+    const PaintedItem* spotLabel(int slot) const { return painted(QStringLiteral("lblDXSpot_%1").arg(slot)); }
     QStringList scale() const
     {
         QStringList out;
@@ -98,7 +98,7 @@ TEST_F(MainWindowSpots, ASpotShowsOnTheBandMapAndTopsTheList)
 
     // Centred on its frequency above the line; the line spans the scale.
     const QRect line = painted(QStringLiteral("LineDX"))->geometry();
-    const PaintedMapLabel* k1 = spotLabel(kNewest - 1);
+    const PaintedItem* k1 = spotLabel(kNewest - 1);
     const double expectedCentre = line.left() + (14.025 - 14.024) / (14.031 - 14.024) * line.width();
     EXPECT_NEAR(k1->geometry().left() + k1->geometry().width() / 2.0, expectedCentre, 1.0);
     EXPECT_EQ(k1->geometry().bottom() + 1, line.top() - qRound(0.004 * form->height()));
@@ -107,10 +107,11 @@ TEST_F(MainWindowSpots, ASpotShowsOnTheBandMapAndTopsTheList)
     // Spot times by the UTC clock's rule: local 14:05:33 with 4 hours added.
     EXPECT_EQ(k1->toolTip(), QStringLiteral("K1ABC  14.025  18:05:33"));
     EXPECT_EQ(k1->colour(), QColor(255, 255, 128));
-    // A screen reader finds the shown spots, newest first.
+    // A screen reader finds the shown spots, newest first, then the five scale labels.
     QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(map());
     ASSERT_TRUE(reader);
-    ASSERT_EQ(reader->childCount(), 2);
+    ASSERT_EQ(reader->childCount(), 2 + 5);
+    EXPECT_EQ(reader->child(2)->text(QAccessible::Name), painted(QStringLiteral("lblFreqSpot_0"))->text());
     EXPECT_EQ(reader->child(0)->text(QAccessible::Name), QStringLiteral("JA1"));
     EXPECT_EQ(reader->child(1)->text(QAccessible::Description), QStringLiteral("K1ABC  14.025  18:05:33"));
     EXPECT_EQ(reader->child(1)->rect().center(), map()->mapToGlobal(k1->geometry().center()));
@@ -213,7 +214,7 @@ TEST_F(MainWindowSpots, ColoursFollowTheAgeAndAnHourOldSpotStopsTheRepaint)
         k1Age = age;
         // The quiet band's repaint moves the colours on.
         ports.spots.repaintDue();
-        const PaintedMapLabel* k1 = spotLabel(kNewest - 1);
+        const PaintedItem* k1 = spotLabel(kNewest - 1);
         EXPECT_EQ(k1->isVisible(), colour.has_value());
         if (colour) {
             EXPECT_EQ(k1->colour(), *colour);

@@ -33,6 +33,9 @@ public:
     void setGeometry(const QRect& geometry) { geometry_ = geometry; }
     void setColour(const QColor& colour) { colour_ = colour; }
     void setVisible(bool visible) { visible_ = visible; }
+    // Everything a paint shows of it at once, and shown.
+    void show(const QString& text, const QString& toolTip, const QRect& geometry, const QColor& colour);
+    void hide() { visible_ = false; }
 
 private:
     QString text_;

@@ -1,9 +1,9 @@
 #include "ui/export/RateGraphWindow.h"
 
 #include "platform/Dialogs.h"
+#include "ui/common/WaitCursor.h"
 #include "ui/export/RateGraphPainter.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -154,7 +154,7 @@ void RateGraphWindow::applyColours()
 
 void RateGraphWindow::Command1_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor hourglass;
     if (command1_->text() != kBlackCaption) {
         command1_->setText(kBlackCaption);
         background_ = RateSeries::kBlack;
@@ -165,7 +165,6 @@ void RateGraphWindow::Command1_Click()
     applyColours();
     drawGraph();
     repaint();
-    QApplication::restoreOverrideCursor();
 }
 
 void RateGraphWindow::resizeEvent(QResizeEvent* event)

@@ -366,6 +366,9 @@ void MainScreen::relayout()
     for (int i = 0; i < RecentContactsModel::kColumns; ++i)
         header->resizeSection(i, qRound(width() * RecentContactsModel::kWidthParts[i] / 9600.0));
     QHeaderView* spotHeader = spotList->horizontalHeader();
+    // The headings in the rows' size: the style gives headers a small font of their own.
+    if (spotHeader->font() != spotList->font())
+        spotHeader->setFont(spotList->font());
     for (int i = 0; i < SpotListRow::ColumnCount; ++i)
         spotHeader->resizeSection(i, qRound(width() * SpotListRow::designWidths()[size_t(i)] / 9600.0));
 }

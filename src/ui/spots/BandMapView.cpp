@@ -1,8 +1,7 @@
 #include "ui/spots/BandMapView.h"
 
+#include "ui/common/PaintedItem.h"
 #include "ui/common/PlainToolTip.h"
-#include "ui/spots/BandMapAccessible.h"
-#include "ui/spots/PaintedMapLabel.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -27,16 +26,16 @@ constexpr int kCaptionPadding = 4;
 
 BandMapView::BandMapView(QWidget* parent) : QWidget(parent)
 {
-    installBandMapAccessibility();
+    installPaintedItemAccessibility();
     setObjectName(QStringLiteral("lblDX"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
-    line_ = new PaintedMapLabel(QStringLiteral("LineDX"), this);
+    line_ = new PaintedItem(QStringLiteral("LineDX"), this);
     for (size_t i = 0; i < scaleLabels_.size(); ++i)
-        scaleLabels_[i] = new PaintedMapLabel(QStringLiteral("lblFreqSpot_%1").arg(i), this);
+        scaleLabels_[i] = new PaintedItem(QStringLiteral("lblFreqSpot_%1").arg(i), this);
     for (size_t i = 0; i < spotLabels_.size(); ++i)
-        spotLabels_[i] = new PaintedMapLabel(QStringLiteral("lblDXSpot_%1").arg(i), this);
+        spotLabels_[i] = new PaintedItem(QStringLiteral("lblDXSpot_%1").arg(i), this);
 }
 
 QColor BandMapView::colourFor(SpotAge age)
@@ -107,6 +106,22 @@ int BandMapView::lineY() const { return height() / 2; }
 
 int BandMapView::windowHeight() const { return window()->height(); }
 
+std::vector<PaintedItem*> BandMapView::shownItems() const
+{
+    // A reader may ask between a spot and the paint that would lay it out.
+    const_cast<BandMapView*>(this)->layOutIfDue();
+    std::vector<PaintedItem*> items;
+    for (int slot = SpotStore::kSlots - 1; slot >= 0; --slot) {
+        if (spotLabels_[size_t(slot)]->isVisible())
+            items.push_back(spotLabels_[size_t(slot)]);
+    }
+    for (PaintedItem* label : scaleLabels_) {
+        if (label->isVisible())
+            items.push_back(label);
+    }
+    return items;
+}
+
 void BandMapView::layOutIfDue()
 {
     if (!due_)
@@ -134,7 +149,7 @@ void BandMapView::layOutIfDue()
                               Qt::white);
     }
 
-    for (PaintedMapLabel* label : spotLabels_)
+    for (PaintedItem* label : spotLabels_)
         label->hide();
     const int h = spotHeight_;
     for (const PlacedSpot& spot : layout_.shown) {
@@ -154,7 +169,7 @@ void BandMapView::paintEvent(QPaintEvent*)
     p.setPen(Qt::white);
     p.drawLine(line_->geometry().topLeft(), line_->geometry().topRight());
     p.setFont(font());
-    for (const PaintedMapLabel* label : scaleLabels_) {
+    for (const PaintedItem* label : scaleLabels_) {
         if (label->isVisible())
             p.drawText(label->geometry(), Qt::AlignCenter, label->text());
     }
@@ -162,7 +177,7 @@ void BandMapView::paintEvent(QPaintEvent*)
     // a call that looks like markup shows as sent.
     p.setFont(spotFont_);
     for (auto it = layout_.shown.rbegin(); it != layout_.shown.rend(); ++it) {
-        const PaintedMapLabel& label = *spotLabels_[size_t(it->slot)];
+        const PaintedItem& label = *spotLabels_[size_t(it->slot)];
         p.fillRect(label.geometry(), kPanel);
         p.setPen(label.colour());
         p.drawText(label.geometry(), Qt::AlignCenter, label.text());
@@ -206,7 +221,7 @@ bool BandMapView::event(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (const std::optional<int> slot = spotAt(help->pos())) {
-            const PaintedMapLabel& label = *spotLabels_[size_t(*slot)];
+            const PaintedItem& label = *spotLabels_[size_t(*slot)];
             QToolTip::showText(help->globalPos(), plainToolTip(label.toolTip()), this, label.geometry());
         } else {
             QToolTip::hideText();

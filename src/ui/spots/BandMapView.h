@@ -2,6 +2,7 @@
 
 #include "spots/SpotMapLayout.h"
 #include "spots/SpotStore.h"
+#include "ui/common/PaintedItemAccessibility.h"
 
 #include <QFont>
 #include <QHash>
@@ -13,14 +14,14 @@
 
 namespace cubwave {
 
-class PaintedMapLabel;
+class PaintedItem;
 
 // The main window's band map: a navy panel with a white frequency line, five scale labels under
 // it and a caption for each recent spot above it, coloured by age, the newest on top. It is one
-// painted widget; each caption, scale label and the line are PaintedMapLabel children named
+// painted widget; each caption, scale label and the line are PaintedItem children named
 // lblDXSpot_N, lblFreqSpot_N and LineDX. However many spots ask for a repaint between two
 // paints, the layout is made once, at the paint.
-class BandMapView : public QWidget {
+class BandMapView : public QWidget, public PaintsItems {
     Q_OBJECT
 
 public:
@@ -41,14 +42,17 @@ public:
     void layOutIfDue();
 
     const SpotMapLayout& layout();
-    const PaintedMapLabel& spotLabel(int slot) const { return *spotLabels_[size_t(slot)]; }
-    const PaintedMapLabel& scaleLabel(int index) const { return *scaleLabels_[size_t(index)]; }
-    const PaintedMapLabel& line() const { return *line_; }
+    const PaintedItem& spotLabel(int slot) const { return *spotLabels_[size_t(slot)]; }
+    const PaintedItem& scaleLabel(int index) const { return *scaleLabels_[size_t(index)]; }
+    const PaintedItem& line() const { return *line_; }
     // How often the layout was made and the panel painted, for the coalescing checks.
     int layouts() const { return layouts_; }
     int paints() const { return paints_; }
 
     static QColor colourFor(SpotAge age);
+
+    // The shown spots, newest (topmost) first, then the scale labels: what a reader walks through.
+    std::vector<PaintedItem*> shownItems() const override;
 
 signals:
     // A mouse button went down on a spot's caption (never for the second press of a double click).
@@ -84,9 +88,9 @@ private:
 
     LayoutSource source_;
     SpotMapLayout layout_;
-    std::array<PaintedMapLabel*, SpotStore::kSlots> spotLabels_{};
-    std::array<PaintedMapLabel*, 5> scaleLabels_{};
-    PaintedMapLabel* line_ = nullptr;
+    std::array<PaintedItem*, SpotStore::kSlots> spotLabels_{};
+    std::array<PaintedItem*, 5> scaleLabels_{};
+    PaintedItem* line_ = nullptr;
     bool due_ = true;
     bool fontsDue_ = true;
     QFont spotFont_;
