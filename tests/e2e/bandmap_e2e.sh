@@ -33,19 +33,10 @@ connections() { local n; n=$(grep -c '' "$work/cluster.connections" 2>/dev/null 
 has_connections() { [ "$(connections)" -ge "$1" ]; }
 
 # The radio, its knobs on a pipe this script holds open; it starts away from every spot.
-mkfifo "$work/knobs"
-"$sim" kenwood <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
-extra_pids+=("$!")
-extra_logs+=("$work/sim.err")
-exec 7>"$work/knobs"
-wait_for "the simulator gave no device" grep -q '^/' "$work/sim.out"
-device=$(head -n 1 "$work/sim.out")
+start_simulated_kenwood "$sim"
 echo "freq 14100000" >&7
 wait_for "the simulator did not take its first frequency" grep -q '^ok$' "$work/sim.out"
 
-printf '3=%s\n' "$device" >"$work/serialports.txt"
-printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"N"\r\n"F"\r\n"Kenwood"\r\n0\r\n1\r\n1\r\n' \
-  >"$work/RigCntrl.txt"
 awk 'NR == 12 { print "\"20\"\r"; next } NR == 16 { print "\"Kenwood\"\r"; next } { print }' \
   "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
 pack_spot() {  # "#FALSE#" for the band map, "#TRUE#" for the list

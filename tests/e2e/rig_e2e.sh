@@ -11,18 +11,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=x_session.sh
 . "$src/tests/e2e/x_session.sh"
 
-# The simulator takes its knobs from a pipe this script holds open.
-mkfifo "$work/knobs"
-"$sim" kenwood --band-memories <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-extra_pids+=("$sim_pid")
-exec 7>"$work/knobs"
-for _ in $(seq 1 50); do
-  grep -q '^/' "$work/sim.out" 2>/dev/null && break
-  sleep 0.1
-done
-device=$(head -n 1 "$work/sim.out")
-[[ "$device" == /* ]] || fail "the simulator gave no device"
+start_simulated_kenwood "$sim" --band-memories
 acks() { grep -c '^ok$' "$work/sim.out" || true; }
 turn_knob() {  # command
   local before; before=$(acks)
@@ -34,14 +23,9 @@ turn_knob() {  # command
   fail "the simulator did not take '$1'"
 }
 
-# Port 3 is the simulator; the rig window's settings poll a Kenwood on it every 100 ms, and the
-# main window's preferences keep the rig name, on 80 m phone so that following the radio shows.
-printf '3=%s\n' "$device" >"$work/serialports.txt"
-printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"N"\r\n"F"\r\n"Kenwood"\r\n0\r\n1\r\n1\r\n' \
-  >"$work/RigCntrl.txt"
+# The main window's preferences keep the rig name, on 80 m phone so that following the radio shows.
 awk 'NR == 4 { print "\"PH\"\r"; next } NR == 12 { print "\"80\"\r"; next } NR == 16 { print "\"Kenwood\"\r"; next } { print }' \
   "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
-
 
 start_app
 start_logging "n0cub"

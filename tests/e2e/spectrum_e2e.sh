@@ -15,18 +15,9 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 . "$src/tests/e2e/x_session.sh"
 
 # The radio, on 40 m so that a tune to the 20 m spot shows; its knobs come from a pipe.
-mkfifo "$work/knobs"
-"$sim" kenwood <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
-extra_pids+=("$!")
-extra_logs+=("$work/sim.err")
-exec 7>"$work/knobs"
-wait_for "the simulator gave no device" grep -q '^/' "$work/sim.out"
-device=$(head -n 1 "$work/sim.out")
+start_simulated_kenwood "$sim"
 echo "freq 7160000" >&7
 wait_for "the simulator did not take the frequency" grep -q '^ok$' "$work/sim.out"
-printf '3=%s\n' "$device" >"$work/serialports.txt"
-printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"N"\r\n"F"\r\n"Kenwood"\r\n0\r\n1\r\n1\r\n' \
-  >"$work/RigCntrl.txt"
 awk 'NR == 16 { print "\"Kenwood\"\r"; next } { print }' "$src/data/cubwavepref.txt" >"$work/cubwavepref.txt"
 
 # The cluster: after the login it sends spots on 20 m (K1ABC), 15 m (JA1ZZ) and 80 m (EA8XY).

@@ -140,3 +140,22 @@ start_logging() {  # own call
   xdotool key Return
   wait_window "$main_caption" 10
 }
+
+# A simulated Kenwood radio on a pseudo-terminal, its knobs on a pipe held open on descriptor 7,
+# stored as the rig on port 3 and polled every 100 ms. Sets `device` and `sim_pid`; extra
+# arguments go to the simulator.
+start_simulated_kenwood() {  # simulator-binary [options]
+  local sim=$1
+  shift
+  mkfifo "$work/knobs"
+  "$sim" kenwood "$@" <"$work/knobs" >"$work/sim.out" 2>"$work/sim.err" &
+  sim_pid=$!
+  extra_pids+=("$sim_pid")
+  extra_logs+=("$work/sim.err")
+  exec 7>"$work/knobs"
+  wait_for "the simulator gave no device" grep -q '^/' "$work/sim.out"
+  device=$(head -n 1 "$work/sim.out")
+  printf '3=%s\n' "$device" >"$work/serialports.txt"
+  printf '"4800 "\r\n"N"\r\n"8"\r\n"2"\r\n"MD;"\r\n"FA;"\r\n"4800,N,8,2"\r\n3\r\n"N"\r\n"F"\r\n"Kenwood"\r\n0\r\n1\r\n1\r\n' \
+    >"$work/RigCntrl.txt"
+}
