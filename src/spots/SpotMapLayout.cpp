@@ -2,12 +2,10 @@
 
 #include "core/NumberFormat.h"
 #include "station/ClockTexts.h"
-#include "station/NumericText.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace cubwave {
 
@@ -46,29 +44,6 @@ constexpr std::array<SpectrumRow, 11> kSpectrumRows{{
 double centreOn(const SpotScale& scale, ScaleLine line, double freqMHz)
 {
     return line.x1 + (freqMHz - scale.lowerMHz) / (scale.upperMHz - scale.lowerMHz) * (line.x2 - line.x1);
-}
-
-// A scale label's number, as the number rule reads it: the labels are plain "#.000" texts, so
-// they are read directly instead of through the general text-to-number conversion, which costs
-// more than the rest of a row's scale.
-std::optional<double> labelValue(const QString& label)
-{
-    char text[64];
-    const qsizetype n = label.size();
-    if (n == 0 || n >= qsizetype(sizeof text))
-        return NumericText::parse(label);
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = label[i].unicode();
-        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-'))
-            return NumericText::parse(label);
-        text[i] = char(c);
-    }
-    double value = 0;
-    const auto read = std::from_chars(text, text + n, value);
-    if (read.ec != std::errc() || read.ptr != text + n || !std::isfinite(value)
-        || std::fabs(value) > std::numeric_limits<float>::max())
-        return NumericText::parse(label);
-    return value;
 }
 
 PlacedSpot placed(const SpotStore& store, int slot, int row, double centreX, SpotAge age, float utcOffsetHours)
@@ -188,13 +163,16 @@ SpotScale SpotMapRules::scale(const SpotStore& store, BandWindow band)
     }
 
     SpotScale scale;
+    std::array<double, 5> rounded{};
     for (int k = 0; k < 5; ++k) {
         const double value = lower + k * 0.25 * (upper - lower);
-        scale.labels[size_t(k)] = frequencyText(std::round(value * 1000.0) / 1000.0);
+        rounded[size_t(k)] = std::round(value * 1000.0) / 1000.0;
+        scale.labels[size_t(k)] = frequencyText(rounded[size_t(k)]);
     }
-    // The ends as the labels read, so a spot sits where the printed scale says it does.
-    scale.lowerMHz = labelValue(scale.labels[0]).value_or(lower);
-    scale.upperMHz = labelValue(scale.labels[4]).value_or(upper);
+    // The ends as the labels read, so a spot sits where the printed scale says it does: a
+    // whole number of thousandths reads back from its "#.000" text as the same value.
+    scale.lowerMHz = rounded[0];
+    scale.upperMHz = rounded[4];
     return scale;
 }
 

@@ -133,6 +133,16 @@ protected:
         registration.data = QByteArray(1, callAccepted ? '\x01' : '\x00');
         engineSocket.answer(version.encode() + registration.encode());
     }
+    // The window shown, "Telnet" to host "h" port 23 chosen and opened, and the cluster reached.
+    void openAcceptedTelnet()
+    {
+        start();
+        chooseType(QStringLiteral("Telnet"));
+        child<QLineEdit>("txtTelnetHost")->setText(QStringLiteral("h"));
+        child<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("23"));
+        window->Command1_Click();
+        telnet.accept();
+    }
     // The window shown, the packet engine chosen and opened, and the engine answering.
     void openAnsweredEngine()
     {

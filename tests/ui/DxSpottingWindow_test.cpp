@@ -334,12 +334,7 @@ TEST_F(SpotWindow, TelnetConnectsSendsAndHandsOverEverySpotOfAChunk)
 
 TEST_F(SpotWindow, TelnetOptionsAreRefusedAndTheOperatorsByte255Doubled)
 {
-    start();
-    chooseType(QStringLiteral("Telnet"));
-    child<QLineEdit>("txtTelnetHost")->setText(QStringLiteral("h"));
-    child<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("23"));
-    window->Command1_Click();
-    telnet.accept();
+    openAcceptedTelnet();
     telnet.answer(QByteArray("\xff\xfd\x01" "call: ", 9));  // DO ECHO
     EXPECT_EQ(telnet.takeSent(), QByteArray("\xff\xfc\x01", 3));  // WONT ECHO
     EXPECT_TRUE(received().endsWith(QStringLiteral("call: ")));
@@ -353,12 +348,7 @@ TEST_F(SpotWindow, TelnetOptionsAreRefusedAndTheOperatorsByte255Doubled)
 // never ends is shown in pieces the box can lay out quickly, the received text itself unchanged.
 TEST_F(SpotWindow, FloodedTrafficIsShownInBoundedRepaintsAndPieces)
 {
-    start();
-    chooseType(QStringLiteral("Telnet"));
-    child<QLineEdit>("txtTelnetHost")->setText(QStringLiteral("h"));
-    child<QLineEdit>("txtTelnetPort")->setText(QStringLiteral("23"));
-    window->Command1_Click();
-    telnet.accept();
+    openAcceptedTelnet();
     auto* box = child<QPlainTextEdit>("txtUnProcessed");
     telnet.answer("first ");
     EXPECT_TRUE(box->toPlainText().endsWith(QStringLiteral("first ")));
