@@ -3,9 +3,7 @@
 #include "core/NumberFormat.h"
 #include "station/ClockTexts.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace cubwave {
 
@@ -65,83 +63,9 @@ std::optional<BandWindow> SpotMapRules::bandMapWindow(QStringView bandCode)
 
 const std::array<SpectrumRow, 11>& SpotMapRules::spectrumRows() { return kSpectrumRows; }
 
-namespace {
-
-// "#.000" into text (at least 48 characters): the shortest decimal that reads back as the value,
-// rounded half away from zero to three places, no digit before the point below 1. Returns the
-// length, or -1 where the general rule must write it (not finite, or too large to be a frequency).
-int frequencyChars(double freqMHz, char* text)
-{
-    if (!std::isfinite(freqMHz))
-        return -1;
-    char sci[40];
-    const auto converted = std::to_chars(sci, sci + sizeof sci, freqMHz, std::chars_format::scientific);
-    if (converted.ec != std::errc())
-        return -1;
-    char digits[32];
-    int count = 0;
-    int exponent = 0;
-    for (const char* p = sci; p != converted.ptr; ++p) {
-        if (*p >= '0' && *p <= '9' && count < int(sizeof digits)) {
-            digits[count++] = *p;
-        } else if (*p == 'e') {
-            std::from_chars(p + (p[1] == '+' ? 2 : 1), converted.ptr, exponent);
-            break;
-        }
-    }
-    int point = exponent + 1;  // digits before the decimal point
-    bool zero = true;
-    for (int i = 0; i < count; ++i)
-        zero = zero && digits[i] == '0';
-    if (zero) {
-        count = 0;
-        point = 0;
-    }
-    if (point > 40)
-        return -1;
-    const int keep = point + 3;
-    if (keep < 0) {
-        count = 0;
-        point = 0;
-    } else if (keep < count) {
-        const bool up = digits[keep] >= '5';
-        count = keep;
-        if (up) {
-            int i = keep - 1;
-            while (i >= 0 && digits[i] == '9')
-                digits[i--] = '0';
-            if (i >= 0) {
-                ++digits[i];
-            } else {
-                std::memmove(digits + 1, digits, size_t(count));
-                digits[0] = '1';
-                ++count;
-                ++point;
-            }
-        }
-    }
-    int n = 0;
-    if (std::signbit(freqMHz) && count > 0)
-        text[n++] = '-';
-    for (int i = 0; i < point; ++i)
-        text[n++] = i < count ? digits[i] : '0';
-    text[n++] = '.';
-    for (int i = 0; i < 3; ++i) {
-        const int at = point + i;
-        text[n++] = at >= 0 && at < count ? digits[at] : '0';
-    }
-    return n;
-}
-
-}  // namespace
-
-// Written out for this one pattern: every scale label and tooltip of both maps goes through it
-// at each repaint.
 QString SpotMapRules::frequencyText(double freqMHz)
 {
-    char text[48];
-    const int n = frequencyChars(freqMHz, text);
-    return n < 0 ? NumberFormat::format(freqMHz, u"#.000") : QString::fromLatin1(text, n);
+    return NumberFormat::format(freqMHz, u"#.000");
 }
 
 SpotScale SpotMapRules::scale(const SpotStore& store, BandWindow band)
